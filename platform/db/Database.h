@@ -1,0 +1,129 @@
+#pragma once
+// Read-only access to pcs.mdb through a connection, a command and a recordset,
+// with the operations the program uses. Opening copies every user table of the
+// Jet file into a private in-memory SQLite database; statements run there as
+// they are written. Every failure throws platform::AppError with one of the
+// numbers below.
+
+#include "platform/AppError.h"
+
+#include <QString>
+#include <QVariant>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+
+namespace platform::db {
+
+// Stable error numbers, shown to the user with the description.
+enum ErrorNumber : int {
+    ErrFileNotFound = 3024,        // the file named in Data Source does not exist
+    ErrUnreadableFile = 3051,      // exists but cannot be opened for reading
+    ErrDamagedFile = 3343,         // not a Jet 4 database, or damaged
+    ErrBadConnectionString = 3706, // unknown provider, missing Data Source, bad mode
+    ErrNotOpen = 3704,             // an operation needs an open connection/recordset
+    ErrStatement = 3075,           // the engine rejected the statement
+    ErrNoCurrentRow = 3021,        // EOF or BOF while a current row is needed
+    ErrNoSuchField = 3265,         // field name not in the recordset
+};
+
+enum CursorLocation { adUseServer = 2, adUseClient = 3 };
+enum CursorType { adOpenStatic = 3 };
+enum LockType { adLockOptimistic = 3 };
+enum CommandType { adCmdText = 1 };
+
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    void setConnectionString(const QString &text);
+    QString connectionString() const;
+    void setCursorLocation(int location);
+    int cursorLocation() const;
+
+    // Parses the connection string, opens the file read-only and loads it.
+    void open();
+    void close();
+    bool isOpen() const;
+
+    sqlite3 *engine() const; // for Recordset; null while closed
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+class Command {
+public:
+    void setActiveConnection(Connection *connection) { connection_ = connection; }
+    Connection *activeConnection() const { return connection_; }
+    void setCommandText(const QString &text) { text_ = text; }
+    const QString &commandText() const { return text_; }
+    void setCommandType(int type) { type_ = type; }
+    int commandType() const { return type_; }
+
+private:
+    Connection *connection_ = nullptr;
+    QString text_;
+    int type_ = adCmdText;
+};
+
+// One value of the current row. A Null stays apart from empty text.
+class Field {
+public:
+    Field() = default;
+    explicit Field(QVariant value) : value_(std::move(value)) {}
+    const QVariant &value() const { return value_; }
+    bool isNull() const { return value_.isNull(); }
+    QString toString() const { return value_.isNull() ? QString() : value_.toString(); }
+
+private:
+    QVariant value_;
+};
+
+// A static client-side cursor: every row of the statement is held at open.
+class Recordset {
+public:
+    void setCursorType(int type) { cursorType_ = type; }
+    void setCursorLocation(int location) { cursorLocation_ = location; }
+    void setLockType(int type) { lockType_ = type; }
+
+    // Runs the command's text on its active connection. The three -1 arguments
+    // of the original call mean "as set before" and are not needed here.
+    void open(const Command &source);
+    void close();
+    bool isOpen() const { return open_; }
+
+    bool eof() const;
+    void moveFirst();
+    void moveNext();
+    int recordCount() const;
+
+    // Fields by name, without regard to case. Throws ErrNoSuchField or
+    // ErrNoCurrentRow.
+    Field field(const QString &name) const;
+    QStringList fieldNames() const { return names_; }
+
+private:
+    int cursorType_ = adOpenStatic;
+    int cursorLocation_ = adUseClient;
+    int lockType_ = adLockOptimistic;
+    bool open_ = false;
+    QStringList names_;
+    std::vector<std::vector<QVariant>> rows_;
+    qsizetype current_ = 0;
+};
+
+// The program's one connection, command and recordset, each made on first use.
+Connection &sharedConnection();
+Command &sharedCommand();
+Recordset &sharedRecordset();
+// Releases all three (the connection is closed first if still open).
+void releaseShared();
+
+} // namespace platform::db
