@@ -1,0 +1,26 @@
+#pragma once
+// The window calls a second instance makes, under the names the program's
+// start-up uses. They reach the X display the program's windows are on; on any
+// other windowing platform no window is ever found and the others do nothing.
+
+#include <QString>
+#include <cstdint>
+
+namespace platform::desktop {
+
+// A top-level window; 0 is "no window". X window ids fit in 29 bits, so a
+// found window is always positive as a signed 32-bit value.
+using WindowHandle = std::int32_t;
+
+inline constexpr int SW_SHOWNORMAL = 1;
+
+// The top-level window whose title is exactly windowName. Windows are not
+// searched by class on this platform, so className must be null.
+WindowHandle FindWindowA(const char *className, const QString &windowName);
+// Only SW_SHOWNORMAL is known: shows the window in its normal state, restoring
+// it from minimised or maximised. Returns whether the request was sent.
+bool ShowWindow(WindowHandle window, int showCommand);
+bool SetForegroundWindow(WindowHandle window);
+bool BringWindowToTop(WindowHandle window);
+
+} // namespace platform::desktop
