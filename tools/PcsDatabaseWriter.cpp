@@ -1,0 +1,77 @@
+#include "tools/PcsDatabaseWriter.h"
+
+#include "mdb/JetWriter.h"
+#include "tools/PcsRows.h"
+#include "tools/Progress.h"
+
+#include <string>
+#include <vector>
+
+namespace pcsdb {
+
+namespace {
+
+using mdb::ColumnSpec;
+using mdb::ColumnType;
+
+constexpr std::size_t progressInterval = 4096;
+
+std::vector<ColumnSpec> longPcsColumns()
+{
+    return {{"ID", ColumnType::Long}, {"Description", ColumnType::Text, 255}};
+}
+
+std::vector<ColumnSpec> getAllDataColumns()
+{
+    std::vector<ColumnSpec> columns = {
+        {"ID", ColumnType::Long},
+        {"Description", ColumnType::Text, 255},
+        {"code", ColumnType::Text, pcsCodeLength},
+        {"pcs9", ColumnType::Text, 5},  // "02.31", "NoI9"
+        {"pcs9desc", ColumnType::Text, 255},
+    };
+    for (int character = 1; character <= pcsCodeLength; ++character)
+        columns.push_back({"character " + std::to_string(character), ColumnType::Text, 255});
+    return columns;
+}
+
+mdb::Value optionalText(const std::optional<std::string> &text)
+{
+    return text ? mdb::Value(*text) : mdb::Value();
+}
+
+} // namespace
+
+void writePcsDatabase(const PcsRows &rows, const std::filesystem::path &target, Progress &progress)
+{
+    mdb::JetWriter writer(target);
+    const auto longPcs = writer.addTable("longpcs", longPcsColumns());
+    const auto getAllData = writer.addTable("getalldata", getAllDataColumns());
+
+    progress.step("Writing longpcs");
+    std::vector<mdb::Value> values;
+    for (std::size_t i = 0; i < rows.procedures.size(); ++i) {
+        const Procedure &procedure = rows.procedures[i];
+        values.assign({procedure.id, procedure.description});
+        writer.appendRow(longPcs, values);
+        if (i % progressInterval == 0)
+            progress.advance(i, rows.procedures.size());
+    }
+
+    progress.step("Writing getalldata");
+    for (std::size_t i = 0; i < rows.details.size(); ++i) {
+        const ProcedureDetail &detail = rows.details[i];
+        const Procedure &procedure = rows.procedures[detail.procedure];
+        values.assign({procedure.id, procedure.description, procedure.code, optionalText(detail.pcs9), detail.pcs9desc});
+        for (const std::string &meaning : detail.characters)
+            values.emplace_back(meaning);
+        writer.appendRow(getAllData, values);
+        if (i % progressInterval == 0)
+            progress.advance(i, rows.details.size());
+    }
+
+    progress.step("Saving " + target.filename().string());
+    writer.finish();
+}
+
+} // namespace pcsdb

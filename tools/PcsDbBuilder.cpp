@@ -1,0 +1,23 @@
+#include "tools/PcsDbBuilder.h"
+
+#include "tools/PcsDatabaseWriter.h"
+#include "tools/PcsRows.h"
+#include "tools/Progress.h"
+
+namespace pcsdb {
+
+BuildSummary buildPcsDatabase(const ReleaseFiles &files, const std::filesystem::path &target, Progress &progress)
+{
+    PcsRows rows;
+    {
+        // The release is only needed until its rows exist; freeing it before writing lowers the peak memory.
+        const Release release = Release::read(files, progress);
+        progress.step("Assembling the rows");
+        rows = assemblePcsRows(release);
+    }
+    writePcsDatabase(rows, target, progress);
+    progress.finish();
+    return {rows.procedures.size(), rows.details.size()};
+}
+
+} // namespace pcsdb

@@ -1,0 +1,73 @@
+#include "tools/PcsTables.h"
+
+namespace pcsdb {
+
+PcsTables::LabelId PcsTables::Axis::labelOf(char c) const
+{
+    const int index = pcsCharacterIndex(c);
+    return index < 0 ? noLabel : labels[static_cast<std::size_t>(index)];
+}
+
+PcsTables::LabelId PcsTables::addLabel(std::string text)
+{
+    m_labels.push_back(std::move(text));
+    return static_cast<LabelId>(m_labels.size() - 1);
+}
+
+void PcsTables::addTable(const std::string &prefix, Table table)
+{
+    m_tables.insert_or_assign(prefix, std::move(table));
+}
+
+const PcsTables::Table *PcsTables::tableOf(std::string_view prefix) const
+{
+    const auto found = m_tables.find(std::string(prefix));
+    return found == m_tables.end() ? nullptr : &found->second;
+}
+
+std::optional<PcsTables::Meaning> PcsTables::meaningOf(std::string_view code) const
+{
+    if (code.size() != pcsCodeLength)
+        return std::nullopt;
+    const Table *table = tableOf(code.substr(0, tableAxes));
+    if (!table)
+        return std::nullopt;
+    for (const Row &row : table->rows) {
+        Meaning meaning;
+        bool holds = true;
+        for (int axis = 0; axis < rowAxes && holds; ++axis) {
+            const LabelId label = row.axes[axis].labelOf(code[tableAxes + axis]);
+            holds = label != Axis::noLabel;
+            if (holds)
+                meaning[tableAxes + axis] = m_labels[static_cast<std::size_t>(label)];
+        }
+        if (!holds)
+            continue;
+        for (int axis = 0; axis < tableAxes; ++axis)
+            meaning[axis] = m_labels[static_cast<std::size_t>(table->labels[axis])];
+        return meaning;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> PcsTables::sharedCharacters(const Row &a, const Row &b)
+{
+    std::string characters;
+    for (int axis = 0; axis < rowAxes; ++axis) {
+        const Axis &first = a.axes[axis];
+        const Axis &second = b.axes[axis];
+        std::optional<char> common;
+        for (const char c : pcsAlphabet) {
+            if (first.labelOf(c) != Axis::noLabel && second.labelOf(c) != Axis::noLabel) {
+                common = c;
+                break;
+            }
+        }
+        if (!common)
+            return std::nullopt;
+        characters += *common;
+    }
+    return characters;
+}
+
+} // namespace pcsdb
