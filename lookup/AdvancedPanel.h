@@ -1,0 +1,66 @@
+#pragma once
+// The advanced search panel picAdvanced: eleven parameter rows (tick, caption,
+// text), where the text must lie, how conditions combine, CANCEL and FIND.
+// It only holds the user's choices; the window runs the search.
+
+#include "lookup/Statements.h"
+
+#include <QFrame>
+#include <array>
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace lookup {
+
+class AdvancedPanel : public QFrame {
+    Q_OBJECT
+public:
+    static constexpr int ParamCount = 11;
+
+    explicit AdvancedPanel(QWidget *parent);
+
+    QCheckBox *chkParam(int i) const { return chkParam_.at(i); }
+    QLabel *lblParam(int i) const { return lblParam_.at(i); }
+    QLineEdit *txtParam(int i) const { return txtParam_.at(i); }
+    QRadioButton *optParamSettings(int i) const { return optParamSettings_.at(i); }
+    QRadioButton *optParamConcat(int i) const { return optParamConcat_.at(i); }
+    QLabel *lblParamSettings(int i) const { return lblParamSettings_.at(i); }
+    QFrame *picBox() const { return picBox_; }
+    QPushButton *cmdAdvancedCancel() const { return cmdAdvancedCancel_; }
+    QPushButton *cmdAdvancedSearch() const { return cmdAdvancedSearch_; }
+
+    // The column a row's condition names (the caption label's tag).
+    static QString columnOfRow(int i);
+
+    // Ticked rows in index order, with their texts as typed.
+    std::vector<AdvancedCondition> conditions() const;
+    TextPosition position() const;
+    Joining joining() const;
+    void selectPosition(TextPosition position);
+    void selectJoining(Joining joining);
+
+private:
+    void buildParameterRows();
+    void buildPositionOptions();
+    void buildJoiningOptions();
+    void buildButtons();
+
+    std::array<QCheckBox *, ParamCount> chkParam_{};
+    std::array<QLabel *, ParamCount> lblParam_{};
+    std::array<QLineEdit *, ParamCount> txtParam_{};
+    std::array<QRadioButton *, 3> optParamSettings_{};
+    std::array<QRadioButton *, 2> optParamConcat_{};
+    std::array<QLabel *, 7> lblParamSettings_{};
+    QButtonGroup *positionGroup_ = nullptr;
+    QButtonGroup *joiningGroup_ = nullptr;
+    QFrame *picBox_ = nullptr;
+    QPushButton *cmdAdvancedCancel_ = nullptr;
+    QPushButton *cmdAdvancedSearch_ = nullptr;
+};
+
+} // namespace lookup

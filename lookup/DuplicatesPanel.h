@@ -1,0 +1,33 @@
+#pragma once
+// The panel picDuplicates: the alternatives of a procedure that maps to several
+// ICD-9 codes, one line each, with hidden twins holding each line's record
+// identifier and ICD-9 code at the same index.
+
+#include <QFrame>
+
+class QLabel;
+class QListWidget;
+
+namespace lookup {
+
+class DuplicatesPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit DuplicatesPanel(QWidget *parent);
+
+    QLabel *lblDuplicates() const { return lblDuplicates_; }
+    QListWidget *lstDuplicates() const { return lstDuplicates_; }
+    QListWidget *lstDuplicatesID() const { return lstDuplicatesID_; }
+    QListWidget *lstDuplicatesCode() const { return lstDuplicatesCode_; }
+
+    void clear();
+    void add(const QString &code, const QString &id, const QString &icd9Code, const QString &icd9Description);
+
+private:
+    QLabel *lblDuplicates_;
+    QListWidget *lstDuplicates_;
+    QListWidget *lstDuplicatesID_;
+    QListWidget *lstDuplicatesCode_;
+};
+
+} // namespace lookup

@@ -1,0 +1,123 @@
+#pragma once
+// The search window: keyword search over longpcs, the advanced search panel
+// over getalldata, and the details grid with the choice among a procedure's
+// alternative ICD-9 codes. Statements run one at a time through the shared
+// recordset; while one is read, window events run between rows, so every
+// handler that starts a statement first checks that none is being read.
+
+#include "lookup/UserPrompts.h"
+#include "platform/AppError.h"
+#include "platform/ImageList.h"
+
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace platform {
+class Grid;
+namespace db {
+class Recordset;
+}
+} // namespace platform
+
+namespace lookup {
+
+class AdvancedPanel;
+class DuplicatesPanel;
+
+class frmProcedures : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmProcedures(QWidget *parent = nullptr);
+    ~frmProcedures() override;
+
+    // Shows the details of a procedure; an ICD-9 code whose numeric value is
+    // zero asks for no particular code.
+    void GetProductDetails(const qint32 &id, const QString &icd9Code);
+    void EmptyTheGrid();
+    void PressAdvancedSearchButton();
+
+    // The frame gives the window the ribbon theme's picture and colour.
+    void setBackground(const QPixmap &picture, const QColor &colour);
+    void setPrompts(UserPrompts prompts) { prompts_ = std::move(prompts); }
+
+    // True while a statement's rows are being read.
+    bool isReading() const { return reading_; }
+
+    QListWidget *lstSearch() const { return lstSearch_; }
+    QListWidget *lstSearchID() const { return lstSearchID_; }
+    QLineEdit *txtSearch() const { return txtSearch_; }
+    QPushButton *cmdSearch() const { return cmdSearch_; }
+    QPushButton *Command1() const { return Command1_; }
+    QLabel *lblSearch() const { return lblSearch_; }
+    QLabel *lblWait(int index) const { return lblWait_.at(index); }
+    platform::Grid *vbalGrid() const { return vbalGrid_; }
+    DuplicatesPanel *picDuplicates() const { return picDuplicates_; }
+    AdvancedPanel *picAdvanced() const { return picAdvanced_; }
+    const platform::ImageList &vbalImageList() const { return vbalImageList_; }
+
+    static const QString NoCriteriaTitle;
+    static const QString NoCriteriaPrompt;
+    static const QString DuplicatesMessage;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    void Form_Load();
+    void PrepareTheGrid();
+
+    void cmdSearch_Click();
+    void txtSearch_KeyUp(int key);
+    void lstSearch_Click();
+    void lstSearch_MouseMove();
+    void Command1_Click();
+    void cmdAdvancedCancel_Click();
+    void cmdAdvancedSearch_Click();
+    void lstDuplicates_DblClick(int row);
+    void vbalGrid_MouseMove();
+
+    // Runs a search statement into the result lists and sets the count.
+    // False when the window was closed while rows were read (touch nothing
+    // then); a database error is handed back through error.
+    bool readSearchResults(const QString &statement, std::optional<platform::AppError> &error);
+    void reportSearchError(const platform::AppError &error);
+
+    // chosenDuplicate: the position, in the statement's order, of the one row
+    // to show, for a duplicate whose ICD-9 code cannot single it out.
+    void readProductDetails(qint32 id, const QString &icd9Code, std::optional<int> chosenDuplicate);
+    void showDetailsOf(const platform::db::Recordset &row);
+    void addDuplicateOf(const platform::db::Recordset &row);
+    void showDetailsArea();
+    // Leaves a pending choice among duplicates (the panel is being covered
+    // by the advanced search): the result list is usable again.
+    void leavePendingChoice();
+
+    QListWidget *lstSearch_ = nullptr;
+    QListWidget *lstSearchID_ = nullptr;
+    QLineEdit *txtSearch_ = nullptr;
+    QPushButton *cmdSearch_ = nullptr;
+    QPushButton *Command1_ = nullptr;
+    QLabel *lblSearch_ = nullptr;
+    std::array<QLabel *, 2> lblWait_{};
+    platform::Grid *vbalGrid_ = nullptr;
+    DuplicatesPanel *picDuplicates_ = nullptr;
+    AdvancedPanel *picAdvanced_ = nullptr;
+    platform::ImageList vbalImageList_;
+
+    UserPrompts prompts_ = UserPrompts::messageBoxes();
+    QPixmap backgroundPicture_;
+    QColor backgroundColour_;
+    bool reading_ = false;
+};
+
+} // namespace lookup

@@ -1,0 +1,75 @@
+// The advanced search: conditions on up to eleven columns of getalldata.
+
+#include "lookup/AdvancedPanel.h"
+#include "lookup/DuplicatesPanel.h"
+#include "lookup/Statements.h"
+#include "lookup/frmProcedures.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace lookup {
+
+void frmProcedures::Command1_Click()
+{
+    picAdvanced_->show();
+    leavePendingChoice();
+}
+
+void frmProcedures::cmdAdvancedCancel_Click()
+{
+    picAdvanced_->hide();
+}
+
+void frmProcedures::PressAdvancedSearchButton()
+{
+    cmdAdvancedSearch_Click();
+}
+
+void frmProcedures::cmdAdvancedSearch_Click()
+{
+    if (reading_)
+        return;
+    const std::vector<AdvancedCondition> conditions = picAdvanced_->conditions();
+    if (conditions.empty()) {
+        prompts_.tell(this, QMessageBox::Information, QStringLiteral("Advanced Search"),
+                      QStringLiteral("No row is ticked.\r\nTick the box in front of each row whose text the "
+                                     "procedures must match, then press FIND."));
+        return;
+    }
+    leavePendingChoice();
+    const QString statement = advancedStatement(conditions, picAdvanced_->position(), picAdvanced_->joining());
+
+    // The panel stays open while the rows are read; FIND must not start a
+    // second statement meanwhile.
+    reading_ = true;
+    picAdvanced_->cmdAdvancedSearch()->setEnabled(false);
+    std::optional<platform::AppError> error;
+    if (!readSearchResults(statement, error))
+        return;
+
+    lstSearch_->show();
+    picAdvanced_->cmdAdvancedSearch()->setEnabled(true);
+    reading_ = false;
+    if (error) {
+        // The panel stays open so the texts can be put right.
+        reportSearchError(*error);
+        return;
+    }
+    picAdvanced_->hide();
+}
+
+void frmProcedures::leavePendingChoice()
+{
+    if (picDuplicates_->isHidden())
+        return;
+    picDuplicates_->hide();
+    // A details reading under way finishes the job itself when it sees the
+    // panel hidden.
+    if (reading_)
+        return;
+    EmptyTheGrid();
+    showDetailsArea();
+}
+
+} // namespace lookup
