@@ -27,6 +27,7 @@ enum ErrorNumber : int {
     ErrStatement = 3075,           // the engine rejected the statement
     ErrNoCurrentRow = 3021,        // EOF or BOF while a current row is needed
     ErrNoSuchField = 3265,         // field name not in the recordset
+    ErrAlreadyOpen = 3705,         // opening an object that is already open
 };
 
 enum CursorLocation { adUseServer = 2, adUseClient = 3 };

@@ -1,0 +1,80 @@
+#include "platform/db/Database.h"
+
+#include "platform/db/ConnectionString.h"
+#include "platform/db/DatabaseFile.h"
+#include "platform/db/Errors.h"
+#include "platform/db/IsolatedLoader.h"
+#include "platform/db/QueryRules.h"
+
+namespace platform::db {
+
+struct Connection::Impl {
+    QString connectionString;
+    int cursorLocation = adUseServer;
+    SqliteHandle engine;
+};
+
+Connection::Connection() : d(std::make_unique<Impl>()) {}
+
+Connection::~Connection() = default;
+
+void Connection::setConnectionString(const QString &text)
+{
+    d->connectionString = text;
+}
+
+QString Connection::connectionString() const
+{
+    return d->connectionString;
+}
+
+void Connection::setCursorLocation(int location)
+{
+    d->cursorLocation = location;
+}
+
+int Connection::cursorLocation() const
+{
+    return d->cursorLocation;
+}
+
+void Connection::open()
+{
+    if (d->engine)
+        raise(ErrAlreadyOpen, kConnectionSource,
+              QStringLiteral("The connection is already open; close it before opening it again."));
+    const ConnectionSettings settings = jetReadOnlySettings(d->connectionString);
+    const QString path = locateDataSource(settings.dataSource);
+    const QByteArray bytes = readDatabaseFile(path);
+    SqliteHandle engine;
+    try {
+        engine = loadJetFileIsolated(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    } catch (const LoadFailure &failure) {
+        raise(ErrDamagedFile, kConnectionSource,
+              QStringLiteral("The database file '%1' is not a Jet 4 database or is damaged: %2.")
+                  .arg(path, QString::fromUtf8(failure.what())));
+    }
+    const int rc = applyQueryRules(engine.get());
+    if (rc != SQLITE_OK)
+        raise(ErrDamagedFile, kConnectionSource,
+              QStringLiteral("The database file '%1' cannot be prepared for searching: %2.")
+                  .arg(path, QString::fromUtf8(sqlite3_errstr(rc))));
+    d->engine = std::move(engine);
+}
+
+void Connection::close()
+{
+    d->engine.reset();
+}
+
+bool Connection::isOpen() const
+{
+    return d->engine != nullptr;
+}
+
+sqlite3 *Connection::engine() const
+{
+    return d->engine.get();
+}
+
+} // namespace platform::db

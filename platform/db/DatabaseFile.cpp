@@ -1,0 +1,107 @@
+#include "platform/db/DatabaseFile.h"
+
+#include "platform/db/Errors.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform::db {
+namespace {
+
+// Jet 4 files stop at 2 GB; anything far beyond is not one.
+constexpr qint64 kLargestFile = qint64(4) << 30;
+
+[[noreturn]] void unreadable(const QString &path, const QString &why)
+{
+    raise(ErrUnreadableFile, kConnectionSource,
+          QStringLiteral("The database file '%1' cannot be opened for reading: %2.").arg(path, why));
+}
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// True when path exists; false when it does not; throws for other failures.
+bool exists(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0)
+        return true;
+    if (errno == ENOENT || errno == ENOTDIR)
+        return false;
+    unreadable(path, systemReason(errno));
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+QString locateDataSource(const QString &dataSource)
+{
+    if (exists(dataSource))
+        return dataSource;
+    QString withSlashes = dataSource;
+    withSlashes.replace(u'\\', u'/');
+    if (withSlashes != dataSource && exists(withSlashes))
+        return withSlashes;
+    raise(ErrFileNotFound, kConnectionSource, QStringLiteral("Could not find file '%1'.").arg(dataSource));
+}
+
+QByteArray readDatabaseFile(const QString &path)
+{
+    // O_NONBLOCK: a FIFO named as the database must not block the open.
+    Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.get() < 0)
+        unreadable(path, systemReason(errno));
+    struct stat info;
+    if (::fstat(file.get(), &info) != 0)
+        unreadable(path, systemReason(errno));
+    if (!S_ISREG(info.st_mode))
+        unreadable(path, QStringLiteral("it is not a regular file"));
+    if (info.st_size > kLargestFile)
+        unreadable(path, QStringLiteral("it is far larger than a Jet database can be"));
+
+    QByteArray bytes;
+    bytes.resize(qsizetype(info.st_size) + 1); // room to see the end in one read
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            // The file may have grown since fstat; read on until the end.
+            if (bytes.size() >= kLargestFile)
+                unreadable(path, QStringLiteral("it is far larger than a Jet database can be"));
+            bytes.resize(bytes.size() + 65536);
+        }
+        const ssize_t n = ::read(file.get(), bytes.data() + filled, std::size_t(bytes.size() - filled));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            unreadable(path, systemReason(errno));
+        if (n == 0)
+            break;
+        filled += n;
+    }
+    bytes.truncate(filled);
+    return bytes;
+}
+
+} // namespace platform::db

@@ -1,0 +1,18 @@
+#pragma once
+// Finding and reading the file a Data Source names. The file is opened
+// read-only and read whole; nothing is ever written to it.
+
+#include <QByteArray>
+#include <QString>
+
+namespace platform::db {
+
+// The path of the file: as written, or else with each '\' taken as the folder
+// separator (the program builds the name as folder + "\" + "pcs.mdb"). Throws
+// AppError(ErrFileNotFound) naming the file, or ErrUnreadableFile.
+QString locateDataSource(const QString &dataSource);
+
+// Throws AppError(ErrUnreadableFile) for anything but a readable regular file.
+QByteArray readDatabaseFile(const QString &path);
+
+} // namespace platform::db

@@ -1,0 +1,95 @@
+#include "platform/db/Database.h"
+
+#include "platform/db/Errors.h"
+#include "platform/db/StatementRunner.h"
+
+namespace platform::db {
+namespace {
+
+[[noreturn]] void notOpen()
+{
+    raise(ErrNotOpen, kRecordsetSource, QStringLiteral("Operation is not allowed when the object is closed."));
+}
+
+[[noreturn]] void noCurrentRow()
+{
+    raise(ErrNoCurrentRow, kRecordsetSource,
+          QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+                         "Requested operation requires a current record."));
+}
+
+} // namespace
+
+void Recordset::open(const Command &source)
+{
+    if (open_)
+        raise(ErrAlreadyOpen, kRecordsetSource,
+              QStringLiteral("Operation is not allowed when the object is open."));
+    const Connection *connection = source.activeConnection();
+    if (!connection || !connection->isOpen())
+        raise(ErrNotOpen, kRecordsetSource,
+              QStringLiteral("The command has no open connection to run on."));
+    StatementResult result = runStatement(connection->engine(), source.commandText());
+    names_ = std::move(result.names);
+    rows_ = std::move(result.rows);
+    current_ = 0;
+    open_ = true;
+}
+
+void Recordset::close()
+{
+    if (!open_)
+        notOpen();
+    open_ = false;
+    names_.clear();
+    rows_.clear();
+    current_ = 0;
+}
+
+bool Recordset::eof() const
+{
+    if (!open_)
+        notOpen();
+    return current_ >= qsizetype(rows_.size());
+}
+
+void Recordset::moveFirst()
+{
+    if (!open_)
+        notOpen();
+    if (rows_.empty())
+        noCurrentRow();
+    current_ = 0;
+}
+
+void Recordset::moveNext()
+{
+    if (eof())
+        noCurrentRow();
+    ++current_;
+}
+
+int Recordset::recordCount() const
+{
+    if (!open_)
+        notOpen();
+    return int(rows_.size());
+}
+
+Field Recordset::field(const QString &name) const
+{
+    if (!open_)
+        notOpen();
+    qsizetype column = 0;
+    while (column < names_.size() && names_[column].compare(name, Qt::CaseInsensitive) != 0)
+        ++column;
+    if (column == names_.size())
+        raise(ErrNoSuchField, kRecordsetSource,
+              QStringLiteral("Item cannot be found in the collection corresponding to the requested name: %1.")
+                  .arg(name));
+    if (eof())
+        noCurrentRow();
+    return Field(rows_[std::size_t(current_)][std::size_t(column)]);
+}
+
+} // namespace platform::db

@@ -1,0 +1,22 @@
+#pragma once
+// Runs one statement on the loaded copy and collects every row it yields.
+
+#include <QStringList>
+#include <QVariant>
+
+#include <sqlite3.h>
+#include <vector>
+
+namespace platform::db {
+
+struct StatementResult {
+    QStringList names;
+    std::vector<std::vector<QVariant>> rows;
+};
+
+// Throws AppError(ErrStatement) naming the fault and quoting the statement: a
+// text the engine rejects, more than one statement, anything but reading, or a
+// statement that runs too long or yields more than can sensibly be held.
+StatementResult runStatement(sqlite3 *db, const QString &text);
+
+} // namespace platform::db
