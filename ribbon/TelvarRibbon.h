@@ -108,8 +108,15 @@ private:
     void UserControl_Resize();
     void LayoutTabs();
     void LayoutCategories();
+    void applySurfaceColor();
+    void wireMouse();
+    void onTabMove(int index);
+    void onCategoryMove(int index);
+    void onButtonMove(int index);
+    void onButtonPress(int index, bool pressed);
     void SelectTab(int index);
-    void connectElements();
+    void raiseCatClick(int index);
+    void raiseButtonClick(int index);
 
     std::unique_ptr<ribbon::RibbonModel> model_;
     std::unique_ptr<ribbon::RibbonParts> parts_;

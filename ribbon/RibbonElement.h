@@ -1,0 +1,67 @@
+#pragma once
+// One element of the ribbon's surface: a picture or a text label placed in
+// twips. Positions are kept as the float twips the layout computed and rounded
+// to pixels only when applied, so reading Left back gives what was written.
+// "Visible" is the element's own flag (!isHidden()), independent of whether the
+// ribbon itself is on screen.
+
+#include <QString>
+#include <QWidget>
+
+namespace ribbon {
+
+class RibbonElement : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit RibbonElement(QWidget *surface);
+
+    float Left() const { return left_; }
+    float Top() const { return top_; }
+    float Width() const { return width_; }
+    float Height() const { return height_; }
+    void setLeft(float twips);
+    void setTop(float twips);
+    void setWidth(float twips);
+    void setHeight(float twips);
+    void setTwipsGeometry(float left, float top, float width, float height);
+
+    bool Visible() const { return !isHidden(); }
+    void setShown(bool shown) { setVisible(shown); }
+    void BringToFront() { raise(); }
+
+    const QString &Tag() const { return tag_; }
+    void setTag(const QString &tag) { tag_ = tag; }
+    QString ToolTipText() const { return toolTip(); }
+    void setToolTipText(const QString &text) { setToolTip(text); }
+
+    // Whether moves without a pressed button reach MouseMove (the elements that
+    // react to hovering).
+    void setTracksMouse(bool on) { setMouseTracking(on); }
+
+protected:
+    // What a run-time copy takes from its template; subclasses add their own.
+    void copyCommon(const RibbonElement &source);
+
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+signals:
+    void MouseMove();
+    void MouseDown();
+    void MouseUp();
+    void Click();
+
+private:
+    void applyGeometry();
+
+    float left_ = 0;
+    float top_ = 0;
+    float width_ = 0;
+    float height_ = 0;
+    QString tag_;
+    bool pressedInside_ = false;
+};
+
+} // namespace ribbon

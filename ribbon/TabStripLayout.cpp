@@ -1,0 +1,122 @@
+#include "ribbon/TabStripLayout.h"
+
+#include "ribbon/ElementOps.h"
+#include "ribbon/RibbonModel.h"
+#include "ribbon/RibbonParts.h"
+
+namespace ribbon {
+
+namespace {
+
+constexpr float FirstTabLeft = 90;
+constexpr float CaptionTop = 60;
+
+void destroyTab(RibbonParts &p, int i)
+{
+    p.Tab_caption.Unload(i);
+    p.Tab_left.Unload(i);
+    p.Tab_center.Unload(i);
+    p.Tab_right.Unload(i);
+    p.Tab_left_over.Unload(i);
+    p.Tab_center_over.Unload(i);
+    p.Tab_right_over.Unload(i);
+    p.TabMouse.Unload(i);
+}
+
+void createTab(RibbonParts &p, int i)
+{
+    p.Tab_caption.Load(i);
+    p.Tab_left.Load(i);
+    p.Tab_center.Load(i);
+    p.Tab_right.Load(i);
+    p.Tab_left_over.Load(i);
+    p.Tab_center_over.Load(i);
+    p.Tab_right_over.Load(i);
+    p.TabMouse.Load(i);
+}
+
+void placeTab(RibbonParts &p, int i, const QString &caption, quint32 captionColor)
+{
+    RibbonImage *left = p.Tab_left(i);
+    RibbonImage *center = p.Tab_center(i);
+    RibbonImage *right = p.Tab_right(i);
+    RibbonLabel *label = p.Tab_caption(i);
+    RibbonLabel *mouse = p.TabMouse(i);
+
+    left->setLeft(i == 0 ? FirstTabLeft : p.Tab_right(i - 1)->Left() + right->Width());
+    mouse->setLeft(left->Left());
+
+    label->setTop(CaptionTop);
+    for (RibbonElement *piece : {static_cast<RibbonElement *>(center), static_cast<RibbonElement *>(left),
+                                 static_cast<RibbonElement *>(right),
+                                 static_cast<RibbonElement *>(p.Tab_center_over(i)),
+                                 static_cast<RibbonElement *>(p.Tab_left_over(i)),
+                                 static_cast<RibbonElement *>(p.Tab_right_over(i)),
+                                 static_cast<RibbonElement *>(mouse)})
+        piece->setTop(0);
+
+    label->setCaption(caption);
+    center->setWidth(label->Width());
+    center->setLeft(left->Left() + left->Width());
+    label->setLeft(center->Left());
+    right->setLeft(center->Left() + center->Width());
+
+    p.Tab_center_over(i)->setWidth(center->Width());
+    p.Tab_center_over(i)->setLeft(center->Left());
+    p.Tab_left_over(i)->setLeft(left->Left());
+    p.Tab_right_over(i)->setLeft(right->Left());
+
+    mouse->setWidth(left->Width() + center->Width() + right->Width());
+
+    label->setForeColor(captionColor);
+    label->show();
+    mouse->show();
+
+    center->BringToFront();
+    left->BringToFront();
+    right->BringToFront();
+    p.Tab_center_over(i)->BringToFront();
+    p.Tab_left_over(i)->BringToFront();
+    p.Tab_right_over(i)->BringToFront();
+    label->BringToFront();
+    mouse->BringToFront();
+}
+
+} // namespace
+
+int selectedTabIndex(const RibbonModel &model)
+{
+    for (int i = 0; i < model.TabCount(); ++i)
+        if (model.tab(i).id == model.CurrentTab())
+            return i;
+    return 0;
+}
+
+void LayoutTabs(RibbonParts &parts, const RibbonModel &model, TabCaptionColors colors)
+{
+    const int count = model.TabCount();
+    for (int i = 1; i < count; ++i)
+        destroyTab(parts, i);
+
+    for (int i = 0; i < count; ++i) {
+        if (i != 0)
+            createTab(parts, i);
+        placeTab(parts, i, model.tab(i).caption, colors.normal);
+    }
+    if (count > 0)
+        ShowSelectedTab(parts, selectedTabIndex(model), colors);
+}
+
+void ShowSelectedTab(RibbonParts &parts, int index, TabCaptionColors colors)
+{
+    for (int k = 0; k <= parts.TabMouse.UBound(); ++k) {
+        const bool selected = k == index;
+        if (RibbonLabel *caption = parts.Tab_caption(k))
+            caption->setForeColor(selected ? colors.selected : colors.normal);
+        setShown(parts.Tab_center, k, selected);
+        setShown(parts.Tab_left, k, selected);
+        setShown(parts.Tab_right, k, selected);
+    }
+}
+
+} // namespace ribbon
