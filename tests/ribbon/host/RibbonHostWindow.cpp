@@ -1,0 +1,111 @@
+#include "RibbonHostWindow.h"
+
+#include "platform/AppError.h"
+#include "ribbon/TelvarRibbon.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+
+// Stand-ins for the frame's seven 32 x 32 button pictures.
+platform::ImageList placeholderPictures()
+{
+    const QColor colours[] = {QColor(0x2e7d32), QColor(0x1565c0), QColor(0x6a1b9a), QColor(0xef6c00),
+                              QColor(0x00838f), QColor(0x283593), QColor(0xc62828)};
+    platform::ImageList list;
+    int number = 1;
+    for (const QColor &colour : colours) {
+        QPixmap picture(32, 32);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(colour);
+        painter.setPen(colour.darker(140));
+        painter.drawRoundedRect(QRectF(2.5, 2.5, 27, 27), 6, 6);
+        painter.setPen(Qt::white);
+        QFont font = painter.font();
+        font.setBold(true);
+        font.setPixelSize(16);
+        painter.setFont(font);
+        painter.drawText(picture.rect(), Qt::AlignCenter, QString::number(number++));
+        painter.end();
+        list.add(picture);
+    }
+    return list;
+}
+
+} // namespace
+
+RibbonHostWindow::RibbonHostWindow(int theme, QWidget *parent)
+    : QMainWindow(parent), ribbon_(new TelvarRibbon), themeChooser_(new QComboBox), workspace_(new QMdiArea),
+      events_(new QLabel)
+{
+    setWindowTitle(QStringLiteral("Vorimel ribbon"));
+    themeChooser_->addItems({QStringLiteral("BLACK"), QStringLiteral("BLUE"), QStringLiteral("SILVER")});
+
+    auto *chooserRow = new QHBoxLayout;
+    chooserRow->addWidget(new QLabel(QStringLiteral("Theme:")));
+    chooserRow->addWidget(themeChooser_);
+    chooserRow->addWidget(events_, 1);
+
+    auto *central = new QWidget;
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(ribbon_);
+    column->addWidget(workspace_, 1);
+    column->addLayout(chooserRow);
+    setCentralWidget(central);
+
+    ribbon_->SetImageList(placeholderPictures());
+    ribbon_->SetButtonCenter(false);
+    ribbon_->AddTab(QStringLiteral("1"), QStringLiteral("Procedures"));
+    ribbon_->AddCat(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Procedures"), false);
+    ribbon_->AddCat(QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("About"), false);
+    ribbon_->AddCat(QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("Exit"), false);
+    ribbon_->AddButton(QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("Show Procedures"), 1);
+    ribbon_->AddButton(QStringLiteral("3"), QStringLiteral("3"), QStringLiteral("Exit"), 7, true);
+    ribbon_->AddButton(QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("About"), 6);
+
+    connect(ribbon_, &TelvarRibbon::TabClick, this,
+            [this](const QString &id, const QString &caption) { log(QStringLiteral("TabClick %1 \"%2\"").arg(id, caption)); });
+    connect(ribbon_, &TelvarRibbon::CatClick, this,
+            [this](const QString &id, const QString &caption) { log(QStringLiteral("CatClick %1 \"%2\"").arg(id, caption)); });
+    connect(ribbon_, &TelvarRibbon::ButtonClick, this, [this](const QString &id, const QString &caption) {
+        log(QStringLiteral("ButtonClick %1 \"%2\"").arg(id, caption));
+        if (id == QLatin1String("3"))
+            close();
+    });
+    connect(themeChooser_, &QComboBox::currentIndexChanged, this, &RibbonHostWindow::applyTheme);
+
+    themeChooser_->setCurrentIndex(qBound(0, theme, 2));
+    applyTheme(themeChooser_->currentIndex());
+    resize(900, 560);
+}
+
+void RibbonHostWindow::applyTheme(int theme)
+{
+    try {
+        ribbon_->SetTheme(theme);
+        workspace_->setBackground(ribbon::colorFromValue(ribbon_->BackColor()));
+        const QPixmap background = ribbon_->LoadBackground();
+        QPixmap canvas(qMax(background.width(), 1600), qMax(background.height(), 1000));
+        canvas.fill(ribbon::colorFromValue(ribbon_->BackColor()));
+        QPainter(&canvas).drawPixmap(0, 0, background);
+        workspace_->setBackground(canvas);
+        ribbon_->Refresh();
+        log(QStringLiteral("theme %1").arg(ribbon_->Theme()));
+    } catch (const platform::AppError &error) {
+        log(QStringLiteral("error %1 (%2): %3").arg(error.number()).arg(error.source(), error.description()));
+    }
+}
+
+void RibbonHostWindow::log(const QString &line)
+{
+    events_->setText(line);
+}
