@@ -1,0 +1,33 @@
+#pragma once
+// A small pcs.mdb written with the Jet writer for the database tests: the two
+// tables the program reads, shaped like the real ones, plus a table of Memo
+// values of every storage kind.
+
+#include "platform/db/Database.h"
+
+#include <QString>
+#include <QVariantList>
+
+#include <vector>
+
+namespace dbtest {
+
+// Writes the fixture as folder/pcs.mdb and returns its path.
+QString writeFixture(const QString &folder);
+
+QString connectionStringFor(const QString &path);
+
+// The rows of one statement, each as its values in column order.
+struct Rows {
+    QStringList names;
+    std::vector<QVariantList> values;
+};
+Rows runOn(platform::db::Connection &connection, const QString &statement);
+
+// The first column of every row, as text.
+QStringList firstColumn(const Rows &rows);
+
+// Text of the memo with the given ID, as the fixture wrote it.
+QString fixtureMemo(int id);
+
+} // namespace dbtest
