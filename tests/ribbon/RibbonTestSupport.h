@@ -1,0 +1,56 @@
+#pragma once
+// Shared set-up for the ribbon tests: pictures for the image list, the frame's
+// own ribbon content, and short ways to read elements.
+
+#include "platform/ImageList.h"
+#include "ribbon/RibbonParts.h"
+#include "ribbon/TelvarRibbon.h"
+
+#include <QFontMetrics>
+#include <QPixmap>
+#include <QTest>
+
+namespace ribbontest {
+
+// count pictures of the given size, each a different solid colour.
+inline platform::ImageList pictures(int count, QSize size = QSize(32, 32))
+{
+    platform::ImageList list;
+    for (int i = 0; i < count; ++i) {
+        QPixmap picture(size);
+        picture.fill(QColor::fromHsv((i * 47) % 360, 200, 200));
+        list.add(picture);
+    }
+    return list;
+}
+
+// The content the program's frame window gives its ribbon.
+inline void fillLikeFrame(TelvarRibbon &ribbon)
+{
+    ribbon.SetTheme(0);
+    ribbon.SetImageList(pictures(7));
+    ribbon.SetButtonCenter(false);
+    ribbon.AddTab("1", "Procedures");
+    ribbon.AddCat("1", "1", "Procedures", false);
+    ribbon.AddCat("2", "1", "About", false);
+    ribbon.AddCat("3", "1", "Exit", false);
+    ribbon.AddButton("0", "1", "Show Procedures", 1);
+    ribbon.AddButton("3", "3", "Exit", 7, true);
+    ribbon.AddButton("2", "2", "About", 6);
+}
+
+// Whether element index of an array exists and is shown (its own flag).
+template <class Array>
+bool shown(const Array &array, int index)
+{
+    const auto *element = array(index);
+    return element && element->Visible();
+}
+
+// Pixel width of a one-line caption in a label's font, in twips.
+inline float textWidthTwips(const ribbon::RibbonLabel &label, const QString &text)
+{
+    return float(QFontMetrics(label.font()).horizontalAdvance(text) * 15);
+}
+
+} // namespace ribbontest
