@@ -57,6 +57,7 @@ void writePcsDatabase(const PcsRows &rows, const std::filesystem::path &target, 
         if (i % progressInterval == 0)
             progress.advance(i, rows.procedures.size());
     }
+    progress.advance(rows.procedures.size(), rows.procedures.size());
 
     progress.step("Writing getalldata");
     for (std::size_t i = 0; i < rows.details.size(); ++i) {
@@ -69,6 +70,7 @@ void writePcsDatabase(const PcsRows &rows, const std::filesystem::path &target, 
         if (i % progressInterval == 0)
             progress.advance(i, rows.details.size());
     }
+    progress.advance(rows.details.size(), rows.details.size());
 
     progress.step("Saving " + target.filename().string());
     writer.finish();

@@ -81,9 +81,11 @@ private:
                 const std::size_t index = static_cast<std::size_t>(position - 1);
                 if (std::exchange(seen[index], true))
                     fail("character position " + std::to_string(position) + " given twice in the pcsTable");
+                const long long axisLine = m_xml.lineNumber();
                 const Labels labels = readAxisLabels(position);
                 if (labels.size() != 1)
-                    fail("character position " + std::to_string(position) + " of a pcsTable must have exactly one label");
+                    fail("character position " + std::to_string(position) + " of a pcsTable must have exactly one label",
+                         axisLine);
                 prefix[index] = labels.front().first;
                 table.labels[index] = labels.front().second;
             } else if (m_xml.name() == QLatin1String("pcsRow")) {
@@ -134,9 +136,10 @@ private:
             const std::size_t index = static_cast<std::size_t>(position - PcsTables::tableAxes - 1);
             if (std::exchange(seen[index], true))
                 fail("character position " + std::to_string(position) + " given twice in the pcsRow");
+            const long long axisLine = m_xml.lineNumber();
             const Labels labels = readAxisLabels(position);
             if (labels.empty())
-                fail("character position " + std::to_string(position) + " of the pcsRow has no label");
+                fail("character position " + std::to_string(position) + " of the pcsRow has no label", axisLine);
             for (const auto &[character, label] : labels)
                 row.axes[index].labels[static_cast<std::size_t>(pcsCharacterIndex(character))] = label;
             codes *= static_cast<long long>(labels.size());
@@ -165,6 +168,7 @@ private:
 
     Labels readAxisLabels(int position)
     {
+        const long long line = m_xml.lineNumber();
         bool declared = false;
         const int declaredValues = intAttribute("values", declared);
         Labels labels;
@@ -181,20 +185,21 @@ private:
             if (std::exchange(seen[static_cast<std::size_t>(index)], true))
                 fail("label code \"" + code.toStdString() + "\" given twice for character position "
                      + std::to_string(position));
-            const long long line = m_xml.lineNumber();
+            const long long labelLine = m_xml.lineNumber();
             const QString text = m_xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement).simplified();
             failOnXmlError();
             if (text.isEmpty())
-                fail("label " + code.toStdString() + " of character position " + std::to_string(position) + " is empty", line);
+                fail("label " + code.toStdString() + " of character position " + std::to_string(position) + " is empty", labelLine);
             std::string utf8 = text.toStdString();
             if (static_cast<std::size_t>(text.size()) > maxTextColumnLength)
-                fail("label longer than " + std::to_string(maxTextColumnLength) + " characters", line);
+                fail("label longer than " + std::to_string(maxTextColumnLength) + " characters", labelLine);
             labels.emplace_back(static_cast<char>(code.front().toLatin1()), m_tables.addLabel(std::move(utf8)));
         }
         failOnXmlError();
         if (declared && static_cast<std::size_t>(declaredValues) != labels.size())
             fail("axis says values=\"" + std::to_string(declaredValues) + "\" but has " + std::to_string(labels.size())
-                 + " labels");
+                 + " labels",
+                 line);
         return labels;
     }
 
