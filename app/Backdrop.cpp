@@ -1,0 +1,15 @@
+#include "Backdrop.h"
+
+#include <QPainter>
+
+namespace app {
+
+void Backdrop::paint(QPainter &painter, const QRect &surface) const
+{
+    if (colour.isValid())
+        painter.fillRect(surface, colour);
+    if (!picture.isNull())
+        painter.drawPixmap(surface.topLeft(), picture);
+}
+
+} // namespace app

@@ -1,0 +1,25 @@
+#pragma once
+// The frame's client area, which hosts the child windows over the theme's background.
+
+#include "app/Backdrop.h"
+
+#include <QMdiArea>
+
+namespace app {
+
+class BackdropMdiArea : public QMdiArea {
+    Q_OBJECT
+public:
+    explicit BackdropMdiArea(QWidget *parent = nullptr);
+
+    void setBackdrop(Backdrop backdrop);
+    const Backdrop &backdrop() const { return backdrop_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Backdrop backdrop_;
+};
+
+} // namespace app

@@ -1,0 +1,38 @@
+#include "Program.h"
+
+#include "app/AppVersion.h"
+#include "app/ErrorReportingApplication.h"
+#include "app/ProgramArt.h"
+#include "app/modMainModule.h"
+#include "platform/db/Database.h"
+
+namespace app {
+
+void applyProgramIdentity(ErrorReportingApplication &application)
+{
+    application.setApplicationName(QString::fromLatin1(version::ProductName));
+    application.setOrganizationName(QString::fromLatin1(version::CompanyName));
+    application.setApplicationVersion(QString::fromLatin1(version::FileVersion));
+    application.setWindowIcon(programIcon());
+}
+
+int runProgram(ErrorReportingApplication &application)
+{
+    int status = 0;
+    try {
+        modMainModule::Instance instance = modMainModule::Main();
+        if (instance.mainForm && !application.hasFailed()) {
+            frmMainForm *mainForm = instance.mainForm.get();
+            QObject::connect(&application, &ErrorReportingApplication::fatalErrorReported, mainForm,
+                             [mainForm] { mainForm->endProgram(1); });
+            status = application.exec();
+        }
+    } catch (...) {
+        application.reportFatal(ErrorReportingApplication::errorFrom(std::current_exception()));
+    }
+    // Every window is gone by now, so nothing reads through them any more.
+    platform::db::releaseShared();
+    return application.hasFailed() ? 1 : status;
+}
+
+} // namespace app

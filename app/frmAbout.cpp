@@ -1,0 +1,117 @@
+#include "frmAbout.h"
+
+#include "app/AppVersion.h"
+#include "app/ClickNotifier.h"
+#include "app/ProgramArt.h"
+#include "platform/Twips.h"
+#include "platform/desktop/DocumentLauncher.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+
+namespace app {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+const QString MakersNotice = QStringLiteral("Copyright \u00A9 2008 Dantreb. All rights reserved.");
+const QString CreditLine =
+    QStringLiteral("ICD-10-PCS code tables and ICD-9 mappings: Centers for Medicare & Medicaid Services.");
+
+} // namespace
+
+const QString frmAbout::WebsiteAddress = QStringLiteral("https://vorimel.example.org");
+
+frmAbout::frmAbout(QWidget *parent) : QWidget(parent)
+{
+    buildControls();
+    Form_Load();
+}
+
+void frmAbout::buildControls()
+{
+    setWindowTitle(QStringLiteral("About"));
+    resize(platform::twipsToPixels(11100), platform::twipsToPixels(7035));
+
+    picAbout_ = new QFrame(this);
+    picAbout_->setObjectName(QStringLiteral("picAbout"));
+    picAbout_->setGeometry(platform::twipsRect(120, 120, 10815, 6735));
+    picAbout_->setAutoFillBackground(true);
+    QPalette white = picAbout_->palette();
+    white.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xFF));
+    picAbout_->setPalette(white);
+
+    imgLogo_ = new QLabel(picAbout_);
+    imgLogo_->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo_->setGeometry(platform::twipsRect(120, 840, 5250, 4275));
+    imgLogo_->setPixmap(aboutLogo());
+    imgLogo_->setCursor(Qt::PointingHandCursor);
+
+    lblAbout_ = new QLabel(picAbout_);
+    lblAbout_->setObjectName(QStringLiteral("lblAbout"));
+    lblAbout_->setGeometry(platform::twipsRect(5880, 1680, 4455, 2535));
+    lblAbout_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblAbout_->setWordWrap(true);
+    lblAbout_->setTextFormat(Qt::PlainText);
+    lblAbout_->setCursor(Qt::PointingHandCursor);
+    // Tahoma, bold, 11.25 points (the design's Arabic character set has no
+    // counterpart: Qt picks glyphs by the text itself).
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSizeF(11.25);
+    font.setBold(true);
+    lblAbout_->setFont(font);
+    QPalette text = lblAbout_->palette();
+    text.setColor(QPalette::WindowText, QColor(0x40, 0x40, 0x40));
+    lblAbout_->setPalette(text);
+
+    new ClickNotifier(imgLogo_, [this] { imgLogo_Click(); });
+    new ClickNotifier(lblAbout_, [this] { lblAbout_Click(); });
+}
+
+QString frmAbout::composeAboutCaption()
+{
+    return QStringLiteral("Vorimel - version ") + QString::number(version::Major) + QLatin1Char('.')
+           + QString::number(version::Minor) + QLatin1Char('.') + QString::number(version::Revision) + CrLf
+           + MakersNotice + CrLf + CrLf + CrLf
+           + QStringLiteral("Website - ") + WebsiteAddress + QLatin1Char(' ') + CrLf + CrLf
+           + CreditLine;
+}
+
+void frmAbout::Form_Load()
+{
+    caption_ = composeAboutCaption();
+    QString shown = caption_;
+    lblAbout_->setText(shown.replace(CrLf, QStringLiteral("\n")));
+}
+
+qint32 frmAbout::StartDoc(const QString &DocName)
+{
+    return platform::desktop::ShellExecuteA(QStringLiteral("Open"), DocName);
+}
+
+void frmAbout::imgLogo_Click()
+{
+    StartDoc(WebsiteAddress);
+}
+
+void frmAbout::lblAbout_Click()
+{
+    StartDoc(WebsiteAddress);
+}
+
+void frmAbout::setBackground(const QPixmap &picture, const QColor &colour)
+{
+    backdrop_ = Backdrop{picture, colour};
+    update();
+}
+
+void frmAbout::paintEvent(QPaintEvent *)
+{
+    if (backdrop_.isEmpty())
+        return;
+    QPainter painter(this);
+    backdrop_.paint(painter, rect());
+}
+
+} // namespace app

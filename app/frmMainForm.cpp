@@ -1,0 +1,201 @@
+#include "frmMainForm.h"
+
+#include "app/AppVersion.h"
+#include "app/BackdropMdiArea.h"
+#include "app/ProgramArt.h"
+#include "app/frmAbout.h"
+#include "lookup/frmProcedures.h"
+#include "platform/AppError.h"
+#include "platform/EventPump.h"
+#include "platform/Twips.h"
+#include "platform/db/Database.h"
+#include "platform/desktop/CommonControls.h"
+#include "ribbon/TelvarRibbon.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace app {
+
+namespace {
+
+// The command number an ID stands for, as a conversion to a double would give it.
+double commandNumber(const QString &id)
+{
+    bool ok = false;
+    const double number = QLocale::c().toDouble(id.trimmed(), &ok);
+    if (!ok || !std::isfinite(number))
+        throw platform::AppError(frmMainForm::ErrTypeMismatch, QString::fromLatin1(version::ProductName),
+                                 QStringLiteral("Type mismatch: the command \"%1\" is not a number.").arg(id));
+    return number;
+}
+
+} // namespace
+
+const QString frmMainForm::Caption = QStringLiteral("Vorimel");
+
+frmMainForm::frmMainForm(const QString &programFolder)
+    : programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder)
+{
+    MDIForm_Initialize();
+    buildWindow();
+}
+
+frmMainForm::~frmMainForm() = default;
+
+void frmMainForm::MDIForm_Initialize()
+{
+    platform::desktop::InitCommonControls();
+}
+
+void frmMainForm::buildWindow()
+{
+    setWindowTitle(Caption);
+    setWindowIcon(programIcon());
+    auto *client = new QWidget(this);
+    auto *layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    ribbon_ = new TelvarRibbon(client);
+    ribbon_->setObjectName(QStringLiteral("TelvarRibbon1"));
+    mdiArea_ = new BackdropMdiArea(client);
+    layout->addWidget(ribbon_);
+    layout->addWidget(mdiArea_, 1);
+    setCentralWidget(client);
+    resize(platform::twipsToPixels(11160), platform::twipsToPixels(8760));
+    vbalImageList_ = buttonPictures();
+    connect(ribbon_, &TelvarRibbon::ButtonClick, this, &frmMainForm::TelvarRibbon1_ButtonClick);
+}
+
+QString frmMainForm::connectionStringFor(const QString &programFolder)
+{
+    // The separator is added whatever the folder ends with; the database layer
+    // reads the backslash as this platform's separator.
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + programFolder
+           + QStringLiteral("\\") + QStringLiteral("pcs.mdb;Mode=Read");
+}
+
+void frmMainForm::MDIForm_Load()
+{
+    auto &connection = platform::db::sharedConnection();
+    connection.setConnectionString(connectionStringFor(programFolder_));
+    connection.setCursorLocation(platform::db::adUseClient);
+    connection.open();
+    DisableWindowMenu();
+    BuildRibbon();
+    TelvarRibbon1_ButtonClick(QStringLiteral("0"), QString());
+}
+
+void frmMainForm::DisableWindowMenu()
+{
+    // No maximise box and no window menu, so no close from the title bar
+    // either: the ribbon's Exit is the way out (closeEvent refuses the rest).
+    const bool wasShown = isVisible();
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint);
+    windowMenuEmpty_ = true;
+    if (wasShown)
+        show();
+}
+
+void frmMainForm::BuildRibbon()
+{
+    ribbon_->SetTheme(0);
+    mdiArea_->setBackdrop(Backdrop{ribbon_->LoadBackground(), ribbon::colorFromValue(ribbon_->BackColor())});
+    ribbon_->SetImageList(vbalImageList_);
+    ribbon_->SetButtonCenter(false);
+    ribbon_->AddTab(QStringLiteral("1"), QStringLiteral("Procedures"));
+    ribbon_->AddCat(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Procedures"), false);
+    ribbon_->AddCat(QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("About"), false);
+    ribbon_->AddCat(QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("Exit"), false);
+    ribbon_->AddButton(QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("Show Procedures"), 1);
+    ribbon_->AddButton(QStringLiteral("3"), QStringLiteral("3"), QStringLiteral("Exit"), 7, true);
+    ribbon_->AddButton(QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("About"), 6);
+    ribbon_->Refresh();
+}
+
+void frmMainForm::TelvarRibbon1_ButtonClick(const QString &ID, const QString &)
+{
+    const double command = commandNumber(ID);
+    if (command == CmdShowProcedures)
+        showProcedures();
+    if (command == CmdShowAbout)
+        showAbout();
+    if (command == CmdExit)
+        MDIForm_Unload();
+}
+
+void frmMainForm::PressMenuButton(qint32 ButtonID)
+{
+    TelvarRibbon1_ButtonClick(QString::number(ButtonID), QString());
+}
+
+template <class Form> void frmMainForm::showChild(QPointer<QMdiSubWindow> &window)
+{
+    if (ended_)
+        return;
+    if (!window)
+        window = mdiArea_->addSubWindow(new Form);
+    window->show();
+    mdiArea_->setActiveSubWindow(window);
+    if (auto *form = qobject_cast<Form *>(window->widget()))
+        form->setBackground(ribbon_->LoadBackground(), ribbon::colorFromValue(ribbon_->BackColor()));
+    window->showMaximized();
+}
+
+void frmMainForm::showProcedures()
+{
+    showChild<lookup::frmProcedures>(proceduresWindow_);
+}
+
+void frmMainForm::showAbout()
+{
+    showChild<frmAbout>(aboutWindow_);
+}
+
+lookup::frmProcedures *frmMainForm::procedures() const
+{
+    return proceduresWindow_ ? qobject_cast<lookup::frmProcedures *>(proceduresWindow_->widget()) : nullptr;
+}
+
+frmAbout *frmMainForm::about() const
+{
+    return aboutWindow_ ? qobject_cast<frmAbout *>(aboutWindow_->widget()) : nullptr;
+}
+
+void frmMainForm::MDIForm_Unload()
+{
+    endProgram(0);
+}
+
+void frmMainForm::endProgram(int status)
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    platform::db::sharedConnection().close();
+    // Deferred, because the command may come from inside a search that reads
+    // its rows between window events: it finds its window gone at its next
+    // pass and stops, instead of running on in a deleted window. Releasing the
+    // shared recordset now would pull it from under that search too.
+    for (QMdiSubWindow *child : mdiArea_->subWindowList())
+        child->deleteLater();
+    platform::serviceEvents();
+    hide();
+    emit programEnded(status);
+    QCoreApplication::exit(status);
+}
+
+void frmMainForm::closeEvent(QCloseEvent *event)
+{
+    if (windowMenuEmpty_ && !ended_) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace app

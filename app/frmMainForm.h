@@ -1,0 +1,98 @@
+#pragma once
+// The frame window: the ribbon across the top as the program's only menu, the
+// search window and the About window as maximised children below it. It owns
+// the life of the shared database connection: opened at load, closed when the
+// program ends.
+
+#include "platform/ImageList.h"
+
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+class TelvarRibbon;
+
+namespace lookup {
+class frmProcedures;
+}
+
+namespace app {
+
+class BackdropMdiArea;
+class frmAbout;
+
+class frmMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // Command numbers: the IDs of the ribbon's buttons.
+    static constexpr int CmdShowProcedures = 0;
+    static constexpr int CmdShowAbout = 2;
+    static constexpr int CmdExit = 3;
+    // Raised for a command ID that is not a number.
+    static constexpr int ErrTypeMismatch = 13;
+
+    static const QString Caption;
+
+    // programFolder: where pcs.mdb is looked for; the executable's folder when empty.
+    explicit frmMainForm(const QString &programFolder = QString());
+    ~frmMainForm() override;
+
+    // Opens the database, takes the window menu away, fills the ribbon and
+    // opens the search window. Throws platform::AppError (a missing or damaged
+    // database among others); the caller ends the program with it.
+    void MDIForm_Load();
+    // Command 3: ends the program.
+    void MDIForm_Unload();
+
+    // Runs command ButtonID as if its ribbon button had been clicked.
+    void PressMenuButton(qint32 ButtonID);
+    // The ribbon's ButtonClick: runs the command whose number ID holds; throws
+    // AppError ErrTypeMismatch when ID is not a number. Caption is not used.
+    void TelvarRibbon1_ButtonClick(const QString &ID, const QString &Caption);
+
+    // Ends the program with status: closes the database connection, closes the
+    // child windows (a search still reading its rows sees its window go),
+    // lets pending events run once and leaves the event loop. The shared
+    // database objects are released by whoever runs the event loop, once it
+    // has returned. Only the first call does anything.
+    void endProgram(int status);
+    bool hasEnded() const { return ended_; }
+
+    static QString connectionStringFor(const QString &programFolder);
+
+    TelvarRibbon *TelvarRibbon1() const { return ribbon_; }
+    BackdropMdiArea *mdiArea() const { return mdiArea_; }
+    const platform::ImageList &vbalImageList() const { return vbalImageList_; }
+    QMdiSubWindow *proceduresWindow() const { return proceduresWindow_; }
+    QMdiSubWindow *aboutWindow() const { return aboutWindow_; }
+    lookup::frmProcedures *procedures() const;
+    frmAbout *about() const;
+
+signals:
+    void programEnded(int status);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void MDIForm_Initialize();
+    void buildWindow();
+    void DisableWindowMenu();
+    void BuildRibbon();
+    void showProcedures();
+    void showAbout();
+    // Loads the child into `window` unless it is loaded, brings it forward,
+    // gives it the theme's background and maximises it.
+    template <class Form> void showChild(QPointer<QMdiSubWindow> &window);
+
+    QString programFolder_;
+    TelvarRibbon *ribbon_ = nullptr;
+    BackdropMdiArea *mdiArea_ = nullptr;
+    platform::ImageList vbalImageList_;
+    QPointer<QMdiSubWindow> proceduresWindow_;
+    QPointer<QMdiSubWindow> aboutWindow_;
+    bool windowMenuEmpty_ = false;
+    bool ended_ = false;
+};
+
+} // namespace app

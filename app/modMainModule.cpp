@@ -1,0 +1,48 @@
+#include "modMainModule.h"
+
+#include "platform/desktop/CommonControls.h"
+
+namespace app::modMainModule {
+
+namespace {
+
+// The previous-instance flag, read once at start.
+bool previousInstance = false;
+
+} // namespace
+
+Instance Main(const QString &lockPath, const QString &programFolder)
+{
+    auto lock = std::make_unique<platform::desktop::InstanceLock>(lockPath);
+    previousInstance = !lock->acquire();
+    if (previousInstance) {
+        ActivatePrevInstance(platform::desktop::FindWindowA(nullptr, WindowTitleToActivate));
+        return {};
+    }
+    InitControls();
+    Instance instance;
+    instance.lock = std::move(lock);
+    instance.mainForm = std::make_unique<frmMainForm>(programFolder);
+    instance.mainForm->MDIForm_Load();
+    instance.mainForm->show();
+    return instance;
+}
+
+void ActivatePrevInstance(platform::desktop::WindowHandle hwnd)
+{
+    if (!previousInstance || hwnd <= 0)
+        return;
+    platform::desktop::ShowWindow(hwnd, platform::desktop::SW_SHOWNORMAL);
+    platform::desktop::SetForegroundWindow(hwnd);
+    platform::desktop::BringWindowToTop(hwnd);
+}
+
+void InitControls()
+{
+    platform::desktop::INITCOMMONCONTROLSEX controls;
+    controls.dwSize = sizeof controls;
+    controls.dwICC = platform::desktop::ICC_USEREX_CLASSES;
+    platform::desktop::InitCommonControlsEx(&controls);
+}
+
+} // namespace app::modMainModule
