@@ -109,15 +109,25 @@ void frmProcedures::connectHandlers()
     txtSearch_->installEventFilter(this);
     lstSearch_->viewport()->installEventFilter(this);
     connect(cmdSearch_, &QPushButton::clicked, this, &frmProcedures::cmdSearch_Click);
-    connect(lstSearch_, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!lstSearch_->selectedItems().isEmpty())
-            lstSearch_Click();
-    });
+    // The lists' handlers read rows and let events run; they are queued so that
+    // the list has finished its own mouse or key handling before, and a window
+    // closed meanwhile leaves no list code running on a deleted widget.
+    connect(
+        lstSearch_, &QListWidget::itemSelectionChanged, this,
+        [this] {
+            if (!lstSearch_->selectedItems().isEmpty())
+                lstSearch_Click();
+        },
+        Qt::QueuedConnection);
     connect(Command1_, &QPushButton::clicked, this, &frmProcedures::Command1_Click);
     connect(picAdvanced_->cmdAdvancedCancel(), &QPushButton::clicked, this, &frmProcedures::cmdAdvancedCancel_Click);
     connect(picAdvanced_->cmdAdvancedSearch(), &QPushButton::clicked, this, &frmProcedures::cmdAdvancedSearch_Click);
-    connect(picDuplicates_->lstDuplicates(), &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem *item) { lstDuplicates_DblClick(picDuplicates_->lstDuplicates()->row(item)); });
+    connect(
+        picDuplicates_->lstDuplicates(), &QListWidget::itemDoubleClicked, this,
+        [this](QListWidgetItem *item) {
+            const int row = picDuplicates_->lstDuplicates()->row(item);
+            QMetaObject::invokeMethod(this, [this, row] { lstDuplicates_DblClick(row); }, Qt::QueuedConnection);
+        });
     connect(vbalGrid_, &platform::Grid::mouseMoved, this, &frmProcedures::vbalGrid_MouseMove);
 }
 
@@ -157,9 +167,12 @@ bool frmProcedures::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == txtSearch_ && event->type() == QEvent::KeyRelease) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (!key->isAutoRepeat())
-            txtSearch_KeyUp(key->key());
-        return false;
+        if (key->isAutoRepeat())
+            return false;
+        const QPointer<QObject> alive(this);
+        txtSearch_KeyUp(key->key());
+        // Once the window is gone, the text box the event was for is gone too.
+        return !alive;
     }
     if (watched == lstSearch_->viewport() && event->type() == QEvent::MouseMove)
         lstSearch_MouseMove();
