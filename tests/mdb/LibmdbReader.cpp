@@ -10,9 +10,6 @@
 namespace mdbtest {
 
 namespace {
-// Large enough for the longest memo the tests write, in UTF-8.
-constexpr std::size_t kBindSize = 400000;
-
 struct TableDefDeleter {
     void operator()(MdbTableDef *table) const { mdb_free_tabledef(table); }
 };
@@ -21,6 +18,7 @@ using TablePtr = std::unique_ptr<MdbTableDef, TableDefDeleter>;
 
 struct LibmdbFile::Handle {
     MdbHandle *mdb = nullptr;
+    std::size_t bindSize = 0;
 
     TablePtr open(const std::string &name) const
     {
@@ -32,14 +30,15 @@ struct LibmdbFile::Handle {
     }
 };
 
-LibmdbFile::LibmdbFile(const QString &path) : handle_(new Handle)
+LibmdbFile::LibmdbFile(const QString &path, std::size_t bindSize) : handle_(new Handle)
 {
+    handle_->bindSize = bindSize;
     handle_->mdb = mdb_open(path.toLocal8Bit().constData(), MDB_NOFLAGS);
     if (!handle_->mdb) {
         delete handle_;
         throw std::runtime_error("libmdb cannot open " + path.toStdString());
     }
-    mdb_set_bind_size(handle_->mdb, kBindSize);
+    mdb_set_bind_size(handle_->mdb, bindSize);
     if (!mdb_read_catalog(handle_->mdb, MDB_TABLE)) {
         mdb_close(handle_->mdb);
         delete handle_;
@@ -80,7 +79,7 @@ void LibmdbFile::forEachRow(const std::string &table, const std::function<void(c
 {
     TablePtr def = handle_->open(table);
     const guint count = def->num_cols;
-    std::vector<std::vector<char>> buffers(count, std::vector<char>(kBindSize));
+    std::vector<std::vector<char>> buffers(count, std::vector<char>(handle_->bindSize));
     std::vector<int> lengths(count);
     std::vector<int> types(count);
     for (guint n = 0; n < count; ++n) {

@@ -19,8 +19,11 @@ struct LibmdbColumn {
 
 class LibmdbFile {
 public:
-    // Throws std::runtime_error when libmdb cannot open the file.
-    explicit LibmdbFile(const QString &path);
+    // Throws std::runtime_error when libmdb cannot open the file. Values
+    // longer than bindSize - 1 bytes of UTF-8 come back cut; libmdb allocates
+    // a buffer of that size for each value it converts, so keep it no larger
+    // than the test needs.
+    explicit LibmdbFile(const QString &path, std::size_t bindSize = 200000);
     ~LibmdbFile();
     LibmdbFile(const LibmdbFile &) = delete;
     LibmdbFile &operator=(const LibmdbFile &) = delete;

@@ -44,13 +44,21 @@ QString compareRows(const std::vector<Row> &actual, const std::vector<Row> &expe
     return {};
 }
 
+Row asLibmdbSeesIt(const Row &row, const std::vector<mdb::ColumnSpec> &columns)
+{
+    Row seen = row;
+    for (std::size_t c = 0; c < seen.size() && c < columns.size(); ++c)
+        if (columns[c].type != mdb::ColumnType::Long && std::holds_alternative<std::monostate>(seen[c]))
+            seen[c] = std::string();
+    return seen;
+}
+
 std::vector<Row> asLibmdbSeesIt(const TableData &table)
 {
-    std::vector<Row> rows = table.rows;
-    for (Row &row : rows)
-        for (std::size_t c = 0; c < row.size(); ++c)
-            if (table.columns[c].type != mdb::ColumnType::Long && std::holds_alternative<std::monostate>(row[c]))
-                row[c] = std::string();
+    std::vector<Row> rows;
+    rows.reserve(table.rows.size());
+    for (const Row &row : table.rows)
+        rows.push_back(asLibmdbSeesIt(row, table.columns));
     return rows;
 }
 
