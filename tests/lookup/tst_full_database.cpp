@@ -1,0 +1,130 @@
+// The keyword search on the full database built from the CMS release, counted
+// against the release's own order file.
+
+#include "FixtureDatabase.h"
+#include "WindowDriver.h"
+#include "platform/db/Database.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+const QString CmsDir = QStringLiteral(VORIMEL_CMS_DIR);
+const QStringList ReleaseFiles = {"icd10pcs_order_2020.txt", "icd10pcs_tables_2020.xml", "2018_I10_pcs_gem.txt",
+                                  "CMS32_DESC_LONG_SG.txt"};
+
+bool run(const QString &program, const QStringList &arguments, const QString &output, QString &failure,
+         int timeoutMs)
+{
+    QProcess process;
+    if (!output.isEmpty())
+        process.setStandardOutputFile(output);
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0) {
+        failure = program + QStringLiteral(" failed: ") + QString::fromLocal8Bit(process.readAllStandardError())
+                  + process.errorString();
+        return false;
+    }
+    return true;
+}
+
+// Long titles of the valid codes (flag 1) of an order file, read without the program's code.
+QStringList validLongTitles(const QString &orderFile)
+{
+    QFile file(orderFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList titles;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        if (line.size() > 77 && line[14] == '1')
+            titles << QString::fromLatin1(line.mid(77)).trimmed();
+    }
+    return titles;
+}
+
+qsizetype countContaining(const QStringList &titles, const QString &text)
+{
+    return std::count_if(titles.begin(), titles.end(),
+                         [&](const QString &title) { return title.contains(text, Qt::CaseInsensitive); });
+}
+
+} // namespace
+
+class FullDatabaseTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        for (const QString &name : ReleaseFiles) {
+            if (!QFile::exists(CmsDir + QLatin1Char('/') + name + QStringLiteral(".xz")))
+                QSKIP(qPrintable(QStringLiteral("The CMS release is not at %1 (%2.xz missing); set VORIMEL_CMS_DIR "
+                                                "to check the search on the full database.")
+                                     .arg(CmsDir, name)));
+        }
+        const QString builder = QStringLiteral(VORIMEL_BIN_DIR "/vorimel-pcsdb");
+        if (!QFile::exists(builder))
+            QSKIP("vorimel-pcsdb is not built; build it to check the search on the full database.");
+        QVERIFY(dir_.isValid());
+        QString failure;
+        QStringList arguments;
+        const QStringList options = {"--order", "--tables", "--gem", "--icd9"};
+        for (int i = 0; i < ReleaseFiles.size(); ++i) {
+            const QString plain = dir_.filePath(ReleaseFiles[i]);
+            QVERIFY2(run(QStringLiteral("xz"), {"-dc", CmsDir + QLatin1Char('/') + ReleaseFiles[i] + ".xz"}, plain,
+                         failure, 120000),
+                     qPrintable(failure));
+            arguments << options[i] << plain;
+        }
+        arguments << QStringLiteral("--output") << dir_.filePath(QStringLiteral("pcs.mdb"));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY2(run(builder, arguments, QString(), failure, 1200000), qPrintable(failure));
+        qInfo("pcs.mdb built from the release in %lld ms", clock.elapsed());
+        clock.restart();
+        fixture::openShared(dir_.filePath(QStringLiteral("pcs.mdb")));
+        qInfo("opened in %lld ms", clock.elapsed());
+        titles_ = validLongTitles(dir_.filePath(ReleaseFiles[0]));
+        QVERIFY(titles_.size() > 70000);
+    }
+    void cleanupTestCase() { platform::db::releaseShared(); }
+
+    void keywordSearchCountsWhatTheOrderFileHolds_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("bypass coronary") << "bypass coronary";
+        QTest::newRow("mixed case") << "Bypass CORONARY Artery";
+        QTest::newRow("empty") << "";
+    }
+    void keywordSearchCountsWhatTheOrderFileHolds()
+    {
+        QFETCH(QString, text);
+        const qsizetype expected = countContaining(titles_, text);
+        QVERIFY(expected > 0);
+        WindowDriver d;
+        QElapsedTimer clock;
+        clock.start();
+        d.search(text);
+        qInfo("\"%s\": %lld rows listed in %lld ms", qPrintable(text), qlonglong(d.results().size()), clock.elapsed());
+        QCOMPARE(d.results().size(), expected);
+        QCOMPARE(d.resultIds().size(), expected);
+        QCOMPARE(d.window().lblSearch()->text(), QString::number(expected) + QStringLiteral(" Item(s) Found"));
+        QCOMPARE(d.prompts().questions.size(), text.isEmpty() ? 1 : 0);
+        for (const QString &description : d.results())
+            QVERIFY(description.contains(text, Qt::CaseInsensitive));
+    }
+
+private:
+    QTemporaryDir dir_;
+    QStringList titles_;
+};
+
+QTEST_MAIN(FullDatabaseTest)
+#include "tst_full_database.moc"
