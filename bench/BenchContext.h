@@ -1,0 +1,39 @@
+#pragma once
+// What every benchmark needs to know about the run: where the full database and
+// the release files are, how many repetitions to make, and where to report.
+
+#include "BenchReport.h"
+
+#include <QString>
+#include <QVector>
+
+namespace platform::db {
+class Connection;
+}
+
+namespace bench {
+
+struct Context {
+    QString workDir;    // holds pcs.mdb, the decompressed release and a copy of vorimel
+    QString binDir;     // the build's bin folder (vorimel-pcsdb, vorimel)
+    int runs = 15;
+    Report *report = nullptr;
+
+    QString databasePath() const { return workDir + QStringLiteral("/pcs.mdb"); }
+    QString connectionString() const;
+};
+
+// Every description of longpcs, and the times of a plain case-insensitive
+// substring scan over them: the floor for any search.
+QVector<QString> loadDescriptions(platform::db::Connection &connection);
+QVector<double> substringScanTimes(const QVector<QString> &descriptions, const QString &word, int runs);
+
+// Child-process mode: opens the database, runs an empty search, prints peak RSS in MB.
+int runMemoryProbe(const Context &context);
+
+void runDatabaseBenchmarks(const Context &context);
+void runProcessBenchmarks(const Context &context);
+void runLookupBenchmarks(const Context &context);
+void runRibbonBenchmarks(const Context &context);
+
+} // namespace bench

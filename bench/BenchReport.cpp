@@ -1,0 +1,101 @@
+#include "BenchReport.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <cstdio>
+
+namespace bench {
+
+namespace {
+QVector<double> sorted(QVector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v;
+}
+QString number(double v)
+{
+    return QString::number(v, 'f', v < 10 ? 3 : 1);
+}
+} // namespace
+
+double Result::median() const
+{
+    if (samples.isEmpty())
+        return 0;
+    const auto s = sorted(samples);
+    const auto n = s.size();
+    return n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) / 2;
+}
+
+double Result::min() const
+{
+    return samples.isEmpty() ? 0 : *std::min_element(samples.begin(), samples.end());
+}
+
+double Result::max() const
+{
+    return samples.isEmpty() ? 0 : *std::max_element(samples.begin(), samples.end());
+}
+
+std::optional<double> Result::ratio() const
+{
+    if (!reference || *reference <= 0)
+        return std::nullopt;
+    return median() / *reference;
+}
+
+QVector<double> timeRuns(int runs, int warmups, const std::function<void()> &body)
+{
+    for (int i = 0; i < warmups; ++i)
+        body();
+    QVector<double> times;
+    times.reserve(runs);
+    QElapsedTimer timer;
+    for (int i = 0; i < runs; ++i) {
+        timer.start();
+        body();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    return times;
+}
+
+void Report::printHeader() const
+{
+    if (json_)
+        return;
+    std::printf("%-58s %10s %10s %10s %9s %28s %8s\n", "benchmark", "median", "min", "max",
+                "target", "reference", "ratio");
+    std::fflush(stdout);
+}
+
+void Report::add(const Result &r)
+{
+    const auto ratio = r.ratio();
+    if (json_) {
+        QJsonObject o;
+        o.insert(QStringLiteral("name"), r.name);
+        o.insert(r.unit == QLatin1String("MB") ? QStringLiteral("median_mb") : QStringLiteral("median_ms"),
+                 r.median());
+        o.insert(QStringLiteral("min"), r.min());
+        o.insert(QStringLiteral("max"), r.max());
+        o.insert(QStringLiteral("target"), r.target);
+        o.insert(QStringLiteral("reference"),
+                 r.reference ? QJsonValue(*r.reference) : QJsonValue(QJsonValue::Null));
+        o.insert(QStringLiteral("ratio"), ratio ? QJsonValue(*ratio) : QJsonValue(QJsonValue::Null));
+        std::printf("%s\n", QJsonDocument(o).toJson(QJsonDocument::Compact).constData());
+    } else {
+        const QString unit = r.unit == QLatin1String("MB") ? QStringLiteral(" MB") : QStringLiteral(" ms");
+        const QString ref = r.reference
+                                ? number(*r.reference) + unit + QStringLiteral(" ") + r.referenceName
+                                : QStringLiteral("-");
+        std::printf("%-58s %10s %10s %10s %9s %28s %8s\n", qPrintable(r.name),
+                    qPrintable(number(r.median()) + unit), qPrintable(number(r.min())),
+                    qPrintable(number(r.max())), qPrintable(QStringLiteral("<= ") + number(r.target)),
+                    qPrintable(ref.left(28)), ratio ? qPrintable(number(*ratio)) : "-");
+    }
+    std::fflush(stdout);
+}
+
+} // namespace bench
