@@ -2,8 +2,6 @@
 
 #include <QChar>
 
-#include <vector>
-
 namespace platform::db {
 namespace {
 
@@ -11,13 +9,9 @@ namespace {
 // they compare equal only to themselves.
 constexpr char32_t kInvalidByteBase = 0x110000;
 
-char32_t decodeNext(std::string_view s, std::size_t &i)
+char32_t decodeMultiByte(std::string_view s, std::size_t &i)
 {
     const auto lead = static_cast<unsigned char>(s[i]);
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    }
     int extra = 0;
     char32_t cp = 0;
     if ((lead & 0xE0) == 0xC0) {
@@ -54,42 +48,32 @@ char32_t decodeNext(std::string_view s, std::size_t &i)
     return cp;
 }
 
-char32_t fold(char32_t cp)
+inline char32_t foldAscii(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
+
+// The next character of s from byte i on; i moves past it.
+inline char32_t nextRaw(std::string_view s, std::size_t &i)
+{
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+        ++i;
+        return c;
+    }
+    return decodeMultiByte(s, i);
+}
+
+inline char32_t fold(char32_t cp)
 {
     if (cp < 0x80)
-        return (cp >= 'A' && cp <= 'Z') ? cp + ('a' - 'A') : cp;
-    if (cp >= kInvalidByteBase)
-        return cp;
-    return QChar::toCaseFolded(cp);
+        return foldAscii(static_cast<unsigned char>(cp));
+    return cp >= kInvalidByteBase ? cp : QChar::toCaseFolded(cp);
 }
 
-char32_t nextFolded(std::string_view s, std::size_t &i)
+inline char32_t nextFolded(std::string_view s, std::size_t &i)
 {
-    return fold(decodeNext(s, i));
-}
-
-struct PatternItem {
-    enum Kind { AnyRun, AnyOne, Literal } kind;
-    char32_t folded;
-};
-
-void compilePattern(std::string_view pattern, char32_t escape, std::vector<PatternItem> &out)
-{
-    out.clear();
-    std::size_t i = 0;
-    while (i < pattern.size()) {
-        const char32_t cp = decodeNext(pattern, i);
-        if (escape != 0 && cp == escape && i < pattern.size()) {
-            out.push_back({PatternItem::Literal, nextFolded(pattern, i)});
-        } else if (cp == '%') {
-            if (out.empty() || out.back().kind != PatternItem::AnyRun)
-                out.push_back({PatternItem::AnyRun, 0});
-        } else if (cp == '_') {
-            out.push_back({PatternItem::AnyOne, 0});
-        } else {
-            out.push_back({PatternItem::Literal, fold(cp)});
-        }
-    }
+    return fold(nextRaw(s, i));
 }
 
 } // namespace
@@ -99,6 +83,15 @@ int compareIgnoringCase(std::string_view a, std::string_view b)
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[j]);
+        if ((ca | cb) < 0x80) {
+            if (ca != cb && foldAscii(ca) != foldAscii(cb))
+                return foldAscii(ca) < foldAscii(cb) ? -1 : 1;
+            ++i;
+            ++j;
+            continue;
+        }
         const char32_t x = nextFolded(a, i);
         const char32_t y = nextFolded(b, j);
         if (x != y)
@@ -111,41 +104,57 @@ int compareIgnoringCase(std::string_view a, std::string_view b)
     return 0;
 }
 
-bool likeMatches(std::string_view pattern, std::string_view text, char32_t escape)
+LikePattern::LikePattern(std::string_view pattern, char32_t escape)
 {
-    thread_local std::vector<PatternItem> items;
-    thread_local std::vector<char32_t> letters;
-    compilePattern(pattern, escape, items);
-    letters.clear();
-    for (std::size_t i = 0; i < text.size();)
-        letters.push_back(nextFolded(text, i));
+    std::size_t i = 0;
+    while (i < pattern.size()) {
+        const char32_t cp = nextRaw(pattern, i);
+        if (escape != 0 && cp == escape && i < pattern.size()) {
+            items_.push_back({Item::Literal, nextFolded(pattern, i)});
+            continue;
+        }
+        const char32_t folded = fold(cp);
+        if (folded == '%') {
+            if (items_.empty() || items_.back().kind != Item::AnyRun)
+                items_.push_back({Item::AnyRun, 0});
+        } else if (folded == '_') {
+            items_.push_back({Item::AnyOne, 0});
+        } else {
+            items_.push_back({Item::Literal, folded});
+        }
+    }
+}
 
-    // Greedy matching that returns to the most recent '%' on a mismatch: linear
-    // in the text for each '%', so no pattern can make it run away.
+bool LikePattern::matches(std::string_view text) const
+{
+    // Greedy matching that returns to the most recent '%' on a mismatch: at most
+    // one pass over the text per '%', so no pattern can make it run away.
     constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     std::size_t p = 0;
     std::size_t t = 0;
     std::size_t runAt = kNone;
     std::size_t runTextAt = 0;
-    while (t < letters.size()) {
-        if (p < items.size() && (items[p].kind == PatternItem::AnyOne
-                                 || (items[p].kind == PatternItem::Literal
-                                     && items[p].folded == letters[t]))) {
+    while (t < text.size()) {
+        std::size_t next = t;
+        const char32_t letter = nextFolded(text, next);
+        if (p < items_.size()
+            && (items_[p].kind == Item::AnyOne || (items_[p].kind == Item::Literal && items_[p].folded == letter))) {
             ++p;
-            ++t;
-        } else if (p < items.size() && items[p].kind == PatternItem::AnyRun) {
+            t = next;
+        } else if (p < items_.size() && items_[p].kind == Item::AnyRun) {
             runAt = p++;
             runTextAt = t;
         } else if (runAt != kNone) {
             p = runAt + 1;
-            t = ++runTextAt;
+            nextFolded(text, runTextAt);
+            t = runTextAt;
         } else {
             return false;
         }
     }
-    while (p < items.size() && items[p].kind == PatternItem::AnyRun)
+    while (p < items_.size() && items_[p].kind == Item::AnyRun)
         ++p;
-    return p == items.size();
+    return p == items_.size();
 }
 
 } // namespace platform::db

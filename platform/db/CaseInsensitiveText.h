@@ -4,15 +4,32 @@
 // a byte that is not part of valid UTF-8 stands for itself.
 
 #include <string_view>
+#include <vector>
 
 namespace platform::db {
 
 // Negative, zero or positive as a sorts before, with or after b.
 int compareIgnoringCase(std::string_view a, std::string_view b);
 
-// True when text matches the LIKE pattern: '%' stands for any run of characters,
-// '_' for exactly one, every other character for itself in either case. A
-// character after `escape` (0: none) stands for itself even if it is a wildcard.
-bool likeMatches(std::string_view pattern, std::string_view text, char32_t escape = 0);
+// A LIKE pattern: '%' stands for any run of characters, '_' for exactly one,
+// every other character for itself in either case. A character after `escape`
+// (0: none) stands for itself even if it is a wildcard.
+class LikePattern {
+public:
+    explicit LikePattern(std::string_view pattern, char32_t escape = 0);
+    bool matches(std::string_view text) const;
+
+private:
+    struct Item {
+        enum Kind { AnyRun, AnyOne, Literal } kind;
+        char32_t folded;
+    };
+    std::vector<Item> items_;
+};
+
+inline bool likeMatches(std::string_view pattern, std::string_view text, char32_t escape = 0)
+{
+    return LikePattern(pattern, escape).matches(text);
+}
 
 } // namespace platform::db

@@ -11,7 +11,7 @@ namespace platform::db {
 struct Connection::Impl {
     QString connectionString;
     int cursorLocation = adUseServer;
-    SqliteHandle engine;
+    LoadedDatabase engine;
 };
 
 Connection::Connection() : d(std::make_unique<Impl>()) {}
@@ -40,13 +40,13 @@ int Connection::cursorLocation() const
 
 void Connection::open()
 {
-    if (d->engine)
+    if (d->engine.get())
         raise(ErrAlreadyOpen, kConnectionSource,
               QStringLiteral("The connection is already open; close it before opening it again."));
     const ConnectionSettings settings = jetReadOnlySettings(d->connectionString);
     const QString path = locateDataSource(settings.dataSource);
     const QByteArray bytes = readDatabaseFile(path);
-    SqliteHandle engine;
+    LoadedDatabase engine;
     try {
         engine = loadJetFileIsolated(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     } catch (const LoadFailure &failure) {
@@ -64,12 +64,12 @@ void Connection::open()
 
 void Connection::close()
 {
-    d->engine.reset();
+    d->engine = LoadedDatabase();
 }
 
 bool Connection::isOpen() const
 {
-    return d->engine != nullptr;
+    return d->engine.get() != nullptr;
 }
 
 sqlite3 *Connection::engine() const

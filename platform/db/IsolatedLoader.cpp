@@ -11,7 +11,10 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <string>
+#include <utility>
+#include <sys/mman.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,14 +44,17 @@ void writeAll(int fd, const void *data, std::size_t size)
     }
 }
 
+// A tag, a size, and for a failure its message; a database travels in the
+// memory file, only its size in the frame.
 void sendFrame(int fd, Tag tag, const void *data, std::uint64_t size)
 {
     writeAll(fd, &tag, 1);
     writeAll(fd, &size, sizeof size);
-    writeAll(fd, data, size);
+    if (data)
+        writeAll(fd, data, size);
 }
 
-[[noreturn]] void runChild(std::string_view fileBytes, int out, pid_t parent)
+[[noreturn]] void runChild(std::string_view fileBytes, int out, int memoryFile, pid_t parent)
 {
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != parent)
@@ -70,7 +76,8 @@ void sendFrame(int fd, Tag tag, const void *data, std::uint64_t size)
         unsigned char *data = sqlite3_serialize(db.get(), "main", &size, 0);
         if (!data)
             throw std::runtime_error("there is not enough memory for its copy");
-        sendFrame(out, Database, data, static_cast<std::uint64_t>(size));
+        writeAll(memoryFile, data, static_cast<std::size_t>(size));
+        sendFrame(out, Database, nullptr, static_cast<std::uint64_t>(size));
     } catch (const std::exception &e) {
         sendFrame(out, Failure, e.what(), std::strlen(e.what()));
     }
@@ -162,27 +169,48 @@ private:
     std::chrono::milliseconds stallLimit_;
 };
 
-struct SqliteFree {
-    void operator()(void *p) const { sqlite3_free(p); }
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
 };
 
-SqliteHandle openCopy(std::unique_ptr<unsigned char, SqliteFree> data, std::uint64_t size)
+// Seals the memory file the child filled, maps it read-only and opens the
+// database in place: no copy, and nothing can change it afterwards.
+LoadedDatabase openCopy(int memoryFile, std::uint64_t size)
 {
+    struct stat info;
+    if (size == 0 || ::fstat(memoryFile, &info) != 0 || std::uint64_t(info.st_size) != size)
+        throw LoadFailure("the reader's answer is garbled");
+    if (::fcntl(memoryFile, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0)
+        throw LoadFailure(std::string("its copy cannot be sealed: ") + std::strerror(errno));
+    void *memory = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, memoryFile, 0);
+    if (memory == MAP_FAILED)
+        throw LoadFailure(std::string("its copy cannot be mapped: ") + std::strerror(errno));
     sqlite3 *raw = nullptr;
     const int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE, nullptr);
-    SqliteHandle db(raw);
+    LoadedDatabase loaded(memory, size, SqliteHandle(raw));
     if (rc != SQLITE_OK)
         throw LoadFailure("there is not enough memory for its copy");
     const auto size64 = static_cast<sqlite3_int64>(size);
-    // Read-only from here on: nothing can change the copy, whatever is run on it.
-    if (sqlite3_deserialize(db.get(), "main", data.release(), size64, size64,
-                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY)
+    if (sqlite3_deserialize(raw, "main", static_cast<unsigned char *>(memory), size64, size64,
+                            SQLITE_DESERIALIZE_READONLY)
         != SQLITE_OK)
-        throw LoadFailure(std::string("its copy cannot be opened: ") + sqlite3_errmsg(db.get()));
-    return db;
+        throw LoadFailure(std::string("its copy cannot be opened: ") + sqlite3_errmsg(raw));
+    return loaded;
 }
 
-SqliteHandle receive(ChildWatch &child)
+LoadedDatabase receive(ChildWatch &child, int memoryFile)
 {
     for (;;) {
         char tag = 0;
@@ -199,19 +227,54 @@ SqliteHandle receive(ChildWatch &child)
             child.finish();
             throw LoadFailure(message);
         }
-        std::unique_ptr<unsigned char, SqliteFree> data(static_cast<unsigned char *>(sqlite3_malloc64(size)));
-        if (!data)
-            throw LoadFailure("there is not enough memory for its copy");
-        child.readExact(data.get(), size);
         child.finish();
-        return openCopy(std::move(data), size);
+        return openCopy(memoryFile, size);
     }
 }
 
 } // namespace
 
-SqliteHandle loadJetFileIsolated(std::string_view fileBytes, std::chrono::milliseconds stallLimit)
+LoadedDatabase::LoadedDatabase(void *memory, std::size_t size, SqliteHandle engine)
+    : memory_(memory), size_(size), engine_(std::move(engine))
 {
+}
+
+LoadedDatabase::~LoadedDatabase()
+{
+    release();
+}
+
+LoadedDatabase::LoadedDatabase(LoadedDatabase &&other) noexcept
+    : memory_(std::exchange(other.memory_, nullptr)), size_(std::exchange(other.size_, 0)),
+      engine_(std::move(other.engine_))
+{
+}
+
+LoadedDatabase &LoadedDatabase::operator=(LoadedDatabase &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        memory_ = std::exchange(other.memory_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+        engine_ = std::move(other.engine_);
+    }
+    return *this;
+}
+
+void LoadedDatabase::release()
+{
+    engine_.reset();
+    if (memory_)
+        ::munmap(memory_, size_);
+    memory_ = nullptr;
+    size_ = 0;
+}
+
+LoadedDatabase loadJetFileIsolated(std::string_view fileBytes, std::chrono::milliseconds stallLimit)
+{
+    const FileDescriptor memoryFile(::memfd_create("vorimel-database", MFD_CLOEXEC | MFD_ALLOW_SEALING));
+    if (memoryFile.get() < 0)
+        throw LoadFailure(std::string("no memory file for its copy: ") + std::strerror(errno));
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         throw LoadFailure(std::string("no pipe to the reader: ") + std::strerror(errno));
@@ -226,11 +289,11 @@ SqliteHandle loadJetFileIsolated(std::string_view fileBytes, std::chrono::millis
     }
     if (pid == 0) {
         ::close(fds[0]);
-        runChild(fileBytes, fds[1], parent);
+        runChild(fileBytes, fds[1], memoryFile.get(), parent);
     }
     ::close(fds[1]);
     ChildWatch child(pid, fds[0], stallLimit);
-    return receive(child);
+    return receive(child, memoryFile.get());
 }
 
 } // namespace platform::db

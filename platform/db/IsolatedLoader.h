@@ -1,8 +1,9 @@
 #pragma once
 // libmdb trusts the files it reads: a damaged file can make it crash or loop.
-// The copy into SQLite is therefore made in a child process, which hands the
-// finished database over a pipe (sqlite3_serialize) and beats a heartbeat
-// while it works. A child that crashes, or stops beating for stallLimit, is a
+// The copy into SQLite is therefore made in a child process, which beats a
+// heartbeat over a pipe while it works and leaves the finished database
+// (sqlite3_serialize) in a memory file that the parent maps read-only and
+// opens in place. A child that crashes, or stops beating for stallLimit, is a
 // failed load, never a failed program.
 
 #include "platform/db/SqliteHandle.h"
@@ -18,11 +19,30 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A loaded copy: the SQLite engine and the sealed memory it reads from.
+class LoadedDatabase {
+public:
+    LoadedDatabase() = default;
+    LoadedDatabase(void *memory, std::size_t size, SqliteHandle engine);
+    ~LoadedDatabase();
+    LoadedDatabase(LoadedDatabase &&other) noexcept;
+    LoadedDatabase &operator=(LoadedDatabase &&other) noexcept;
+
+    sqlite3 *get() const { return engine_.get(); }
+
+private:
+    void release();
+
+    void *memory_ = nullptr;
+    std::size_t size_ = 0;
+    SqliteHandle engine_; // closed before the memory goes
+};
+
 constexpr std::chrono::milliseconds kDefaultStallLimit{10000};
 
 // Returns the copy as a read-only in-memory database; throws LoadFailure with
 // a description of what went wrong.
-SqliteHandle loadJetFileIsolated(std::string_view fileBytes,
-                                 std::chrono::milliseconds stallLimit = kDefaultStallLimit);
+LoadedDatabase loadJetFileIsolated(std::string_view fileBytes,
+                                   std::chrono::milliseconds stallLimit = kDefaultStallLimit);
 
 } // namespace platform::db

@@ -5,30 +5,38 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void appendUtf8(char32_t cp, std::string &out)
+// Writes cp as UTF-8 at out and returns the position after it.
+char *putUtf8(char32_t cp, char *out)
 {
     if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
+        *out++ = static_cast<char>(cp);
     } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        *out++ = static_cast<char>(0xC0 | (cp >> 6));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        *out++ = static_cast<char>(0xE0 | (cp >> 12));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        *out++ = static_cast<char>(0xF0 | (cp >> 18));
+        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
+    return out;
 }
 
 // Joins UTF-16 units into characters as they arrive.
+// Writes into a buffer the caller sized for the worst case: no stored byte
+// grows to more than three bytes of UTF-8.
 class Utf16Joiner {
 public:
-    explicit Utf16Joiner(std::string &out) : out_(out) {}
-    ~Utf16Joiner() { flushPendingHigh(); }
+    explicit Utf16Joiner(char *out) : out_(out) {}
+    char *finish()
+    {
+        flushPendingHigh();
+        return out_;
+    }
 
     void unit(char16_t u)
     {
@@ -39,33 +47,39 @@ public:
         }
         if (u >= 0xDC00 && u <= 0xDFFF) {
             if (high_ != 0) {
-                appendUtf8(0x10000 + ((char32_t(high_) - 0xD800) << 10) + (u - 0xDC00), out_);
+                out_ = putUtf8(0x10000 + ((char32_t(high_) - 0xD800) << 10) + (u - 0xDC00), out_);
                 high_ = 0;
             } else {
-                appendUtf8(kReplacement, out_);
+                out_ = putUtf8(kReplacement, out_);
             }
             return;
         }
         flushPendingHigh();
-        appendUtf8(u, out_);
+        out_ = putUtf8(u, out_);
+    }
+
+    void ascii(char c)
+    {
+        flushPendingHigh();
+        *out_++ = c;
     }
 
     void broken()
     {
         flushPendingHigh();
-        appendUtf8(kReplacement, out_);
+        out_ = putUtf8(kReplacement, out_);
     }
 
 private:
     void flushPendingHigh()
     {
-        if (high_ != 0) {
-            appendUtf8(kReplacement, out_);
+        if (high_ != 0) [[unlikely]] {
+            out_ = putUtf8(kReplacement, out_);
             high_ = 0;
         }
     }
 
-    std::string &out_;
+    char *out_;
     char16_t high_ = 0;
 };
 
@@ -78,8 +92,13 @@ char16_t unitAt(std::string_view s, std::size_t i)
 void decodePlain(std::string_view s, Utf16Joiner &joiner)
 {
     std::size_t i = 0;
-    for (; i + 1 < s.size(); i += 2)
-        joiner.unit(unitAt(s, i));
+    for (; i + 1 < s.size(); i += 2) {
+        const char16_t u = unitAt(s, i);
+        if (u < 0x80)
+            joiner.ascii(static_cast<char>(u));
+        else
+            joiner.unit(u);
+    }
     if (i < s.size())
         joiner.broken();
 }
@@ -93,7 +112,11 @@ void decodeCompressed(std::string_view s, Utf16Joiner &joiner)
             oneByte = !oneByte;
             ++i;
         } else if (oneByte) {
-            joiner.unit(static_cast<unsigned char>(s[i]));
+            const auto c = static_cast<unsigned char>(s[i]);
+            if (c < 0x80)
+                joiner.ascii(static_cast<char>(c));
+            else
+                joiner.unit(c);
             ++i;
         } else if (i + 1 < s.size()) {
             joiner.unit(unitAt(s, i));
@@ -109,12 +132,15 @@ void decodeCompressed(std::string_view s, Utf16Joiner &joiner)
 
 void appendJetTextAsUtf8(std::string_view stored, std::string &out)
 {
-    Utf16Joiner joiner(out);
+    const std::size_t before = out.size();
+    out.resize(before + 3 * stored.size() + 4);
+    Utf16Joiner joiner(out.data() + before);
     if (stored.size() >= 2 && static_cast<unsigned char>(stored[0]) == 0xFF
         && static_cast<unsigned char>(stored[1]) == 0xFE)
         decodeCompressed(stored.substr(2), joiner);
     else
         decodePlain(stored, joiner);
+    out.resize(static_cast<std::size_t>(joiner.finish() - out.data()));
 }
 
 } // namespace platform::db

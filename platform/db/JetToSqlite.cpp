@@ -127,7 +127,7 @@ SqliteHandle copyJetFileToSqlite(std::string_view fileBytes, const std::function
     SqliteHandle db(raw);
     if (rc != SQLITE_OK)
         throw std::runtime_error("no memory for the copy of the database");
-    execute(db.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
+    execute(db.get(), "PRAGMA page_size=65536; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
 
     JetFile file(fileBytes);
     stillAlive();

@@ -47,7 +47,18 @@ void like(sqlite3_context *context, int argc, sqlite3_value **argv)
         }
         escape = escapeText[0];
     }
-    sqlite3_result_int(context, likeMatches(pattern, viewOf(argv[1]), escape) ? 1 : 0);
+    // The pattern is compiled once per statement and kept with its argument.
+    auto *compiled = static_cast<LikePattern *>(sqlite3_get_auxdata(context, 0));
+    if (!compiled) {
+        compiled = new LikePattern(pattern, escape);
+        sqlite3_set_auxdata(context, 0, compiled, [](void *p) { delete static_cast<LikePattern *>(p); });
+        compiled = static_cast<LikePattern *>(sqlite3_get_auxdata(context, 0));
+        if (!compiled) {
+            sqlite3_result_error_nomem(context);
+            return;
+        }
+    }
+    sqlite3_result_int(context, compiled->matches(viewOf(argv[1])) ? 1 : 0);
 }
 
 int authorize(void *, int action, const char *, const char *, const char *, const char *)
