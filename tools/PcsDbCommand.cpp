@@ -96,7 +96,14 @@ int runPcsDbCommand(const QStringList &arguments)
     }
     const ReleaseFiles files{pathOf(parser.value("order")), pathOf(parser.value("tables")), pathOf(parser.value("gem")),
                              pathOf(parser.value("icd9"))};
-    return build(files, pathOf(parser.value("output")));
+    const std::filesystem::path output = pathOf(parser.value("output"));
+    // A slip of the keyboard must not replace a release file with the database.
+    for (const std::filesystem::path &input : {files.order, files.tables, files.gem, files.icd9Titles}) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(input, output, ec))
+            return usageError(QString("--output names the input file %1").arg(QFile::decodeName(input.c_str())));
+    }
+    return build(files, output);
 }
 
 } // namespace pcsdb

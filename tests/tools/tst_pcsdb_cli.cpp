@@ -283,6 +283,8 @@ void PcsDbCommandLineTest::commandLineFaults_data()
     QTest::newRow("unknown option") << (QStringList(good) << "--verbose") << "verbose";
     QTest::newRow("stray argument") << (QStringList(good) << "extra.txt") << "unexpected argument 'extra.txt'";
     QTest::newRow("option without value") << QStringList{"--order"} << "order";
+    QTest::newRow("output is an input") << ReleasePaths{"order.txt", "tables.xml", builderProgram(), "icd9.txt"}.arguments(builderProgram())
+                                        << "--output names the input file";
     QTest::newRow("option twice") << (QStringList(good) << "--icd9" << "other.txt") << "--icd9 given more than once";
 }
 
