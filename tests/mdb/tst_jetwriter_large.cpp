@@ -83,12 +83,17 @@ class JetWriterLarge : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(dir.isValid()); }
+    // A fresh folder per test, so that each can check what it leaves behind.
+    void init()
+    {
+        temporary = std::make_unique<QTemporaryDir>();
+        QVERIFY(temporary->isValid());
+    }
 
     void twoHundredThousandRowsReadBackExactly()
     {
         constexpr int kRows = 200000;
-        const QString path = dir.filePath("big.mdb");
+        const QString path = dir().filePath("big.mdb");
         RowDigest expectedDigest;
         {
             mdb::JetWriter writer(path.toStdString());
@@ -137,7 +142,7 @@ private slots:
         for (int c = 1; c <= 7; ++c)
             wideColumns.push_back({"text " + std::to_string(c), ColumnType::Text, 255});
         TableData scattered{"scattered", wideColumns, {}};
-        const QString path = dir.filePath("scattered.mdb");
+        const QString path = dir().filePath("scattered.mdb");
         {
             mdb::JetWriter writer(path.toStdString());
             const auto wide = writer.addTable(scattered.name, wideColumns);
@@ -170,7 +175,8 @@ private slots:
     }
 
 private:
-    QTemporaryDir dir;
+    QDir dir() const { return QDir(temporary->path()); }
+    std::unique_ptr<QTemporaryDir> temporary;
 };
 
 QTEST_GUILESS_MAIN(JetWriterLarge)

@@ -68,7 +68,12 @@ class JetWriterRoundTrip : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QVERIFY(dir.isValid()); }
+    // A fresh folder per test, so that each can check what it leaves behind.
+    void init()
+    {
+        temporary = std::make_unique<QTemporaryDir>();
+        QVERIFY(temporary->isValid());
+    }
 
     void mixedValuesNullsAndNamesReadBackEverywhere()
     {
@@ -100,7 +105,7 @@ private slots:
             textOnly.rows.push_back({"row " + std::to_string(n) + (n % 3 ? " é" : ""), n});
 
         const std::vector<TableData> tables{mixed, numbers, empty, textOnly};
-        const QString path = dir.filePath("mixed.mdb");
+        const QString path = dir().filePath("mixed.mdb");
         writeDatabase(path, tables);
         VERIFY_EVERYWHERE(path, tables);
     }
@@ -123,7 +128,7 @@ private slots:
         for (const auto &[n, text] : values)
             memos.rows.push_back({n, text});
         const std::vector<TableData> tables{memos};
-        const QString path = dir.filePath("memos.mdb");
+        const QString path = dir().filePath("memos.mdb");
         writeDatabase(path, tables);
 
         // Chain links are 4 bytes of next pointer and up to 4072 bytes of value.
@@ -142,7 +147,7 @@ private slots:
             wide.rows[0].push_back(n % 2 ? Value{n} : (n % 3 ? Value{"v" + std::to_string(n)} : Null));
         }
         const std::vector<TableData> tables{wide, {"after", {{"x", ColumnType::Long}}, {{42}}}};
-        const QString path = dir.filePath("wide.mdb");
+        const QString path = dir().filePath("wide.mdb");
         writeDatabase(path, tables);
         VERIFY_EVERYWHERE(path, tables);
     }
@@ -165,7 +170,8 @@ private slots:
     }
 
 private:
-    QTemporaryDir dir;
+    QDir dir() const { return QDir(temporary->path()); }
+    std::unique_ptr<QTemporaryDir> temporary;
 };
 
 QTEST_GUILESS_MAIN(JetWriterRoundTrip)
