@@ -133,7 +133,9 @@ SqliteHandle copyJetFileToSqlite(std::string_view fileBytes, const std::function
     stillAlive();
     for (std::size_t i = 0; i < file.userTableCount(); ++i)
         copyTable(db.get(), file, i, stillAlive);
-    execute(db.get(), "COMMIT");
+    // Gives even a file without user tables a header page, so the copy can be
+    // handed over like any other.
+    execute(db.get(), "PRAGMA user_version=4; COMMIT");
     return db;
 }
 
