@@ -1,6 +1,15 @@
 #include "tools/PcsTables.h"
 
+#include <bit>
+
 namespace pcsdb {
+
+void PcsTables::Axis::add(char c, LabelId label)
+{
+    const auto index = static_cast<std::size_t>(pcsCharacterIndex(c));
+    labels[index] = label;
+    characters |= std::uint64_t(1) << index;
+}
 
 PcsTables::LabelId PcsTables::Axis::labelOf(char c) const
 {
@@ -52,20 +61,13 @@ std::optional<PcsTables::Meaning> PcsTables::meaningOf(std::string_view code) co
 
 std::optional<std::string> PcsTables::sharedCharacters(const Row &a, const Row &b)
 {
+    // Bit masks keep this cheap: a table's rows are compared pair by pair.
     std::string characters;
     for (int axis = 0; axis < rowAxes; ++axis) {
-        const Axis &first = a.axes[axis];
-        const Axis &second = b.axes[axis];
-        std::optional<char> common;
-        for (const char c : pcsAlphabet) {
-            if (first.labelOf(c) != Axis::noLabel && second.labelOf(c) != Axis::noLabel) {
-                common = c;
-                break;
-            }
-        }
-        if (!common)
+        const std::uint64_t common = a.axes[axis].characters & b.axes[axis].characters;
+        if (common == 0)
             return std::nullopt;
-        characters += *common;
+        characters += pcsAlphabet[static_cast<std::size_t>(std::countr_zero(common))];
     }
     return characters;
 }

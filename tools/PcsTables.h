@@ -27,8 +27,10 @@ public:
     struct Axis {
         static constexpr LabelId noLabel = -1;
         Axis() { labels.fill(noLabel); }
+        void add(char c, LabelId label);  // c must be of the alphabet
         LabelId labelOf(char c) const;
         std::array<LabelId, pcsAlphabetSize> labels;
+        std::uint64_t characters = 0;  // bit i set when the character of index i has a label
     };
     struct Row {
         std::array<Axis, rowAxes> axes;

@@ -12,6 +12,10 @@ namespace pcsdb {
 
 namespace {
 
+// The largest official table has fewer than 200 rows; the bound keeps the
+// pairwise check of a table's rows quick whatever the file holds.
+constexpr std::size_t maxRowsPerTable = 4096;
+
 class TablesXmlParser {
 public:
     TablesXmlParser(const std::filesystem::path &file, QFile &device)
@@ -89,6 +93,8 @@ private:
                 prefix[index] = labels.front().first;
                 table.labels[index] = labels.front().second;
             } else if (m_xml.name() == QLatin1String("pcsRow")) {
+                if (table.rows.size() == maxRowsPerTable)
+                    fail("pcsTable has more than " + std::to_string(maxRowsPerTable) + " pcsRow elements", line);
                 table.rows.push_back(readRow());
             } else {
                 m_xml.skipCurrentElement();
@@ -141,7 +147,7 @@ private:
             if (labels.empty())
                 fail("character position " + std::to_string(position) + " of the pcsRow has no label", axisLine);
             for (const auto &[character, label] : labels)
-                row.axes[index].labels[static_cast<std::size_t>(pcsCharacterIndex(character))] = label;
+                row.axes[index].add(character, label);
             codes *= static_cast<long long>(labels.size());
         }
         failOnXmlError();

@@ -180,6 +180,10 @@ void PcsDbCommandLineTest::refusesFaultyRelease_data()
     QTest::newRow("tables: rows overlap") << Part::Tables << "Coronary Artery, Two Arteries"
                                          << "<axis pos=\"4\" values=\"1\"><title>Body Part</title><label code=\"0\">Coronary Artery, One Artery</label></axis>"
                                          << "holds code 0210093, which the pcsRow on line 9" << 17;
+    const QString smallRow = "<pcsRow><axis pos=\"4\"><label code=\"2\">B</label></axis><axis pos=\"5\"><label code=\"0\">O</label></axis>"
+                             "<axis pos=\"6\"><label code=\"9\">D</label></axis><axis pos=\"7\"><label code=\"3\">Q</label></axis></pcsRow>";
+    QTest::newRow("tables: too many rows") << Part::Tables << "  </pcsTable>" << QStringList(4095, smallRow).join('\n') + "\n  </pcsTable>"
+                                          << "more than 4096 pcsRow" << 4;
     // A copy of the first table right after it: the copy is refused at its first line.
     QTest::newRow("tables: table given twice") << Part::Tables << "  </pcsTable>" << "  </pcsTable>\n" + tableCopy()
                                               << "pcsTable 021 is already given on line 4" << 24;
