@@ -27,16 +27,21 @@ bool describeLead(unsigned char lead, int &continuations, char32_t &minimum, cha
 
 Utf8Problem utf8ToUtf16(std::string_view text, std::u16string &out)
 {
-    out.clear();
-    out.reserve(text.size());
+    // UTF-16 never needs more units than UTF-8 has bytes.
+    out.resize(text.size());
+    char16_t *written = out.data();
+    const auto finish = [&](Utf8Problem problem) {
+        out.resize(std::size_t(written - out.data()));
+        return problem;
+    };
     const std::size_t size = text.size();
     std::size_t at = 0;
     while (at < size) {
         const auto lead = static_cast<unsigned char>(text[at]);
         if (lead < 0x80) {
             if (lead == 0)
-                return problemAt(at, "contains a NUL character");
-            out.push_back(char16_t(lead));
+                return finish(problemAt(at, "contains a NUL character"));
+            *written++ = char16_t(lead);
             ++at;
             continue;
         }
@@ -44,27 +49,27 @@ Utf8Problem utf8ToUtf16(std::string_view text, std::u16string &out)
         char32_t minimum = 0;
         char32_t codePoint = 0;
         if (!describeLead(lead, continuations, minimum, codePoint))
-            return problemAt(at, "is not valid UTF-8");
+            return finish(problemAt(at, "is not valid UTF-8"));
         if (size - at <= std::size_t(continuations))
-            return problemAt(at, "is not valid UTF-8 (truncated sequence)");
+            return finish(problemAt(at, "is not valid UTF-8 (truncated sequence)"));
         for (int k = 1; k <= continuations; ++k) {
             const auto next = static_cast<unsigned char>(text[at + k]);
             if ((next & 0xC0) != 0x80)
-                return problemAt(at, "is not valid UTF-8");
+                return finish(problemAt(at, "is not valid UTF-8"));
             codePoint = (codePoint << 6) | (next & 0x3F);
         }
         if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-            return problemAt(at, "is not valid UTF-8");
+            return finish(problemAt(at, "is not valid UTF-8"));
         if (codePoint >= 0x10000) {
             const char32_t offset = codePoint - 0x10000;
-            out.push_back(char16_t(0xD800 + (offset >> 10)));
-            out.push_back(char16_t(0xDC00 + (offset & 0x3FF)));
+            *written++ = char16_t(0xD800 + (offset >> 10));
+            *written++ = char16_t(0xDC00 + (offset & 0x3FF));
         } else {
-            out.push_back(char16_t(codePoint));
+            *written++ = char16_t(codePoint);
         }
         at += std::size_t(continuations) + 1;
     }
-    return {};
+    return finish({});
 }
 
 } // namespace mdb
