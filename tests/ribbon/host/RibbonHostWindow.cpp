@@ -41,7 +41,7 @@ platform::ImageList placeholderPictures()
 
 } // namespace
 
-RibbonHostWindow::RibbonHostWindow(int theme, QWidget *parent)
+RibbonHostWindow::RibbonHostWindow(int theme, bool demo, QWidget *parent)
     : QMainWindow(parent), ribbon_(new TelvarRibbon), themeChooser_(new QComboBox), workspace_(new QMdiArea),
       events_(new QLabel)
 {
@@ -71,6 +71,14 @@ RibbonHostWindow::RibbonHostWindow(int theme, QWidget *parent)
     ribbon_->AddButton(QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("Show Procedures"), 1);
     ribbon_->AddButton(QStringLiteral("3"), QStringLiteral("3"), QStringLiteral("Exit"), 7, true);
     ribbon_->AddButton(QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("About"), 6);
+    if (demo) {
+        ribbon_->AddTab(QStringLiteral("demo"), QStringLiteral("Demo"));
+        ribbon_->AddTab(QStringLiteral("more"), QStringLiteral("More"));
+        ribbon_->AddCat(QStringLiteral("launch"), QStringLiteral("1"), QStringLiteral("Launcher"), true);
+        ribbon_->AddCat(QStringLiteral("d1"), QStringLiteral("demo"), QStringLiteral("Demo group"), true);
+        ribbon_->AddButton(QStringLiteral("two"), QStringLiteral("launch"), QStringLiteral("Two\r\nlines"), 2);
+        ribbon_->AddButton(QStringLiteral("d"), QStringLiteral("d1"), QStringLiteral("Demo"), 3);
+    }
 
     connect(ribbon_, &TelvarRibbon::TabClick, this,
             [this](const QString &id, const QString &caption) { log(QStringLiteral("TabClick %1 \"%2\"").arg(id, caption)); });

@@ -13,7 +13,7 @@ class RibbonHostWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit RibbonHostWindow(int theme, QWidget *parent = nullptr);
+    RibbonHostWindow(int theme, bool demo, QWidget *parent = nullptr);
 
 private:
     void applyTheme(int theme);
