@@ -178,6 +178,22 @@ private slots:
         QVERIFY(grid.gridLines());
     }
 
+    void backgroundFromTheFrame()
+    {
+        WindowDriver d;
+        frmProcedures &w = d.window();
+        QPixmap picture(16, 16);
+        picture.fill(QColor(200, 10, 10));
+        w.setBackground(picture, QColor(20, 30, 40));
+        const QImage shot = w.grab().toImage();
+        QCOMPARE(QColor(shot.pixel(2, 2)), QColor(200, 10, 10));
+        QCOMPARE(QColor(shot.pixel(735, 200)), QColor(20, 30, 40));
+        // Captions on a dark surface are drawn light.
+        QVERIFY(w.lblWait(0)->palette().color(QPalette::WindowText).lightness() > 200);
+        w.setBackground(QPixmap(), QColor(240, 240, 240));
+        QVERIFY(w.lblSearch()->palette().color(QPalette::WindowText).lightness() < 50);
+    }
+
     void waitLabelsShowWhereListOrGridIsHidden()
     {
         WindowDriver d;
