@@ -85,27 +85,22 @@ void createButton(RibbonParts &p, int k)
 
 void placeTemplatesVertically(RibbonParts &p)
 {
-    for (RibbonElement *element :
-         {static_cast<RibbonElement *>(p.Cat_Center_off.templ()), static_cast<RibbonElement *>(p.Cat_Center_on.templ()),
-          static_cast<RibbonElement *>(p.Cat_Left_off.templ()), static_cast<RibbonElement *>(p.Cat_Left_on.templ()),
-          static_cast<RibbonElement *>(p.Cat_Right_off.templ()), static_cast<RibbonElement *>(p.Cat_Right_on.templ()),
-          static_cast<RibbonElement *>(p.CatMouse.templ())})
+    for (RibbonElement *element : ElementList{p.Cat_Center_off.templ(), p.Cat_Center_on.templ(),
+                                              p.Cat_Left_off.templ(), p.Cat_Left_on.templ(),
+                                              p.Cat_Right_off.templ(), p.Cat_Right_on.templ(), p.CatMouse.templ()})
         element->setTop(CategoryTop);
     p.Cat_Caption.templ()->setTop(CategoryCaptionTop);
 }
 
 void hideTemplates(RibbonParts &p)
 {
-    for (RibbonElement *element :
-         {static_cast<RibbonElement *>(p.Button_left.templ()), static_cast<RibbonElement *>(p.Button_center.templ()),
-          static_cast<RibbonElement *>(p.Button_right.templ()), static_cast<RibbonElement *>(p.Button_Caption.templ()),
-          static_cast<RibbonElement *>(p.Button_Icon.templ()), static_cast<RibbonElement *>(p.ButMouse.templ()),
-          static_cast<RibbonElement *>(p.Cat_Left_off.templ()), static_cast<RibbonElement *>(p.Cat_Left_on.templ()),
-          static_cast<RibbonElement *>(p.Cat_Right_off.templ()), static_cast<RibbonElement *>(p.Cat_Right_on.templ()),
-          static_cast<RibbonElement *>(p.Cat_Center_off.templ()), static_cast<RibbonElement *>(p.Cat_Center_on.templ()),
-          static_cast<RibbonElement *>(p.Cat_Caption.templ()), static_cast<RibbonElement *>(p.CatMouse.templ()),
-          static_cast<RibbonElement *>(p.Cat_Dlg.templ()), static_cast<RibbonElement *>(p.Cat_Dlg_on.templ()),
-          static_cast<RibbonElement *>(p.Cat_Dlg_over.templ())})
+    for (RibbonElement *element : ElementList{p.Button_left.templ(), p.Button_center.templ(),
+                                              p.Button_right.templ(), p.Button_Caption.templ(),
+                                              p.Button_Icon.templ(), p.ButMouse.templ(), p.Cat_Left_off.templ(),
+                                              p.Cat_Left_on.templ(), p.Cat_Right_off.templ(),
+                                              p.Cat_Right_on.templ(), p.Cat_Center_off.templ(),
+                                              p.Cat_Center_on.templ(), p.Cat_Caption.templ(), p.CatMouse.templ(),
+                                              p.Cat_Dlg.templ(), p.Cat_Dlg_on.templ(), p.Cat_Dlg_over.templ()})
         element->hide();
 }
 

@@ -14,6 +14,9 @@
 
 namespace ribbon {
 
+// A handful of elements of different kinds, to treat alike.
+using ElementList = std::initializer_list<RibbonElement *>;
+
 template <class Element>
 bool isShown(const ElementArray<Element> &array, int index)
 {

@@ -47,12 +47,8 @@ void placeTab(RibbonParts &p, int i, const QString &caption, quint32 captionColo
     mouse->setLeft(left->Left());
 
     label->setTop(CaptionTop);
-    for (RibbonElement *piece : {static_cast<RibbonElement *>(center), static_cast<RibbonElement *>(left),
-                                 static_cast<RibbonElement *>(right),
-                                 static_cast<RibbonElement *>(p.Tab_center_over(i)),
-                                 static_cast<RibbonElement *>(p.Tab_left_over(i)),
-                                 static_cast<RibbonElement *>(p.Tab_right_over(i)),
-                                 static_cast<RibbonElement *>(mouse)})
+    for (RibbonElement *piece : ElementList{center, left, right, p.Tab_center_over(i), p.Tab_left_over(i),
+                                            p.Tab_right_over(i), mouse})
         piece->setTop(0);
 
     label->setCaption(caption);

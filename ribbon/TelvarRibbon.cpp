@@ -95,7 +95,10 @@ void TelvarRibbon::SetTheme(int New_Theme)
 {
     const qint16 theme = qint16(New_Theme < 0 || New_Theme >= ribbon::RibbonTheme::ThemeCount ? 0 : New_Theme);
     model_->setStoredTheme(theme);
+    QPointer<TelvarRibbon> alive(this);
     emit PropertyChanged(ThemeKey);
+    if (!alive)
+        return;
     theme_->ApplyColors(theme, *parts_);
     applySurfaceColor();
     theme_->ApplyPictures(theme, *parts_);
@@ -176,8 +179,7 @@ void TelvarRibbon::wireMouse()
 {
     using ribbon::RibbonElement;
     ribbon::RibbonParts &p = *parts_;
-    for (RibbonElement *band : {static_cast<RibbonElement *>(p.Barra2), static_cast<RibbonElement *>(p.BarraLeft),
-                                static_cast<RibbonElement *>(p.BarraRight)})
+    for (ribbon::RibbonImage *band : {p.Barra2, p.BarraLeft, p.BarraRight})
         connect(band, &RibbonElement::MouseMove, this, [this] { ribbon::HoverNothing(*parts_); });
 
     p.TabMouse.setOnLoad([this](int i, RibbonElement *overlay) {
