@@ -613,6 +613,8 @@ private slots:
         QCOMPARE(lastStatement(), lookup::detailsStatement(6));
         QVERIFY(inState(w, Area::ChoicePending));
         QCOMPARE(d.duplicates().size(), 3);
+        // Refused quietly: no statement was even tried.
+        QVERIFY(d.prompts().messages.isEmpty());
     }
 
     void closingTheWindowWhileRowsAreRead_data()
