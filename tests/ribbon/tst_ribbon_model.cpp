@@ -6,6 +6,7 @@
 #include "platform/AppError.h"
 #include "ribbon/RibbonModel.h"
 
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -162,6 +163,15 @@ private slots:
         QCOMPARE(int(ribbon.Theme()), read);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(changed.at(0).at(0).toString(), QString("Theme"));
+    }
+
+    void hostMayDestroyTheRibbonWhenToldOfAChange()
+    {
+        auto *ribbon = new TelvarRibbon;
+        QPointer<TelvarRibbon> alive(ribbon);
+        connect(ribbon, &TelvarRibbon::PropertyChanged, this, [ribbon] { delete ribbon; });
+        ribbon->SetTheme(1);
+        QVERIFY(alive.isNull());
     }
 
     void storedPropertiesRoundTrip()

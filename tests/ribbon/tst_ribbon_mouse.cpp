@@ -260,6 +260,26 @@ private slots:
         QCOMPARE(tabClicks.count(), 0);
     }
 
+    void tabClickArrivingWhileTheLayoutLetsEventsRun()
+    {
+        QSignalSpy tabClicks(ribbon_, &TelvarRibbon::TabClick);
+        ribbon::RibbonLabel *third = parts().TabMouse(2);
+        ribbon::RibbonLabel *second = parts().TabMouse(1);
+        // The click on "View" waits in the queue; the pass for "Insert" lets it run.
+        QMetaObject::invokeMethod(
+            this, [third] { QTest::mouseClick(third, Qt::LeftButton); }, Qt::QueuedConnection);
+        QTest::mouseClick(second, Qt::LeftButton);
+
+        QCOMPARE(tabClicks.count(), 2);
+        QCOMPARE(tabClicks.at(0).at(0).toString(), QString("view")); // the inner one finishes first
+        QCOMPARE(tabClicks.at(1).at(0).toString(), QString("ins"));
+        QCOMPARE(ribbon_->model().CurrentTab(), QString("view"));
+        // "View" has no categories: nothing of the inner pass is left on view.
+        QVERIFY(!shown(parts().CatMouse, 0));
+        QCOMPARE(parts().ButMouse.UBound(), 0);
+        QVERIFY(shown(parts().Tab_center, 2));
+    }
+
 private:
     const ribbon::RibbonParts &parts() const { return ribbon_->parts(); }
 
