@@ -48,7 +48,7 @@ struct JetWriter::Impl {
     {
         if (state == State::Finished)
             throw WriterError("The database \"" + file.target().string() + "\" is already finished");
-        if (state == State::Failed)
+        if (state == State::Failed || !file.isOpen())
             throw WriterError("Writing the database \"" + file.target().string() + "\" failed earlier");
     }
 

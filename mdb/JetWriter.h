@@ -1,7 +1,21 @@
 #pragma once
 // Writes Jet 4 (.mdb) files from nothing: user tables of Long Integer, Text and
 // Memo columns. The file appears under its final name only once finish() has
-// written it completely; until then it lives under a temporary name beside it.
+// written it completely; until then it lives under a temporary name beside it
+// ("<name>.tmp-xxxxxxxx"), removed again if writing fails or is abandoned.
+//
+// Rows go to disk as pages fill, so memory stays small whatever the row count.
+// Every column may hold Null. Limits, each reported as a WriterError:
+// - names: 1 to 64 characters, no leading space, no control characters and
+//   none of . ! ` [ ]; table names unique, column names unique within their
+//   table (letter case ignored, as Jet does);
+// - at most 255 columns; Text columns hold 1 to 255 characters (UTF-16 units);
+// - a row must fit Jet's 4060-byte record (Memo values mostly live outside it);
+// - a Memo value holds at most 16 MB once stored; the file at most 2 GB.
+// Errors about a row name the table, the column and the 1-based row number
+// the row would have had; a rejected row leaves nothing behind and the writer
+// stays usable. Errors of the file system name the file and the reason; after
+// one the temporary file is gone and every further call fails.
 
 #include <cstdint>
 #include <filesystem>
@@ -39,7 +53,9 @@ public:
     JetWriter(const JetWriter &) = delete;
     JetWriter &operator=(const JetWriter &) = delete;
 
+    // Tables may be added at any time before finish(), also between rows.
     TableHandle addTable(const std::string &name, const std::vector<ColumnSpec> &columns);
+    // One value per column, in column order.
     void appendRow(TableHandle table, const std::vector<Value> &values);
     // Writes the file and renames it into place. Throws WriterError on failure,
     // leaving no file (or the previous one) at the target.

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <random>
 #include <unistd.h>
 
 #include "mdb/JetWriter.h"
@@ -16,11 +16,15 @@ constexpr std::size_t kBufferPages = 256;
 
 std::string quoted(const std::filesystem::path &path) { return "\"" + path.string() + "\""; }
 
-mode_t defaultFileMode()
+std::string randomSuffix()
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    static std::mt19937_64 generator{std::random_device{}()};
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof letters - 2);
+    std::string suffix;
+    for (int n = 0; n < 8; ++n)
+        suffix += letters[pick(generator)];
+    return suffix;
 }
 
 } // namespace
@@ -29,16 +33,22 @@ PageFile::PageFile(std::filesystem::path target) : target_(std::move(target))
 {
     if (target_.empty() || !target_.has_filename())
         throw WriterError("Cannot write " + quoted(target_) + ": not a file name");
-    std::string pattern = (target_.parent_path() / (target_.filename().string() + ".tmp-XXXXXX")).string();
-    fd_ = ::mkstemp(pattern.data());
+    // Not mkstemp: its file is private to the owner, while the database is an
+    // ordinary document that gets the usual umask-based permissions.
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts && fd_ < 0; ++attempt) {
+        std::filesystem::path candidate = target_;
+        candidate += ".tmp-" + randomSuffix();
+        fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0)
+            temporary_ = candidate;
+        else if (errno != EEXIST)
+            break;
+    }
     if (fd_ < 0) {
         const int error = errno;
         throw WriterError("Cannot create a temporary file beside " + quoted(target_) + ": " + std::strerror(error));
     }
-    temporary_ = pattern;
-    // mkstemp creates the file private to its owner; the database is an
-    // ordinary document.
-    ::fchmod(fd_, defaultFileMode());
     buffer_.reserve(kBufferPages * jet::kPageSize);
 }
 

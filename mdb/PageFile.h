@@ -26,6 +26,8 @@ public:
 
     // Flushes, syncs and renames the file into place.
     void commit();
+    // False once a write failed (the temporary file is then gone) or after commit().
+    bool isOpen() const { return fd_ >= 0; }
 
     const std::filesystem::path &target() const { return target_; }
     const std::filesystem::path &temporaryPath() const { return temporary_; }

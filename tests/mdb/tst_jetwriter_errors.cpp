@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -100,6 +101,8 @@ private slots:
                                        << QStringList{"column \"character 1\"", "not valid UTF-8"};
         QTest::newRow("encoded surrogate") << Row{3, "\xED\xA0\x80", "c", memo, "a"}
                                            << QStringList{"column \"Description\"", "not valid UTF-8"};
+        QTest::newRow("memo over 16 MB") << Row{3, "d", "c", std::string(8 * 1024 * 1024, 'm'), "a"}
+                                         << QStringList{"column \"notes\"", "16777216 bytes", "16777215"};
         QTest::newRow("NUL character") << Row{3, "d", std::string("a\0b", 3), memo, "a"}
                                        << QStringList{"column \"code\"", "NUL"};
     }
@@ -229,6 +232,10 @@ private slots:
         writeSingleTable(path, "new");
         QCOMPARE(entries(dir().path()), QStringList{"pcs.mdb"});
         QCOMPARE(tablesIn(path), QStringList{"new"});
+        // An ordinary document: readable by others unless the umask says no.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        QCOMPARE(bool(QFile::permissions(path) & QFileDevice::ReadOther), !(mask & S_IROTH));
     }
 
     void misuseIsReported()

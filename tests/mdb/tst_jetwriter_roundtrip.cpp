@@ -9,6 +9,7 @@
 
 #include "mdb/FileHeader.h"
 #include "mdb/Rc4.h"
+#include "tests/mdb/MdbReaderJs.h"
 #include "tests/mdb/ReadBackChecks.h"
 #include "tests/mdb/TableData.h"
 
@@ -150,6 +151,24 @@ private slots:
         const QString path = dir().filePath("wide.mdb");
         writeDatabase(path, tables);
         VERIFY_EVERYWHERE(path, tables);
+    }
+
+    void charactersBeyondTheBasicPlaneReadBackThroughMdbReader()
+    {
+        // Stored as surrogate pairs; libmdb converts with UCS-2 and prints
+        // "??" for them, so only mdb-reader can confirm them.
+        TableData emoji{"emoji", {{"text", ColumnType::Text, 20}, {"memo", ColumnType::Memo}},
+                        {{"smile 😀", "😀 " + repeat("é", 1100) + " 𝄞"}, {"𝄞", "𝄞"}}};
+        const QString path = dir().filePath("emoji.mdb");
+        writeDatabase(path, {emoji});
+        std::vector<ReaderTable> read;
+        try {
+            read = readWithMdbReader(path);
+        } catch (const std::exception &error) {
+            QFAIL(error.what());
+        }
+        QCOMPARE(read.size(), std::size_t(1));
+        QCOMPARE(compareRows(read[0].rows, emoji.rows, "emoji"), QString());
     }
 
     void headerBlockIsMaskedWithJetsKeystream()
