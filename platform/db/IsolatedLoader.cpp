@@ -54,7 +54,8 @@ void sendFrame(int fd, Tag tag, const void *data, std::uint64_t size)
         writeAll(fd, data, size);
 }
 
-[[noreturn]] void runChild(std::string_view fileBytes, int out, int memoryFile, pid_t parent)
+[[noreturn]] void runChild(std::string_view fileBytes, const CopyMaker &makeCopy, int out, int memoryFile,
+                           pid_t parent)
 {
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != parent)
@@ -71,7 +72,7 @@ void sendFrame(int fd, Tag tag, const void *data, std::uint64_t size)
         }
     };
     try {
-        SqliteHandle db = copyJetFileToSqlite(fileBytes, beat);
+        SqliteHandle db = makeCopy ? makeCopy(fileBytes, beat) : copyJetFileToSqlite(fileBytes, beat);
         sqlite3_int64 size = 0;
         unsigned char *data = sqlite3_serialize(db.get(), "main", &size, 0);
         if (!data)
@@ -270,7 +271,8 @@ void LoadedDatabase::release()
     size_ = 0;
 }
 
-LoadedDatabase loadJetFileIsolated(std::string_view fileBytes, std::chrono::milliseconds stallLimit)
+LoadedDatabase loadJetFileIsolated(std::string_view fileBytes, std::chrono::milliseconds stallLimit,
+                                   const CopyMaker &makeCopy)
 {
     const FileDescriptor memoryFile(::memfd_create("vorimel-database", MFD_CLOEXEC | MFD_ALLOW_SEALING));
     if (memoryFile.get() < 0)
@@ -289,7 +291,7 @@ LoadedDatabase loadJetFileIsolated(std::string_view fileBytes, std::chrono::mill
     }
     if (pid == 0) {
         ::close(fds[0]);
-        runChild(fileBytes, fds[1], memoryFile.get(), parent);
+        runChild(fileBytes, makeCopy, fds[1], memoryFile.get(), parent);
     }
     ::close(fds[1]);
     ChildWatch child(pid, fds[0], stallLimit);

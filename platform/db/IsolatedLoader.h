@@ -9,6 +9,7 @@
 #include "platform/db/SqliteHandle.h"
 
 #include <chrono>
+#include <functional>
 #include <stdexcept>
 #include <string_view>
 
@@ -40,9 +41,14 @@ private:
 
 constexpr std::chrono::milliseconds kDefaultStallLimit{10000};
 
+// Makes the copy of the file's bytes, calling stillAlive now and then.
+using CopyMaker = std::function<SqliteHandle(std::string_view, const std::function<void()> &stillAlive)>;
+
 // Returns the copy as a read-only in-memory database; throws LoadFailure with
-// a description of what went wrong.
+// a description of what went wrong. makeCopy runs in the child; it is
+// copyJetFileToSqlite unless a test puts something else there.
 LoadedDatabase loadJetFileIsolated(std::string_view fileBytes,
-                                   std::chrono::milliseconds stallLimit = kDefaultStallLimit);
+                                   std::chrono::milliseconds stallLimit = kDefaultStallLimit,
+                                   const CopyMaker &makeCopy = {});
 
 } // namespace platform::db

@@ -3,6 +3,7 @@
 #include "platform/db/JetMemo.h"
 #include "platform/db/JetText.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace platform::db {
@@ -21,6 +22,10 @@ struct JetFile::Impl {
         if (mdb)
             mdb_close(mdb);
     }
+
+    // libmdb skips catalog rows it cannot read, which would make tables
+    // vanish without a word; the catalog's own row count tells.
+    void requireWholeCatalog();
 
     void spend(std::size_t bytes)
     {
@@ -45,6 +50,7 @@ JetFile::JetFile(std::string_view bytes) : d(std::make_unique<Impl>())
     GPtrArray *catalog = mdb_read_catalog(d->mdb, MDB_TABLE);
     if (!catalog)
         throw JetDamage("its list of tables cannot be read");
+    d->requireWholeCatalog();
     for (guint i = 0; i < catalog->len; ++i) {
         auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(catalog, i));
         if (mdb_is_user_table(entry))
@@ -53,6 +59,31 @@ JetFile::JetFile(std::string_view bytes) : d(std::make_unique<Impl>())
 }
 
 JetFile::~JetFile() = default;
+
+void JetFile::Impl::requireWholeCatalog()
+{
+    constexpr unsigned long kCatalogDefinitionPage = 2;
+    MdbCatalogEntry entry{};
+    entry.mdb = mdb;
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = kCatalogDefinitionPage;
+    std::snprintf(entry.object_name, sizeof entry.object_name, "%s", "MSysObjects");
+    MdbTableDef *table = mdb_read_table(&entry);
+    if (!table)
+        throw JetDamage("its list of tables cannot be read");
+    unsigned int rows = 0;
+    if (mdb_read_columns(table)) {
+        mdb_rewind_table(table);
+        while (mdb_fetch_row(table))
+            ++rows;
+    }
+    const unsigned int announced = table->num_rows;
+    const bool readable = table->columns != nullptr;
+    mdb_free_tabledef(table);
+    if (!readable || rows != announced)
+        throw JetDamage("its list of tables is damaged: " + std::to_string(announced) + " entries announced, "
+                        + std::to_string(rows) + " readable");
+}
 
 std::size_t JetFile::userTableCount() const
 {
@@ -140,6 +171,10 @@ JetTable::JetTable(JetFile &file, std::size_t userTableIndex) : d(std::make_uniq
     d->table = mdb_read_table(entry);
     if (!d->table)
         throw JetDamage("the table " + d->name + " cannot be read");
+    // libmdb reads the first byte of the page map without looking (a crash
+    // when the map is empty).
+    if (!d->table->usage_map || d->table->map_sz == 0)
+        throw JetDamage("the table " + d->name + " has no list of its pages");
     if (!mdb_read_columns(d->table) || !d->table->columns)
         throw JetDamage("the columns of " + d->name + " cannot be read");
     for (guint i = 0; i < d->table->num_cols; ++i) {
