@@ -12,7 +12,7 @@
 
 namespace {
 
-// Stand-ins for the frame's seven 32 x 32 button pictures.
+// Stand-ins for the frame's seven 32 x 32 button pictures, for a tree without them.
 platform::ImageList placeholderPictures()
 {
     const QColor colours[] = {QColor(0x2e7d32), QColor(0x1565c0), QColor(0x6a1b9a), QColor(0xef6c00),
@@ -39,6 +39,19 @@ platform::ImageList placeholderPictures()
     return list;
 }
 
+// The frame's own button pictures when the source tree has them.
+platform::ImageList buttonPictures()
+{
+    QStringList paths;
+    for (int n = 1; n <= 7; ++n)
+        paths << QStringLiteral(VORIMEL_SOURCE_DIR "/resources/app/button%1.png").arg(n);
+    try {
+        return platform::ImageList::fromFiles(paths);
+    } catch (const platform::AppError &) {
+        return placeholderPictures();
+    }
+}
+
 } // namespace
 
 RibbonHostWindow::RibbonHostWindow(int theme, bool demo, QWidget *parent)
@@ -62,7 +75,7 @@ RibbonHostWindow::RibbonHostWindow(int theme, bool demo, QWidget *parent)
     column->addLayout(chooserRow);
     setCentralWidget(central);
 
-    ribbon_->SetImageList(placeholderPictures());
+    ribbon_->SetImageList(buttonPictures());
     ribbon_->SetButtonCenter(false);
     ribbon_->AddTab(QStringLiteral("1"), QStringLiteral("Procedures"));
     ribbon_->AddCat(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Procedures"), false);
