@@ -65,7 +65,7 @@ void Report::printHeader() const
 {
     if (json_)
         return;
-    std::printf("%-58s %10s %10s %10s %9s %28s %8s\n", "benchmark", "median", "min", "max",
+    std::printf("%-66s %11s %10s %10s %11s %28s %8s\n", "benchmark", "median", "min", "max",
                 "target", "reference", "ratio");
     std::fflush(stdout);
 }
@@ -80,7 +80,7 @@ void Report::add(const Result &r)
                  r.median());
         o.insert(QStringLiteral("min"), r.min());
         o.insert(QStringLiteral("max"), r.max());
-        o.insert(QStringLiteral("target"), r.target);
+        o.insert(QStringLiteral("target"), r.target > 0 ? QJsonValue(r.target) : QJsonValue(QJsonValue::Null));
         o.insert(QStringLiteral("reference"),
                  r.reference ? QJsonValue(*r.reference) : QJsonValue(QJsonValue::Null));
         o.insert(QStringLiteral("ratio"), ratio ? QJsonValue(*ratio) : QJsonValue(QJsonValue::Null));
@@ -90,9 +90,10 @@ void Report::add(const Result &r)
         const QString ref = r.reference
                                 ? number(*r.reference) + unit + QStringLiteral(" ") + r.referenceName
                                 : QStringLiteral("-");
-        std::printf("%-58s %10s %10s %10s %9s %28s %8s\n", qPrintable(r.name),
+        std::printf("%-66s %11s %10s %10s %11s %28s %8s\n", qPrintable(r.name),
                     qPrintable(number(r.median()) + unit), qPrintable(number(r.min())),
-                    qPrintable(number(r.max())), qPrintable(QStringLiteral("<= ") + number(r.target)),
+                    qPrintable(number(r.max())),
+                    qPrintable(r.target > 0 ? QStringLiteral("<= ") + number(r.target) : QStringLiteral("-")),
                     qPrintable(ref.left(28)), ratio ? qPrintable(number(*ratio)) : "-");
     }
     std::fflush(stdout);
