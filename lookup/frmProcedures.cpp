@@ -11,6 +11,7 @@
 #include "platform/Twips.h"
 #include "platform/grid/Grid.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -188,15 +189,17 @@ void frmProcedures::txtSearch_KeyUp(int key)
 
 void frmProcedures::cmdSearch_Click()
 {
-    if (reading_)
+    if (isReading())
         return;
     const QPointer<frmProcedures> alive(this);
     if (isBlank(txtSearch_->text())) {
         const bool proceed = prompts_.confirm(this, NoCriteriaTitle, NoCriteriaPrompt);
-        if (!alive || !proceed || reading_)
+        if (!alive || !proceed || isReading())
             return;
     }
-    reading_ = true;
+    reading_ = Reading::Search;
+    // Disabling takes the focus away; the user's place is given back afterwards.
+    const QPointer<QWidget> focus = isAncestorOf(QApplication::focusWidget()) ? QApplication::focusWidget() : nullptr;
     lstSearch_->hide();
     setEnabled(false);
 
@@ -206,7 +209,9 @@ void frmProcedures::cmdSearch_Click()
 
     lstSearch_->show();
     setEnabled(true);
-    reading_ = false;
+    reading_ = Reading::Nothing;
+    if (focus)
+        focus->setFocus();
     if (error)
         reportSearchError(*error);
 }

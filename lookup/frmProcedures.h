@@ -48,7 +48,7 @@ public:
     void setPrompts(UserPrompts prompts) { prompts_ = std::move(prompts); }
 
     // True while a statement's rows are being read.
-    bool isReading() const { return reading_; }
+    bool isReading() const { return reading_ != Reading::Nothing; }
 
     QListWidget *lstSearch() const { return lstSearch_; }
     QListWidget *lstSearchID() const { return lstSearchID_; }
@@ -117,7 +117,9 @@ private:
     UserPrompts prompts_ = UserPrompts::messageBoxes();
     QPixmap backgroundPicture_;
     QColor backgroundColour_;
-    bool reading_ = false;
+    // What the shared recordset is being read for.
+    enum class Reading { Nothing, Search, Details };
+    Reading reading_ = Reading::Nothing;
 };
 
 } // namespace lookup

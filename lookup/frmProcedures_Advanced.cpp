@@ -28,7 +28,7 @@ void frmProcedures::PressAdvancedSearchButton()
 
 void frmProcedures::cmdAdvancedSearch_Click()
 {
-    if (reading_)
+    if (isReading())
         return;
     const std::vector<AdvancedCondition> conditions = picAdvanced_->conditions();
     if (conditions.empty()) {
@@ -42,7 +42,7 @@ void frmProcedures::cmdAdvancedSearch_Click()
 
     // The panel stays open while the rows are read; FIND must not start a
     // second statement meanwhile.
-    reading_ = true;
+    reading_ = Reading::Search;
     picAdvanced_->cmdAdvancedSearch()->setEnabled(false);
     std::optional<platform::AppError> error;
     if (!readSearchResults(statement, error))
@@ -50,7 +50,7 @@ void frmProcedures::cmdAdvancedSearch_Click()
 
     lstSearch_->show();
     picAdvanced_->cmdAdvancedSearch()->setEnabled(true);
-    reading_ = false;
+    reading_ = Reading::Nothing;
     if (error) {
         // The panel stays open so the texts can be put right.
         reportSearchError(*error);
@@ -66,7 +66,7 @@ void frmProcedures::leavePendingChoice()
     picDuplicates_->hide();
     // A details reading under way finishes the job itself when it sees the
     // panel hidden.
-    if (reading_)
+    if (reading_ == Reading::Details)
         return;
     EmptyTheGrid();
     showDetailsArea();

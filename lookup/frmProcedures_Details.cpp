@@ -47,11 +47,11 @@ void frmProcedures::GetProductDetails(const qint32 &id, const QString &icd9Code)
 
 void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::optional<int> chosenDuplicate)
 {
-    if (reading_)
+    if (isReading())
         return;
     picDuplicates_->hide();
     vbalGrid_->hide();
-    reading_ = true;
+    reading_ = Reading::Details;
     lstSearch_->setEnabled(false);
 
     const QPointer<QObject> alive(this);
@@ -89,7 +89,7 @@ void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::
     if (windowGone)
         return;
 
-    reading_ = false;
+    reading_ = Reading::Nothing;
     if (choiceListed && !picDuplicates_->isHidden())
         return; // waits for a double-click on one of the alternatives
     if (choiceListed)
@@ -123,7 +123,7 @@ void frmProcedures::showDetailsArea()
 
 void frmProcedures::lstDuplicates_DblClick(int row)
 {
-    if (reading_)
+    if (isReading())
         return;
     picAdvanced_->hide();
     const QListWidgetItem *idItem = picDuplicates_->lstDuplicatesID()->item(row);
