@@ -28,7 +28,7 @@ inline constexpr unsigned TextCellFormat = platform::TextFormat::VCenter | platf
 // The eleven 32 x 32 row icons built into the program, image n for row n.
 platform::ImageList rowIcons();
 
-// Colours, font, row mode and grid lines the grid was designed with.
+// The grid's stored colours, font, row mode and grid lines.
 void applyStoredLook(platform::Grid &grid);
 
 // Columns, rows, icons and captions; values empty.

@@ -1,5 +1,5 @@
 #pragma once
-// Building the search window's controls from their design positions in twips.
+// Building the search window's controls at their positions in twips.
 
 #include <QFont>
 #include <QString>

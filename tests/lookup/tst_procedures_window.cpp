@@ -100,12 +100,12 @@ private slots:
         QVERIFY(!platform::db::sharedRecordset().isOpen());
     }
 
-    void loadsWithDesignLayoutAndEmptyGrid()
+    void loadsWithItsLayoutAndAnEmptyGrid()
     {
         WindowDriver d;
         frmProcedures &w = d.window();
         QCOMPARE(w.windowTitle(), QStringLiteral("Procedures"));
-        // Design rectangles, 15 twips to the pixel.
+        // Rectangles from twips, 15 to the pixel.
         QCOMPARE(w.lstSearch()->geometry(), QRect(8, 8, 569, 108));
         QCOMPARE(w.vbalGrid()->geometry(), QRect(8, 120, 721, 337));
         QCOMPARE(w.picAdvanced()->geometry(), w.vbalGrid()->geometry());
