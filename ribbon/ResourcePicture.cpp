@@ -34,13 +34,16 @@ private:
     QString path_;
 };
 
+// The file was just made empty for us, so it is opened without truncating: on
+// some file systems truncating and rewriting forces the data out to disk, which
+// costs milliseconds per picture.
 void writeWhole(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::ReadWrite))
         throw platform::AppError(ErrFileAccess, QString(),
                                  QStringLiteral("Path/File access error: %1").arg(file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !file.flush()) {
         const QString reason = file.errorString();
         file.close();
         throw platform::AppError(ErrFileAccess, QString(), QStringLiteral("Path/File access error: %1").arg(reason));
