@@ -47,9 +47,12 @@ public:
     explicit TelvarRibbon(QWidget *parent = nullptr);
     ~TelvarRibbon() override;
 
-    // Lays the whole control out again: height rule, tab strip, categories and buttons.
+    // Lays the whole control out again: height rule, tab strip, categories and
+    // buttons. The tab shown as selected is the current one (the first tab until
+    // the user clicks another), and the categories shown are that tab's.
     void Refresh();
-    // Re-applies the height rule (the control is as tall as the visible part of its band).
+    // Re-applies the height rule: the control is always as tall as the visible
+    // part of its band, 1740 twips (116 pixels); the width is the host's.
     void Resize();
 
     // Appending to the model; each throws platform::AppError (ErrSubscriptOutOfRange)
@@ -95,8 +98,11 @@ public:
     const ribbon::RibbonParts &parts() const;
 
 signals:
+    // A tab was clicked; it is already selected and its categories laid out.
     void TabClick(const QString &ID, const QString &Caption);
+    // A category's dialog launcher was clicked: the category's ID and caption.
     void CatClick(const QString &ID, const QString &Caption);
+    // A button was clicked (left mouse button): its ID and caption as shown.
     void ButtonClick(const QString &ID, const QString &Caption);
     // A stored property changed ("Theme" or "ButtonCenter"), so the host may save it.
     void PropertyChanged(const QString &name);
