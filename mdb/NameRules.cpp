@@ -26,6 +26,9 @@ std::string checkObjectName(std::string_view name, std::u16string &utf16)
         return "is longer than " + std::to_string(jet::kMaxNameLength) + " characters";
     if (utf16.front() == u' ')
         return "starts with a space";
+    // Stored plainly, it would begin with the compressed-text mark "FF FE".
+    if (utf16.front() == 0xFEFF)
+        return "starts with U+FEFF";
     if (std::any_of(utf16.begin(), utf16.end(), isForbidden))
         return "contains a control character or one of . ! ` [ ]";
     return {};

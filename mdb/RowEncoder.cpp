@@ -9,6 +9,9 @@ namespace mdb {
 
 namespace {
 
+const char *const kUnstorable = "text that starts with U+FEFF cannot also hold characters such as U+0100 "
+                                "or U+2000 (zero low byte) in a Jet file";
+
 const char *describeValue(const Value &value)
 {
     if (std::holds_alternative<std::int32_t>(value))
@@ -119,10 +122,12 @@ void RowEncoder::prepareText(const Field &field, const std::string &text, std::u
         if (utf16_.size() > maxCharacters)
             fail(field, rowNumber, "text of " + std::to_string(utf16_.size()) + " characters is longer than the column's " +
                                        std::to_string(maxCharacters));
-        encodeJetText(utf16_, true, stored);
+        if (!encodeJetText(utf16_, true, stored))
+            fail(field, rowNumber, kUnstorable);
         return;
     }
-    encodeJetText(utf16_, utf16_.size() <= kMaxCompressedMemoLength, stored);
+    if (!encodeJetText(utf16_, utf16_.size() <= kMaxCompressedMemoLength, stored))
+        fail(field, rowNumber, kUnstorable);
     if (stored.size() > MemoStore::kMaxLength)
         fail(field, rowNumber, "memo of " + std::to_string(stored.size()) + " bytes is longer than the " +
                                    std::to_string(MemoStore::kMaxLength) + " bytes Jet can store");

@@ -16,6 +16,11 @@ constexpr std::size_t kMaxCompressedMemoLength = 1024;
 // when every character lies in U+0001..U+00FF (characters such as U+0100 have a
 // zero low byte that would read as a mode switch) and when it saves space.
 // Empty text stays empty: a lone "FF FE" would read back as U+FEFF.
-void encodeJetText(std::u16string_view text, bool mayCompress, std::vector<std::uint8_t> &out);
+//
+// Text that starts with U+FEFF would begin with "FF FE" in plain form and be
+// taken for compressed text, so it is always stored compressed, switched at
+// once to two bytes per character. That cannot hold a character with a zero
+// low byte; for such text the function returns false and leaves out empty.
+bool encodeJetText(std::u16string_view text, bool mayCompress, std::vector<std::uint8_t> &out);
 
 } // namespace mdb

@@ -1,6 +1,7 @@
 #include "tests/mdb/TableData.h"
 
 #include <QCryptographicHash>
+#include <QStringDecoder>
 
 namespace mdbtest {
 
@@ -21,7 +22,10 @@ QString describe(const mdb::Value &value)
     if (const auto *number = std::get_if<std::int32_t>(&value))
         return QString::number(*number);
     if (const auto *text = std::get_if<std::string>(&value)) {
-        const QString full = QString::fromStdString(*text);
+        // QString::fromUtf8 would drop a leading U+FEFF; show it visibly.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        const QString full = QString(decoder.decode(QByteArrayView(text->data(), qsizetype(text->size()))))
+                                 .replace(QChar(0xFEFF), "<U+FEFF>");
         const QString shown = full.size() > 60 ? full.left(60) + "…" : full;
         return "\"" + shown + "\" (" + QString::number(full.size()) + " chars)";
     }

@@ -55,4 +55,10 @@ const tables = names.map((name) => {
     }
     return result;
 });
-process.stdout.write(JSON.stringify({ tables }));
+// Every character beyond ASCII goes out as a \u escape: JSON parsers then
+// build the exact UTF-16 text, where decoding UTF-8 might drop a leading U+FEFF.
+const escaped = JSON.stringify({ tables }).replace(
+    /[\u007f-\uffff]/g,
+    (c) => "\\u" + c.charCodeAt(0).toString(16).padStart(4, "0"),
+);
+process.stdout.write(escaped);

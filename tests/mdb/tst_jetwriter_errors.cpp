@@ -103,6 +103,8 @@ private slots:
                                            << QStringList{"column \"Description\"", "not valid UTF-8"};
         QTest::newRow("memo over 16 MB") << Row{3, "d", "c", std::string(8 * 1024 * 1024, 'm'), "a"}
                                          << QStringList{"column \"notes\"", "16777216 bytes", "16777215"};
+        QTest::newRow("U+FEFF then U+0100") << Row{3, "\uFEFF and \u0100", "c", memo, "a"}
+                                            << QStringList{"column \"Description\"", "U+FEFF", "U+0100"};
         QTest::newRow("NUL character") << Row{3, "d", std::string("a\0b", 3), memo, "a"}
                                        << QStringList{"column \"code\"", "NUL"};
     }
@@ -175,6 +177,8 @@ private slots:
         QTest::newRow("catalog's name") << "msysobjects" << one << QStringList{"\"msysobjects\"", "more than once"};
         QTest::newRow("forbidden character") << "a.b" << one << QStringList{"\"a.b\"", "one of . ! ` [ ]"};
         QTest::newRow("leading space") << " t" << one << QStringList{"starts with a space"};
+        QTest::newRow("leading U+FEFF") << "t" << std::vector<ColumnSpec>{{"\uFEFFc", ColumnType::Long}}
+                                        << QStringList{"Table \"t\", column 1", "starts with U+FEFF"};
         QTest::newRow("no columns") << "t" << std::vector<ColumnSpec>{} << QStringList{"Table \"t\"", "no columns"};
         QTest::newRow("empty column name") << "t" << std::vector<ColumnSpec>{{"a", ColumnType::Long}, {"", ColumnType::Long}}
                                            << QStringList{"Table \"t\", column 2", "empty"};

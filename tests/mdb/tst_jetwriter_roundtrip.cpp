@@ -96,6 +96,10 @@ private slots:
             {3, repeat("—", 255), Null, repeat("é—", 30000), 1, Null},  // mdb-export cuts at 200,000 bytes
             {4, "quotes \"and\", commas", "\"", Null, 9, ",;'"},
             {5, "ÿ Latin-1 only ü", "ÿ", repeat("memo ", 30), 10, "ÄÖÜ"},
+            {6, "C1 controls \u0085\u0099 and \u00a0", "\u0085", "\u0085", 11, "\u0099"},
+            // Plainly stored, a leading U+FEFF would look like the compression mark.
+            {7, "\uFEFF", "\uFEFF", "\uFEFF" + repeat("x", 2000), 12, "\uFEFFé—"},
+            {8, "\uFEFFabc", "a", "\uFEFF", 13, "\uFEFF"},
         };
         TableData numbers{"ids", {{"ID", ColumnType::Long}}, {}};
         for (int n = 0; n < 3000; ++n)
