@@ -81,6 +81,9 @@ void sendFrame(int fd, Tag tag, const void *data, std::uint64_t size)
         sendFrame(out, Database, nullptr, static_cast<std::uint64_t>(size));
     } catch (const std::exception &e) {
         sendFrame(out, Failure, e.what(), std::strlen(e.what()));
+    } catch (...) {
+        static const char unknown[] = "the reader failed for an unknown reason";
+        sendFrame(out, Failure, unknown, sizeof unknown - 1);
     }
     _exit(0);
 }
@@ -234,42 +237,6 @@ LoadedDatabase receive(ChildWatch &child, int memoryFile)
 }
 
 } // namespace
-
-LoadedDatabase::LoadedDatabase(void *memory, std::size_t size, SqliteHandle engine)
-    : memory_(memory), size_(size), engine_(std::move(engine))
-{
-}
-
-LoadedDatabase::~LoadedDatabase()
-{
-    release();
-}
-
-LoadedDatabase::LoadedDatabase(LoadedDatabase &&other) noexcept
-    : memory_(std::exchange(other.memory_, nullptr)), size_(std::exchange(other.size_, 0)),
-      engine_(std::move(other.engine_))
-{
-}
-
-LoadedDatabase &LoadedDatabase::operator=(LoadedDatabase &&other) noexcept
-{
-    if (this != &other) {
-        release();
-        memory_ = std::exchange(other.memory_, nullptr);
-        size_ = std::exchange(other.size_, 0);
-        engine_ = std::move(other.engine_);
-    }
-    return *this;
-}
-
-void LoadedDatabase::release()
-{
-    engine_.reset();
-    if (memory_)
-        ::munmap(memory_, size_);
-    memory_ = nullptr;
-    size_ = 0;
-}
 
 LoadedDatabase loadJetFileIsolated(std::string_view fileBytes, std::chrono::milliseconds stallLimit,
                                    const CopyMaker &makeCopy)

@@ -6,7 +6,7 @@
 // opens in place. A child that crashes, or stops beating for stallLimit, is a
 // failed load, never a failed program.
 
-#include "platform/db/SqliteHandle.h"
+#include "platform/db/LoadedDatabase.h"
 
 #include <chrono>
 #include <functional>
@@ -18,25 +18,6 @@ namespace platform::db {
 class LoadFailure : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
-};
-
-// A loaded copy: the SQLite engine and the sealed memory it reads from.
-class LoadedDatabase {
-public:
-    LoadedDatabase() = default;
-    LoadedDatabase(void *memory, std::size_t size, SqliteHandle engine);
-    ~LoadedDatabase();
-    LoadedDatabase(LoadedDatabase &&other) noexcept;
-    LoadedDatabase &operator=(LoadedDatabase &&other) noexcept;
-
-    sqlite3 *get() const { return engine_.get(); }
-
-private:
-    void release();
-
-    void *memory_ = nullptr;
-    std::size_t size_ = 0;
-    SqliteHandle engine_; // closed before the memory goes
 };
 
 constexpr std::chrono::milliseconds kDefaultStallLimit{10000};
