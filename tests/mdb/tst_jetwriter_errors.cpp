@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/mdb/LibmdbReader.h"
 #include "tests/mdb/MdbCliTools.h"
 #include "tests/mdb/MdbReaderJs.h"
 #include "tests/mdb/TableData.h"
@@ -142,25 +143,54 @@ private slots:
         QVERIFY2(!file.readAll().contains("LVAL"), "a rejected row's memo was stored");
     }
 
-    void rowTooLargeForAPageIsRejected()
+    void rowSizeLimitIsExact()
     {
+        // Nine Text(255) columns: 2 bytes of column count, then the data, then
+        // 2 + 2 * 9 + 2 bytes of offsets and counts and a 2-byte null mask.
+        // Seven full columns of "—" (2 bytes each, never compressed) take
+        // 3570 bytes; 230 more "—" take 460. The last column decides:
+        // "ab" stays plain (4 bytes), giving 4060; "abc" compresses to
+        // 5 bytes, giving 4061.
         std::vector<ColumnSpec> columns;
-        Row row;
-        for (int c = 1; c <= 8; ++c) {
+        for (int c = 1; c <= 9; ++c)
             columns.push_back({"text " + std::to_string(c), ColumnType::Text, 255});
-            std::string dashes;  // cannot be compressed: 2 bytes each
-            for (int k = 0; k < 255; ++k)
-                dashes += "—";
-            row.emplace_back(dashes);
+        const auto dashes = [](int count) {
+            std::string text;
+            for (int k = 0; k < count; ++k)
+                text += "—";
+            return text;
+        };
+        Row largest;
+        for (int c = 0; c < 7; ++c)
+            largest.emplace_back(dashes(255));
+        largest.emplace_back(dashes(230));
+        largest.emplace_back(std::string("ab"));
+        Row tooLarge = largest;
+        tooLarge[8] = std::string("abc");
+        Row small(9);
+        small[0] = std::string("small");
+
+        TableData table{"wide rows", columns, {small, largest, small, largest, largest}};
+        const QString path = dir().filePath("wide.mdb");
+        {
+            JetWriter writer(path.toStdString());
+            const auto handle = writer.addTable(table.name, columns);
+            writer.appendRow(handle, small);
+            writer.appendRow(handle, largest);
+            verifyMentions(errorOf([&] { writer.appendRow(handle, tooLarge); }),
+                           {"Table \"wide rows\"", "row 3", "column \"text 1\"", "4061 bytes", "4060"});
+            for (const Row &row : {small, largest, largest})
+                writer.appendRow(handle, row);
+            writer.finish();
         }
-        JetWriter writer(dir().filePath("wide.mdb").toStdString());
-        const auto table = writer.addTable("wide rows", columns);
-        verifyMentions(errorOf([&] { writer.appendRow(table, row); }),
-                       {"Table \"wide rows\"", "row 1", "column \"text 1\"", "4060"});
-        row[0] = std::string("short");
-        row[1].emplace<std::monostate>();
-        writer.appendRow(table, row);  // now it fits
-        writer.finish();
+        try {
+            QCOMPARE(LibmdbFile(path).rows(table.name), asLibmdbSeesIt(table));
+            const std::vector<ReaderTable> read = readWithMdbReader(path);
+            QCOMPARE(read.size(), std::size_t(1));
+            QCOMPARE(compareRows(read[0].rows, table.rows, table.name), QString());
+        } catch (const std::exception &error) {
+            QFAIL(error.what());
+        }
     }
 
     void badDeclarationIsRejected_data()

@@ -9,6 +9,7 @@
 
 #include "mdb/FileHeader.h"
 #include "mdb/Rc4.h"
+#include "tests/mdb/MdbCliTools.h"
 #include "tests/mdb/MdbReaderJs.h"
 #include "tests/mdb/ReadBackChecks.h"
 #include "tests/mdb/TableData.h"
@@ -155,6 +156,30 @@ private slots:
         const QString path = dir().filePath("wide.mdb");
         writeDatabase(path, tables);
         VERIFY_EVERYWHERE(path, tables);
+    }
+
+    void manyTablesReadBack()
+    {
+        // Enough tables for the catalog and the usage maps to need several pages each.
+        std::vector<TableData> tables;
+        for (int n = 0; n < 120; ++n)
+            tables.push_back({"table " + std::to_string(n) + (n % 2 ? " é" : ""),
+                              {{"n", ColumnType::Long}, {"text", ColumnType::Text, 10}},
+                              {{n, "row of " + std::to_string(n)}, {Null, Null}}});
+        const QString path = dir().filePath("many.mdb");
+        writeDatabase(path, tables);
+        const QString libmdb = checkWithLibmdb(path, tables);
+        QVERIFY2(libmdb.isEmpty(), qPrintable(libmdb));
+        const QString reader = checkWithMdbReader(path, tables);
+        QVERIFY2(reader.isEmpty(), qPrintable(reader));
+        QStringList names;
+        for (const TableData &table : tables)
+            names << QString::fromStdString(table.name);
+        try {
+            QCOMPARE(QString::fromUtf8(runMdbTool("mdb-tables", {"-1", path})).split('\n', Qt::SkipEmptyParts), names);
+        } catch (const std::exception &error) {
+            QFAIL(error.what());
+        }
     }
 
     void charactersBeyondTheBasicPlaneReadBackThroughMdbReader()
