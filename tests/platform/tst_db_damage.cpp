@@ -220,7 +220,7 @@ void DbDamageTest::stalledReaderIsStopped()
     timer.start();
     try {
         loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
-                            std::chrono::milliseconds(300), hang);
+                            std::chrono::milliseconds(1000), hang);
         QFAIL("a hung reader gave a database");
     } catch (const LoadFailure &e) {
         QVERIFY2(QString(e.what()).contains("stopped making progress"), e.what());
@@ -230,9 +230,10 @@ void DbDamageTest::stalledReaderIsStopped()
 
 void DbDamageTest::heartbeatKeepsASlowReaderAlive()
 {
+    // Works for two and a half times the stall limit, beating all along.
     const CopyMaker slow = [](std::string_view, const std::function<void()> &stillAlive) {
-        for (int i = 0; i < 20; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        for (int i = 0; i < 25; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
             stillAlive();
         }
         sqlite3 *raw = nullptr;
@@ -243,7 +244,7 @@ void DbDamageTest::heartbeatKeepsASlowReaderAlive()
     };
     LoadedDatabase loaded = loadJetFileIsolated(
         std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
-        std::chrono::milliseconds(300), slow);
+        std::chrono::milliseconds(1000), slow);
     sqlite3_stmt *raw = nullptr;
     QCOMPARE(sqlite3_prepare_v2(loaded.get(), "SELECT x FROM t", -1, &raw, nullptr), SQLITE_OK);
     SqliteStatement statement(raw);
