@@ -41,7 +41,7 @@ struct JetWriter::Impl {
     {
         for (std::uint32_t page = 0; page <= jet::kCatalogDefinitionPage; ++page)
             file.reservePage();
-        tableKeys.insert(nameKey(u"MSysObjects"));
+        tableKeys.insert(nameKey(catalogLayout().nameUtf16));
     }
 
     void requireOpen() const

@@ -158,6 +158,13 @@ private slots:
         VERIFY_EVERYWHERE(path, tables);
     }
 
+    void databaseWithoutTablesReadsBack()
+    {
+        const QString path = dir().filePath("nothing.mdb");
+        writeDatabase(path, {});
+        VERIFY_EVERYWHERE(path, {});
+    }
+
     void manyTablesReadBack()
     {
         // Enough tables for the catalog and the usage maps to need several pages each.
