@@ -8,6 +8,17 @@
 
 namespace platform::db {
 
+namespace {
+
+// libmdb reads the first byte of a table's page map without looking, which
+// crashes on a damaged file whose map is empty.
+bool hasPageMap(const MdbTableDef *table)
+{
+    return table->usage_map && table->map_sz > 0;
+}
+
+} // namespace
+
 struct JetFile::Impl {
     MdbHandle *mdb = nullptr;
     std::size_t pageCount = 0;
@@ -72,13 +83,13 @@ void JetFile::Impl::requireWholeCatalog()
     if (!table)
         throw JetDamage("its list of tables cannot be read");
     unsigned int rows = 0;
-    if (mdb_read_columns(table)) {
+    if (hasPageMap(table) && mdb_read_columns(table)) {
         mdb_rewind_table(table);
         while (mdb_fetch_row(table))
             ++rows;
     }
     const unsigned int announced = table->num_rows;
-    const bool readable = table->columns != nullptr;
+    const bool readable = hasPageMap(table) && table->columns != nullptr;
     mdb_free_tabledef(table);
     if (!readable || rows != announced)
         throw JetDamage("its list of tables is damaged: " + std::to_string(announced) + " entries announced, "
@@ -171,9 +182,7 @@ JetTable::JetTable(JetFile &file, std::size_t userTableIndex) : d(std::make_uniq
     d->table = mdb_read_table(entry);
     if (!d->table)
         throw JetDamage("the table " + d->name + " cannot be read");
-    // libmdb reads the first byte of the page map without looking (a crash
-    // when the map is empty).
-    if (!d->table->usage_map || d->table->map_sz == 0)
+    if (!hasPageMap(d->table))
         throw JetDamage("the table " + d->name + " has no list of its pages");
     if (!mdb_read_columns(d->table) || !d->table->columns)
         throw JetDamage("the columns of " + d->name + " cannot be read");

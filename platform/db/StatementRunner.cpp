@@ -4,6 +4,7 @@
 #include "platform/db/SqliteHandle.h"
 
 #include <chrono>
+#include <limits>
 
 namespace platform::db {
 namespace {
