@@ -48,6 +48,8 @@ public:
     int cursorLocation() const;
 
     // Parses the connection string, opens the file read-only and loads it.
+    // Throws ErrBadConnectionString, ErrFileNotFound, ErrUnreadableFile,
+    // ErrDamagedFile, or ErrAlreadyOpen; the description names the file.
     void open();
     void close();
     bool isOpen() const;
@@ -96,6 +98,8 @@ public:
 
     // Runs the command's text on its active connection. The three -1 arguments
     // of the original call mean "as set before" and are not needed here.
+    // Throws ErrAlreadyOpen while open, ErrNotOpen without an open connection,
+    // ErrStatement for a text the engine refuses (anything but one query).
     void open(const Command &source);
     void close();
     bool isOpen() const { return open_; }
