@@ -92,4 +92,10 @@ void RibbonElement::mouseReleaseEvent(QMouseEvent *event)
         emit Click();
 }
 
+void RibbonElement::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+    pressedInside_ = false;
+}
+
 } // namespace ribbon

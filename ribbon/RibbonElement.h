@@ -46,6 +46,9 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // The second press of a double click is no new press: it raises nothing, and
+    // the release after it is no second click.
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 signals:
     void MouseMove();

@@ -145,6 +145,19 @@ private slots:
         QCOMPARE(pressedDuringEvent, 0);
     }
 
+    void doubleClickIsOneClick()
+    {
+        QSignalSpy clicks(ribbon_, &TelvarRibbon::ButtonClick);
+        QSignalSpy tabClicks(ribbon_, &TelvarRibbon::TabClick);
+        for (QWidget *overlay : {static_cast<QWidget *>(parts().ButMouse(3)), static_cast<QWidget *>(parts().TabMouse(2))}) {
+            QTest::mouseClick(overlay, Qt::LeftButton);
+            QTest::mouseDClick(overlay, Qt::LeftButton);
+            QTest::mouseRelease(overlay, Qt::LeftButton);
+        }
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(tabClicks.count(), 1);
+    }
+
     void releaseOutsideTheButtonIsNoClick()
     {
         QSignalSpy clicks(ribbon_, &TelvarRibbon::ButtonClick);
