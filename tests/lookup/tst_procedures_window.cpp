@@ -157,6 +157,22 @@ private slots:
         QCOMPARE(grid.headerHeight(), 30);
     }
 
+    void longValuesWrapInTheValueColumn()
+    {
+        WindowDriver d;
+        platform::Grid &grid = *d.window().vbalGrid();
+        const int oneLine = grid.rowHeight(0);
+        const int valueWidth = grid.columnWidth(2);
+        QVERIFY(valueWidth >= grid.viewport()->width() - 36 - 100 - 1);
+        grid.setCellDetails(1, lookup::ValueColumn, QString(40, QLatin1Char('x')).replace(5, 1, " ").repeated(12),
+                            lookup::TextCellFormat);
+        QVERIFY(grid.rowHeight(0) > oneLine);
+        d.window().EmptyTheGrid();
+        QCOMPARE(grid.rowHeight(0), oneLine);
+        QVERIFY_THROWS_EXCEPTION(platform::AppError, grid.setCellDetails(12, 3, QString(), 20));
+        QVERIFY_THROWS_EXCEPTION(platform::AppError, grid.cellText(1, 4));
+    }
+
     void backgroundFromTheFrame()
     {
         WindowDriver d;
