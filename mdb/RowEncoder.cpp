@@ -60,7 +60,19 @@ const std::vector<std::uint8_t> &RowEncoder::encode(const std::vector<Value> &va
     assemble(memoStores);
     if (row_.size() != size)
         throw std::logic_error("row size miscounted");
+    releaseLargeBuffers();
     return row_;
+}
+
+void RowEncoder::releaseLargeBuffers()
+{
+    // One huge memo should not keep megabytes reserved for the rest of the table.
+    constexpr std::size_t kKeep = 1 << 20;
+    for (std::vector<std::uint8_t> &stored : stored_)
+        if (stored.capacity() > kKeep)
+            std::vector<std::uint8_t>().swap(stored);
+    if (utf16_.capacity() > kKeep)
+        std::u16string().swap(utf16_);
 }
 
 void RowEncoder::fail(const Field &field, std::uint64_t rowNumber, const std::string &problem) const

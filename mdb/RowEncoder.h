@@ -29,6 +29,7 @@ private:
     void prepareText(const Field &field, const std::string &text, std::uint64_t rowNumber);
     void assemble(const std::vector<MemoStore *> &memoStores);
     std::size_t sizeOf(const Field &field) const;
+    void releaseLargeBuffers();
     [[noreturn]] void fail(const Field &field, std::uint64_t rowNumber, const std::string &problem) const;
 
     const TableLayout &layout_;
