@@ -3,9 +3,9 @@
 // it exists from the start and is never destroyed. Element i (i >= 1) is made at
 // run time as a copy of element 0 as it is at that moment, and starts hidden.
 //
-// A destroyed element is hidden and leaves the array at once, but the widget
-// itself goes at the next turn of the event loop: the layout may be rebuilt
-// from inside a mouse handler of the very element being replaced.
+// A destroyed element leaves the array at once. An element whose own mouse
+// handler is running (the layout may be rebuilt from inside it) is hidden and
+// deleted at the next turn of the event loop; any other is deleted at once.
 
 #include <QPointer>
 #include <QWidget>
@@ -61,8 +61,12 @@ public:
         if (index <= 0 || !element)
             return;
         elements_[std::size_t(index)].clear();
-        element->hide();
-        element->deleteLater();
+        if (element->handlingMouse()) {
+            element->hide();
+            element->deleteLater();
+        } else {
+            delete element;
+        }
         while (elements_.size() > 1 && elements_.back().isNull())
             elements_.pop_back();
     }

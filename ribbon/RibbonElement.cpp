@@ -67,9 +67,26 @@ void RibbonElement::copyCommon(const RibbonElement &source)
 // The host may delete the ribbon, and with it this element, inside any of the
 // signals below; nothing of the element is touched once that has happened.
 
+class RibbonElement::HandlingScope {
+public:
+    explicit HandlingScope(RibbonElement *element) : element_(element) { ++element->handlingDepth_; }
+    ~HandlingScope()
+    {
+        if (element_)
+            --element_->handlingDepth_;
+    }
+    HandlingScope(const HandlingScope &) = delete;
+    HandlingScope &operator=(const HandlingScope &) = delete;
+    bool alive() const { return !element_.isNull(); }
+
+private:
+    QPointer<RibbonElement> element_;
+};
+
 void RibbonElement::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
+    HandlingScope scope(this);
     emit MouseMove();
 }
 
@@ -77,6 +94,7 @@ void RibbonElement::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
     pressedInside_ = true;
+    HandlingScope scope(this);
     emit MouseDown();
 }
 
@@ -86,9 +104,9 @@ void RibbonElement::mouseReleaseEvent(QMouseEvent *event)
     const bool click = pressedInside_ && event->button() == Qt::LeftButton
                        && rect().contains(event->position().toPoint());
     pressedInside_ = false;
-    QPointer<RibbonElement> alive(this);
+    HandlingScope scope(this);
     emit MouseUp();
-    if (alive && click)
+    if (scope.alive() && click)
         emit Click();
 }
 

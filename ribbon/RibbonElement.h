@@ -39,6 +39,10 @@ public:
     // react to hovering).
     void setTracksMouse(bool on) { setMouseTracking(on); }
 
+    // True while one of the element's own mouse signals is being handled; such an
+    // element must outlive the handler, so destroying it is deferred.
+    bool handlingMouse() const { return handlingDepth_ > 0; }
+
 protected:
     // What a run-time copy takes from its template; subclasses add their own.
     void copyCommon(const RibbonElement &source);
@@ -57,6 +61,7 @@ signals:
     void Click();
 
 private:
+    class HandlingScope;
     void applyGeometry();
 
     float left_ = 0;
@@ -65,6 +70,7 @@ private:
     float height_ = 0;
     QString tag_;
     bool pressedInside_ = false;
+    int handlingDepth_ = 0;
 };
 
 } // namespace ribbon
