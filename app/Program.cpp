@@ -16,16 +16,17 @@ void applyProgramIdentity(ErrorReportingApplication &application)
     application.setWindowIcon(programIcon());
 }
 
-int runProgram(ErrorReportingApplication &application)
+int runProgram(ErrorReportingApplication &application, const QString &lockPath, const QString &programFolder)
 {
     int status = 0;
     try {
-        modMainModule::Instance instance = modMainModule::Main();
-        if (instance.mainForm && !application.hasFailed()) {
-            frmMainForm *mainForm = instance.mainForm.get();
+        modMainModule::Instance instance = modMainModule::Main(lockPath, programFolder);
+        frmMainForm *mainForm = instance.mainForm.get();
+        if (mainForm && !application.hasFailed()) {
             QObject::connect(&application, &ErrorReportingApplication::fatalErrorReported, mainForm,
                              [mainForm] { mainForm->endProgram(1); });
-            status = application.exec();
+            // The event loop is not entered when the program ended while loading.
+            status = mainForm->hasEnded() ? mainForm->endStatus() : application.exec();
         }
     } catch (...) {
         application.reportFatal(ErrorReportingApplication::errorFrom(std::current_exception()));

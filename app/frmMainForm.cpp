@@ -176,6 +176,7 @@ void frmMainForm::endProgram(int status)
     if (ended_)
         return;
     ended_ = true;
+    endStatus_ = status;
     platform::db::sharedConnection().close();
     // Deferred, because the command may come from inside a search that reads
     // its rows between window events: it finds its window gone at its next

@@ -57,6 +57,7 @@ public:
     // has returned. Only the first call does anything.
     void endProgram(int status);
     bool hasEnded() const { return ended_; }
+    int endStatus() const { return endStatus_; }
 
     static QString connectionStringFor(const QString &programFolder);
 
@@ -93,6 +94,7 @@ private:
     QPointer<QMdiSubWindow> aboutWindow_;
     bool windowMenuEmpty_ = false;
     bool ended_ = false;
+    int endStatus_ = 0;
 };
 
 } // namespace app

@@ -24,7 +24,9 @@ Instance Main(const QString &lockPath, const QString &programFolder)
     instance.lock = std::move(lock);
     instance.mainForm = std::make_unique<frmMainForm>(programFolder);
     instance.mainForm->MDIForm_Load();
-    instance.mainForm->show();
+    // Loading lets window events run; one of them may already have ended the program.
+    if (!instance.mainForm->hasEnded())
+        instance.mainForm->show();
     return instance;
 }
 

@@ -1,0 +1,61 @@
+#pragma once
+// Plain X11 windows made with xcb for the window-search tests, as another
+// program would make them, and what the tests look at on the display.
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+#include <optional>
+
+struct xcb_connection_t;
+
+namespace apptest {
+
+using WindowId = std::uint32_t;
+
+struct ClientMessage {
+    WindowId window;
+    QByteArray type; // the atom's name
+    std::uint32_t data[5];
+};
+
+class TestWindows {
+public:
+    explicit TestWindows(const QByteArray &display);
+    ~TestWindows(); // destroys every window it made
+    TestWindows(const TestWindows &) = delete;
+    TestWindows &operator=(const TestWindows &) = delete;
+
+    bool isConnected() const;
+
+    // A top-level window; each title is set only when given. wmName is
+    // written as STRING (Latin-1).
+    WindowId create(std::optional<QString> netWmName, std::optional<QString> wmName, bool mapped);
+    void map(WindowId window);
+    void unmap(WindowId window);
+    void destroyAll();
+
+    bool isViewable(WindowId window);
+    // Mapped children of the root window, bottom to top.
+    QVector<WindowId> mappedStack();
+
+    void setClientList(const QVector<WindowId> &windows);
+    void removeClientList();
+
+    // Client messages sent to the root window from now on are collected.
+    void watchRootMessages();
+    QVector<ClientMessage> takeRootMessages();
+
+    std::uint32_t atom(const char *name);
+    QByteArray atomName(std::uint32_t atom);
+    void sync();
+
+private:
+    xcb_connection_t *connection_ = nullptr;
+    WindowId root_ = 0;
+    QVector<WindowId> made_;
+};
+
+} // namespace apptest

@@ -1,0 +1,142 @@
+// The About window: its text to the character, its design, and the clicks that
+// open the maker's site through the replaceable address opener.
+
+#include "app/frmAbout.h"
+#include "platform/desktop/DocumentLauncher.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QTest>
+
+using app::frmAbout;
+
+class AboutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void captionHasTheVersionLineAndSixLineBreaks();
+    void windowFollowsItsDesign();
+    void bothClicksOpenTheSameAddress();
+    void onlyALeftClickInsideCounts();
+    void aFailingLaunchShowsNothing();
+    void startDocOpensPathsAndRefusesOtherOperations();
+
+private:
+    QList<QUrl> opened_;
+    bool openerSucceeds_ = true;
+};
+
+void AboutTest::init()
+{
+    opened_.clear();
+    openerSucceeds_ = true;
+    platform::desktop::setUrlOpener([this](const QUrl &url) {
+        opened_.append(url);
+        return openerSucceeds_;
+    });
+}
+
+void AboutTest::cleanup()
+{
+    platform::desktop::setUrlOpener({});
+}
+
+void AboutTest::captionHasTheVersionLineAndSixLineBreaks()
+{
+    frmAbout about;
+    const QString caption = about.aboutCaption();
+    QCOMPARE(caption, frmAbout::composeAboutCaption());
+    QCOMPARE(caption.count(QStringLiteral("\r\n")), 6);
+    QCOMPARE(caption.count(QLatin1Char('\n')), 6); // no bare line feeds
+    QCOMPARE(caption.count(QLatin1Char('\r')), 6);
+
+    const QStringList lines = caption.split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 7);
+    QCOMPARE(lines[0], QStringLiteral("Vorimel - version 1.0.19"));
+    QVERIFY(lines[1].contains(QStringLiteral("2008")));
+    QVERIFY(lines[1].contains(QStringLiteral("Dantreb")));
+    QVERIFY(lines[2].isEmpty());
+    QVERIFY(lines[3].isEmpty());
+    QCOMPARE(lines[4], QStringLiteral("Website - ") + frmAbout::WebsiteAddress + QLatin1Char(' '));
+    QVERIFY(lines[5].isEmpty());
+    QVERIFY(!lines[6].isEmpty());
+    QVERIFY(!lines[6].endsWith(QLatin1Char('\n')));
+
+    // The label shows each break as a new line.
+    QCOMPARE(about.lblAbout()->text(), QString(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void AboutTest::windowFollowsItsDesign()
+{
+    frmAbout about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("About"));
+    QCOMPARE(about.picAbout()->geometry(), QRect(8, 8, 721, 449));
+    QCOMPARE(about.picAbout()->palette().color(QPalette::Window), QColor(Qt::white));
+    QCOMPARE(about.imgLogo()->geometry(), QRect(8, 56, 350, 285));
+    QCOMPARE(about.imgLogo()->pixmap().size(), QSize(350, 285));
+    QCOMPARE(about.lblAbout()->geometry(), QRect(392, 112, 297, 169));
+    const QFont font = about.lblAbout()->font();
+    QVERIFY(font.bold());
+    QCOMPARE(font.pointSizeF(), 11.25);
+    QCOMPARE(font.family(), QStringLiteral("Tahoma"));
+    QCOMPARE(about.lblAbout()->palette().color(QPalette::WindowText), QColor(0x40, 0x40, 0x40));
+}
+
+void AboutTest::bothClicksOpenTheSameAddress()
+{
+    frmAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QTest::mouseClick(about.imgLogo(), Qt::LeftButton, {}, QPoint(175, 140));
+    QTest::mouseClick(about.lblAbout(), Qt::LeftButton, {}, QPoint(20, 10));
+    QCOMPARE(opened_.size(), 2);
+    QCOMPARE(opened_[0], QUrl(frmAbout::WebsiteAddress));
+    QCOMPARE(opened_[1], opened_[0]);
+    // The address opened is the one in the text, without its trailing space.
+    QVERIFY(about.aboutCaption().contains(QStringLiteral("Website - ") + opened_[0].toString() + QLatin1Char(' ')));
+}
+
+void AboutTest::onlyALeftClickInsideCounts()
+{
+    frmAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QTest::mouseClick(about.imgLogo(), Qt::RightButton, {}, QPoint(175, 140));
+    // Pressed on the logo, released outside it: no click.
+    QTest::mousePress(about.imgLogo(), Qt::LeftButton, {}, QPoint(175, 140));
+    QTest::mouseRelease(about.imgLogo(), Qt::LeftButton, {}, QPoint(400, 140));
+    QVERIFY(opened_.isEmpty());
+}
+
+void AboutTest::aFailingLaunchShowsNothing()
+{
+    openerSucceeds_ = false;
+    frmAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    const int windowsBefore = int(QApplication::topLevelWidgets().size());
+    QTest::mouseClick(about.lblAbout(), Qt::LeftButton, {}, QPoint(20, 10));
+    QCOMPARE(opened_.size(), 1);
+    QCOMPARE(about.StartDoc(frmAbout::WebsiteAddress), platform::desktop::SE_ERR_NOASSOC);
+    QCOMPARE(int(QApplication::topLevelWidgets().size()), windowsBefore);
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(about.isVisible());
+}
+
+void AboutTest::startDocOpensPathsAndRefusesOtherOperations()
+{
+    frmAbout about;
+    QVERIFY(about.StartDoc(frmAbout::WebsiteAddress) > 32);
+    QVERIFY(about.StartDoc(QStringLiteral("/tmp/notes.txt")) > 32);
+    QCOMPARE(opened_.last(), QUrl::fromLocalFile(QStringLiteral("/tmp/notes.txt")));
+    QCOMPARE(about.StartDoc(QString()), platform::desktop::SE_ERR_NOASSOC);
+    QCOMPARE(platform::desktop::ShellExecuteA(QStringLiteral("print"), frmAbout::WebsiteAddress),
+             platform::desktop::SE_ERR_NOASSOC);
+    QCOMPARE(opened_.size(), 2);
+}
+
+QTEST_MAIN(AboutTest)
+#include "tst_app_about.moc"

@@ -1,0 +1,339 @@
+// One instance at a time: the lock that says whether another instance runs,
+// the search for the window a second instance brings forward on a real X
+// server, and the two paths of the program itself, as separate processes.
+
+#include "TestWindows.h"
+#include "XvfbServer.h"
+
+#include "app/modMainModule.h"
+#include "platform/desktop/InstanceLock.h"
+#include "platform/desktop/X11Windows.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <signal.h>
+
+using platform::desktop::InstanceLock;
+using platform::desktop::X11Windows;
+
+namespace {
+
+const char HoldLockFlag[] = "--hold-lock";
+
+// The child side of the lock tests: holds the lock under the program's own
+// application name until its standard input closes or it is killed.
+int holdLock(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    application.setApplicationName(QStringLiteral("Vorimel"));
+    InstanceLock lock(QString::fromLocal8Bit(argv[2]));
+    std::printf(lock.acquire() ? "held\n" : "refused\n");
+    std::fflush(stdout);
+    while (std::getchar() != EOF) {
+    }
+    return 0;
+}
+
+bool startLockHolder(QProcess &holder, const QString &path)
+{
+    holder.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(HoldLockFlag), path});
+    if (!holder.waitForStarted(10000))
+        return false;
+    QByteArray said;
+    while (!said.contains('\n') && holder.waitForReadyRead(20000))
+        said += holder.readAllStandardOutput();
+    return said.trimmed() == "held";
+}
+
+void killHard(QProcess &process)
+{
+    ::kill(pid_t(process.processId()), SIGKILL);
+    process.waitForFinished(10000);
+}
+
+template <class Condition> bool waitFor(Condition condition, int milliseconds)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(50);
+    }
+    return true;
+}
+
+const QString Title = app::modMainModule::WindowTitleToActivate;
+
+} // namespace
+
+class InstanceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void aSecondLockFailsWhileTheFirstIsHeld();
+    void aLockHeldByAnotherLiveProcessIsNotTakenEvenWhenOld();
+    void aLockLeftByAKilledProcessIsTakenOver();
+
+    void findsOnlyTheExactTitle();
+    void netWmNameComesBeforeWmName();
+    void theWindowManagersClientListIsTheListSearched();
+    void restoreActivateRaiseBringTheWindowForward();
+    void anUnreachableDisplayFindsNothing();
+
+    void secondProgramBringsTheWindowForwardAndEndsSilently();
+
+private:
+    bool needDisplay();
+
+    apptest::XvfbServer server_;
+    QString serverProblem_;
+    std::unique_ptr<apptest::TestWindows> windows_;
+    std::unique_ptr<X11Windows> display_;
+};
+
+void InstanceTest::initTestCase()
+{
+    if (!server_.start(&serverProblem_))
+        return;
+    windows_ = std::make_unique<apptest::TestWindows>(server_.display());
+    display_ = X11Windows::connect(server_.display());
+    if (!windows_->isConnected() || !display_)
+        serverProblem_ = QStringLiteral("cannot connect to the Xvfb display ") + QString::fromLatin1(server_.display());
+}
+
+bool InstanceTest::needDisplay()
+{
+    return serverProblem_.isEmpty();
+}
+
+void InstanceTest::cleanup()
+{
+    if (windows_ && windows_->isConnected())
+        windows_->destroyAll();
+}
+
+void InstanceTest::aSecondLockFailsWhileTheFirstIsHeld()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("vorimel.lock"));
+    auto first = std::make_unique<InstanceLock>(path);
+    QVERIFY(first->acquire());
+    QVERIFY(first->isHeld());
+    QVERIFY(first->acquire()); // asking again keeps it
+
+    InstanceLock second(path);
+    QVERIFY(!second.acquire());
+    QVERIFY(!second.isHeld());
+
+    first.reset();
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(second.acquire());
+}
+
+void InstanceTest::aLockHeldByAnotherLiveProcessIsNotTakenEvenWhenOld()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("vorimel.lock"));
+    QProcess holder;
+    QVERIFY(startLockHolder(holder, path));
+    InstanceLock mine(path);
+    QVERIFY(!mine.acquire());
+
+    // A program that has run for an hour still counts as running.
+    QFile lockFile(path);
+    QVERIFY(lockFile.open(QIODevice::ReadWrite));
+    QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    lockFile.close();
+    QVERIFY(!mine.acquire());
+
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished(10000));
+    QVERIFY(mine.acquire());
+}
+
+void InstanceTest::aLockLeftByAKilledProcessIsTakenOver()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("vorimel.lock"));
+    QProcess holder;
+    QVERIFY(startLockHolder(holder, path));
+    killHard(holder);
+    QVERIFY(QFile::exists(path)); // the crash left it behind
+
+    InstanceLock mine(path);
+    QVERIFY(mine.acquire());
+    QFile lockFile(path);
+    QVERIFY(lockFile.open(QIODevice::ReadOnly));
+    QCOMPARE(lockFile.readLine().trimmed().toLongLong(), QCoreApplication::applicationPid());
+}
+
+void InstanceTest::findsOnlyTheExactTitle()
+{
+    if (!needDisplay())
+        QSKIP(qPrintable(serverProblem_));
+    windows_->create(Title + QStringLiteral(" 2"), std::nullopt, true);
+    windows_->create(QStringLiteral("calvorin framework"), std::nullopt, true);
+    windows_->create(QStringLiteral("Vorimel"), std::nullopt, true);
+    QCOMPARE(display_->findByTitle(Title), platform::desktop::X11WindowId(0));
+
+    const auto wanted = windows_->create(Title, std::nullopt, false);
+    windows_->create(QStringLiteral(" ") + Title, std::nullopt, true);
+    QCOMPARE(display_->findByTitle(Title), wanted);
+    QCOMPARE(display_->title(wanted), Title);
+    QVERIFY(qint32(wanted) > 0); // as the start-up's signed handle
+}
+
+void InstanceTest::netWmNameComesBeforeWmName()
+{
+    if (!needDisplay())
+        QSKIP(qPrintable(serverProblem_));
+    windows_->create(QStringLiteral("Something else"), Title, true);
+    QCOMPARE(display_->findByTitle(Title), platform::desktop::X11WindowId(0));
+
+    const auto oldStyle = windows_->create(std::nullopt, Title, true);
+    QCOMPARE(display_->findByTitle(Title), oldStyle);
+
+    const auto untitled = windows_->create(std::nullopt, std::nullopt, true);
+    QCOMPARE(display_->title(untitled), QString());
+    QCOMPARE(display_->title(0x7FFFFFF), QString()); // no such window
+}
+
+void InstanceTest::theWindowManagersClientListIsTheListSearched()
+{
+    if (!needDisplay())
+        QSKIP(qPrintable(serverProblem_));
+    const auto other = windows_->create(QStringLiteral("Other"), std::nullopt, true);
+    const auto wanted = windows_->create(Title, std::nullopt, true);
+
+    windows_->setClientList({other});
+    QCOMPARE(display_->topLevelWindows(), QVector<platform::desktop::X11WindowId>{other});
+    QCOMPARE(display_->findByTitle(Title), platform::desktop::X11WindowId(0));
+
+    windows_->setClientList({other, wanted});
+    QCOMPARE(display_->findByTitle(Title), wanted);
+
+    windows_->removeClientList();
+    QVERIFY(display_->topLevelWindows().contains(wanted));
+    QCOMPARE(display_->findByTitle(Title), wanted);
+}
+
+void InstanceTest::restoreActivateRaiseBringTheWindowForward()
+{
+    if (!needDisplay())
+        QSKIP(qPrintable(serverProblem_));
+    const auto wanted = windows_->create(Title, std::nullopt, false); // minimised
+    const auto above = windows_->create(QStringLiteral("Other"), std::nullopt, true);
+    QVERIFY(!windows_->isViewable(wanted));
+    windows_->watchRootMessages();
+
+    const auto found = display_->findByTitle(Title);
+    QCOMPARE(found, wanted);
+    display_->restore(found);
+    display_->activate(found);
+    display_->raise(found);
+    display_->sync();
+
+    QVERIFY(windows_->isViewable(wanted));
+    const QVector<apptest::WindowId> stack = windows_->mappedStack();
+    QVERIFY(stack.contains(above));
+    QCOMPARE(stack.last(), wanted);
+
+    // What a window manager would act on: out of the maximised state, then focus.
+    const QVector<apptest::ClientMessage> messages = windows_->takeRootMessages();
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages[0].type, QByteArray("_NET_WM_STATE"));
+    QCOMPARE(messages[0].window, wanted);
+    QCOMPARE(messages[0].data[0], 0u); // remove
+    QCOMPARE(windows_->atomName(messages[0].data[1]), QByteArray("_NET_WM_STATE_MAXIMIZED_VERT"));
+    QCOMPARE(windows_->atomName(messages[0].data[2]), QByteArray("_NET_WM_STATE_MAXIMIZED_HORZ"));
+    QCOMPARE(messages[1].type, QByteArray("_NET_ACTIVE_WINDOW"));
+    QCOMPARE(messages[1].window, wanted);
+    QCOMPARE(messages[1].data[0], 2u); // on the user's behalf, like a pager
+}
+
+void InstanceTest::anUnreachableDisplayFindsNothing()
+{
+    QVERIFY(!X11Windows::connect(":64999"));
+}
+
+void InstanceTest::secondProgramBringsTheWindowForwardAndEndsSilently()
+{
+    if (!needDisplay())
+        QSKIP(qPrintable(serverProblem_));
+    const QString program = QStringLiteral(VORIMEL_BIN_DIR "/vorimel");
+    if (!QFile::exists(program) || !QFile::exists(QStringLiteral(VORIMEL_BIN_DIR "/pcs.mdb")))
+        QSKIP("the program and its sample pcs.mdb are not built");
+
+    QTemporaryDir runtime;
+    const QString lockPath = runtime.filePath(QStringLiteral("vorimel.lock"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+
+    QProcess first;
+    first.setProcessEnvironment(environment);
+    first.start(program);
+    QVERIFY2(waitFor([&] { return QFile::exists(lockPath); }, 60000), "the first instance took no lock");
+
+    const auto wanted = windows_->create(Title, std::nullopt, false);
+    const auto other = windows_->create(QStringLiteral("Other"), std::nullopt, true);
+    const QVector<apptest::WindowId> before = windows_->mappedStack();
+
+    QProcessEnvironment onDisplay = environment;
+    onDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    onDisplay.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(server_.display()));
+    QProcess second;
+    second.setProcessEnvironment(onDisplay);
+    second.start(program);
+    QVERIFY(second.waitForFinished(60000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(second.readAllStandardOutput(), QByteArray());
+
+    QVERIFY(windows_->isViewable(wanted));
+    const QVector<apptest::WindowId> after = windows_->mappedStack();
+    QCOMPARE(after.last(), wanted);
+    QCOMPARE(after.size(), before.size() + 1); // nothing of its own was shown
+    QVERIFY(after.contains(other));
+    QCOMPARE(first.state(), QProcess::Running);
+
+    // The first instance crashes; the next start takes its lock over.
+    killHard(first);
+    QVERIFY(QFile::exists(lockPath));
+    QProcess third;
+    third.setProcessEnvironment(environment);
+    third.start(program);
+    QVERIFY(third.waitForStarted(10000));
+    const bool tookOver = waitFor(
+        [&] {
+            QFile lock(lockPath);
+            return lock.open(QIODevice::ReadOnly) && lock.readLine().trimmed().toLongLong() == third.processId();
+        },
+        60000);
+    const bool stillRunning = third.state() == QProcess::Running;
+    killHard(third);
+    QVERIFY2(tookOver, "the next instance did not take the stale lock");
+    QVERIFY(stillRunning);
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], HoldLockFlag) == 0)
+        return holdLock(argc, argv);
+    QCoreApplication application(argc, argv);
+    InstanceTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_app_instance.moc"
