@@ -90,7 +90,7 @@ private slots:
         QFETCH(quint32, fore);
 
         TelvarRibbon ribbon;
-        ribbon.SetTheme(theme == 0 ? 1 : 0); // start from another theme
+        ribbon.SetTheme(theme == 1 ? 2 : 1); // start from another theme
         ribbon.SetTheme(theme);
         ribbon.SetImageList(pictures(1));
         ribbon.AddTab("a", "First");
