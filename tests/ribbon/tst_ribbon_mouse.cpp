@@ -50,8 +50,8 @@ private slots:
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_));
         ribbon_->Refresh();
-        // A pointer already where a test moves it would raise no move at all.
-        QTest::mouseMove(below_, below_->rect().center());
+        // Every test starts with the pointer away from the ribbon.
+        pointTo(below_, below_->rect().center());
     }
 
     void cleanup()
@@ -109,15 +109,15 @@ private slots:
     {
         const ribbon::RibbonParts &p = parts();
         moveTo(p.Button_Icon(3));
-        QTest::mouseMove(below_, below_->rect().center());
+        pointTo(below_, below_->rect().center());
         QVERIFY(buttonHovered(3));
         QVERIFY(categoryHovered(1));
 
         moveTo(p.Tab_caption(2));
-        QTest::mouseMove(ribbon_, QPoint(ribbon_->width() - 20, 5)); // strip right of the tabs
+        pointTo(ribbon_, QPoint(ribbon_->width() - 20, 5)); // strip right of the tabs
         QVERIFY(!tabHovered(2));
         moveTo(p.Button_Icon(1));
-        QTest::mouseMove(ribbon_, QPoint(ribbon_->width() - 20, 100)); // body right of the categories
+        pointTo(ribbon_, QPoint(ribbon_->width() - 20, 100)); // body right of the categories
         QVERIFY(!buttonHovered(1));
         QVERIFY(!categoryHovered(0));
         QVERIFY(!shown(p.Cat_Dlg_on, 0));
@@ -296,9 +296,14 @@ private slots:
 private:
     const ribbon::RibbonParts &parts() const { return ribbon_->parts(); }
 
-    // Moves the pointer over the centre of an element; the window system picks
-    // whichever element lies on top there.
-    void moveTo(const QWidget *element) { QTest::mouseMove(ribbon_, element->geometry().center()); }
+    // Moves the pointer to a point of a widget, as the window system reports it
+    // to the window: whichever element lies on top there gets the move.
+    void pointTo(const QWidget *widget, QPoint point)
+    {
+        QTest::mouseMove(window_->windowHandle(), widget->mapTo(window_, point));
+    }
+    // Moves the pointer over the centre of an element.
+    void moveTo(const QWidget *element) { pointTo(ribbon_, element->geometry().center()); }
 
     bool tabHovered(int k) const
     {
