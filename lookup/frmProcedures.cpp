@@ -7,6 +7,7 @@
 #include "lookup/ResultLists.h"
 #include "lookup/SharedQuery.h"
 #include "lookup/Statements.h"
+#include "lookup/TextRowDelegate.h"
 #include "platform/EventPump.h"
 #include "platform/Twips.h"
 #include "platform/grid/Grid.h"
@@ -74,6 +75,7 @@ void frmProcedures::buildControls()
     lstSearch_->setObjectName(QStringLiteral("lstSearch"));
     lstSearch_->setFont(form::tahoma(8.25));
     lstSearch_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstSearch_->setItemDelegate(new TextRowDelegate(lstSearch_));
     lstSearch_->viewport()->setMouseTracking(true);
     form::place(lstSearch_, 120, 120, 8535, 1620);
 

@@ -1,0 +1,91 @@
+#include "lookup/TextRowDelegate.h"
+
+#include <QFontMetricsF>
+#include <QtMath>
+
+namespace lookup {
+
+namespace {
+
+// Words shaped once are kept; a list of unrelated words should not grow the
+// store without end.
+constexpr qsizetype MaxRememberedWords = 50000;
+
+// Latin text without control characters is shaped word by word exactly as in
+// one run; other scripts and line breaks need the style's full layout.
+bool measurableByWords(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() > 0x24F)
+            return false;
+    }
+    return !text.isEmpty();
+}
+
+bool styleMeasuresRow(const QModelIndex &index)
+{
+    return index.data(Qt::SizeHintRole).isValid() || index.data(Qt::DecorationRole).isValid()
+        || index.data(Qt::CheckStateRole).isValid() || index.data(Qt::FontRole).isValid();
+}
+
+} // namespace
+
+QSize TextRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (!measurableByWords(text) || styleMeasuresRow(index))
+        return QStyledItemDelegate::sizeHint(option, index);
+    adoptFont(option.font);
+    const int width = qCeil(textWidth(text));
+    if (!measuredFrame_) {
+        const QSize measured = QStyledItemDelegate::sizeHint(option, index);
+        frameWidth_ = measured.width() - width;
+        rowHeight_ = measured.height();
+        measuredFrame_ = true;
+        return measured;
+    }
+    return QSize(width + frameWidth_, rowHeight_);
+}
+
+void TextRowDelegate::adoptFont(const QFont &font) const
+{
+    if (font == font_ && spaceWidth_ > 0)
+        return;
+    font_ = font;
+    wordWidths_.clear();
+    measuredFrame_ = false;
+    spaceWidth_ = QFontMetricsF(font_).horizontalAdvance(QLatin1Char(' '));
+}
+
+qreal TextRowDelegate::textWidth(const QString &text) const
+{
+    const QStringView line(text);
+    qreal width = 0;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype space = line.indexOf(QLatin1Char(' '), start);
+        const qsizetype end = space < 0 ? line.size() : space;
+        width += wordWidth(line.sliced(start, end - start));
+        if (space < 0)
+            return width;
+        width += spaceWidth_;
+        start = space + 1;
+    }
+}
+
+qreal TextRowDelegate::wordWidth(QStringView word) const
+{
+    if (word.isEmpty())
+        return 0;
+    const QString key = word.toString();
+    const auto known = wordWidths_.constFind(key);
+    if (known != wordWidths_.cend())
+        return *known;
+    if (wordWidths_.size() >= MaxRememberedWords)
+        wordWidths_.clear();
+    const qreal width = QFontMetricsF(font_).horizontalAdvance(key);
+    wordWidths_.insert(key, width);
+    return width;
+}
+
+} // namespace lookup

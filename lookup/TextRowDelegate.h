@@ -1,0 +1,39 @@
+#pragma once
+// Measures the rows of a one-line text list without laying out each row's text:
+// a result list of tens of thousands of descriptions is measured in full every
+// time it is shown again, and a full text layout per row costs most of a search.
+// Rows are as high as the style makes them and as wide as their text, which is
+// the sum of its words' advances (descriptions repeat a small vocabulary, so
+// each word is shaped once). Rows the shortcut cannot measure faithfully go to
+// the style.
+
+#include <QFont>
+#include <QHash>
+#include <QStyledItemDelegate>
+
+namespace lookup {
+
+class TextRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+private:
+    // Width of one line of text, or a negative value when the shortcut does
+    // not apply to it.
+    qreal textWidth(const QString &text) const;
+    qreal wordWidth(QStringView word) const;
+    void adoptFont(const QFont &font) const;
+
+    // What the style adds around the text, and the height of a row, in the
+    // font the rows were last measured in.
+    mutable QFont font_;
+    mutable bool measuredFrame_ = false;
+    mutable int frameWidth_ = 0;
+    mutable int rowHeight_ = 0;
+    mutable qreal spaceWidth_ = 0;
+    mutable QHash<QString, qreal> wordWidths_;
+};
+
+} // namespace lookup
