@@ -15,13 +15,13 @@ namespace app {
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-const QString MakersNotice = QStringLiteral("Copyright \u00A9 2008 Dantreb. All rights reserved.");
-const QString CreditLine =
-    QStringLiteral("ICD-10-PCS code tables and ICD-9 mappings: Centers for Medicare & Medicaid Services.");
+const QString MakersNotice = QStringLiteral("Copyright \u00A9 2008 Dantreb");
+const QString CreditLine = QStringLiteral("Code tables: CMS ICD-10-PCS and GEMs");
 
 } // namespace
 
-const QString frmAbout::WebsiteAddress = QStringLiteral("https://vorimel.example.org");
+// A reserved example domain: the maker publishes no site of its own.
+const QString frmAbout::WebsiteAddress = QStringLiteral("https://vorimel.example");
 
 frmAbout::frmAbout(QWidget *parent) : QWidget(parent)
 {
@@ -56,8 +56,10 @@ void frmAbout::buildControls()
     lblAbout_->setTextFormat(Qt::PlainText);
     lblAbout_->setCursor(Qt::PointingHandCursor);
     // Tahoma, bold, 11.25 points (the design's Arabic character set has no
-    // counterpart: Qt picks glyphs by the text itself).
+    // counterpart: Qt picks glyphs by the text itself). Where Tahoma is not
+    // installed, Liberation Sans is about as wide, so the text still fits.
     QFont font(QStringLiteral("Tahoma"));
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
     font.setPointSizeF(11.25);
     font.setBold(true);
     lblAbout_->setFont(font);
