@@ -114,6 +114,30 @@ QVector<WindowId> TestWindows::mappedStack()
     return mapped;
 }
 
+QVector<std::uint32_t> TestWindows::cardinals(WindowId window, const char *property)
+{
+    auto value = reply(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, window, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 64),
+        nullptr));
+    if (!value || value->format != 32)
+        return {};
+    const auto *words = static_cast<const std::uint32_t *>(xcb_get_property_value(value.get()));
+    return QVector<std::uint32_t>(words, words + xcb_get_property_value_length(value.get()) / 4);
+}
+
+void TestWindows::requestClose(WindowId window)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = atom("WM_PROTOCOLS");
+    message.data.data32[0] = atom("WM_DELETE_WINDOW");
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection_, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&message));
+    sync();
+}
+
 void TestWindows::setClientList(const QVector<WindowId> &windows)
 {
     xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, root_, atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 32,

@@ -41,6 +41,11 @@ public:
     // Mapped children of the root window, bottom to top.
     QVector<WindowId> mappedStack();
 
+    // A 32-bit property of a window, empty when it has none.
+    QVector<std::uint32_t> cardinals(WindowId window, const char *property);
+    // What a window manager sends when the user closes a window (WM_DELETE_WINDOW).
+    void requestClose(WindowId window);
+
     void setClientList(const QVector<WindowId> &windows);
     void removeClientList();
 

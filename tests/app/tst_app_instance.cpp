@@ -54,7 +54,12 @@ bool startLockHolder(QProcess &holder, const QString &path)
 
 void killHard(QProcess &process)
 {
-    ::kill(pid_t(process.processId()), SIGKILL);
+    // processId() is 0 once the process has ended, and kill(0) would hit this
+    // test's whole process group.
+    const qint64 pid = process.processId();
+    if (process.state() == QProcess::NotRunning || pid <= 0)
+        return;
+    ::kill(pid_t(pid), SIGKILL);
     process.waitForFinished(10000);
 }
 
@@ -91,9 +96,11 @@ private slots:
     void anUnreachableDisplayFindsNothing();
 
     void secondProgramBringsTheWindowForwardAndEndsSilently();
+    void theFrameOffersNoMaximiseOrCloseAndIgnoresTheWindowManagersClose();
 
 private:
     bool needDisplay();
+    QString programProblem() const;
 
     apptest::XvfbServer server_;
     QString serverProblem_;
@@ -114,6 +121,13 @@ void InstanceTest::initTestCase()
 bool InstanceTest::needDisplay()
 {
     return serverProblem_.isEmpty();
+}
+
+QString InstanceTest::programProblem() const
+{
+    if (!QFile::exists(QStringLiteral(VORIMEL_BIN_DIR "/vorimel")) || !QFile::exists(QStringLiteral(VORIMEL_BIN_DIR "/pcs.mdb")))
+        return QStringLiteral("the program and its sample pcs.mdb are not built");
+    return QString();
 }
 
 void InstanceTest::cleanup()
@@ -270,9 +284,9 @@ void InstanceTest::secondProgramBringsTheWindowForwardAndEndsSilently()
 {
     if (!needDisplay())
         QSKIP(qPrintable(serverProblem_));
+    if (!programProblem().isEmpty())
+        QSKIP(qPrintable(programProblem()));
     const QString program = QStringLiteral(VORIMEL_BIN_DIR "/vorimel");
-    if (!QFile::exists(program) || !QFile::exists(QStringLiteral(VORIMEL_BIN_DIR "/pcs.mdb")))
-        QSKIP("the program and its sample pcs.mdb are not built");
 
     QTemporaryDir runtime;
     const QString lockPath = runtime.filePath(QStringLiteral("vorimel.lock"));
@@ -325,6 +339,47 @@ void InstanceTest::secondProgramBringsTheWindowForwardAndEndsSilently()
     killHard(third);
     QVERIFY2(tookOver, "the next instance did not take the stale lock");
     QVERIFY(stillRunning);
+}
+
+void InstanceTest::theFrameOffersNoMaximiseOrCloseAndIgnoresTheWindowManagersClose()
+{
+    if (!needDisplay())
+        QSKIP(qPrintable(serverProblem_));
+    if (!programProblem().isEmpty())
+        QSKIP(qPrintable(programProblem()));
+    QTemporaryDir runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(server_.display()));
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(VORIMEL_BIN_DIR "/vorimel"));
+    platform::desktop::X11WindowId frame = 0;
+    const bool shown = waitFor(
+        [&] {
+            frame = display_->findByTitle(QStringLiteral("Vorimel"));
+            return frame != 0 && windows_->isViewable(frame);
+        },
+        60000);
+    if (!shown) {
+        killHard(program);
+        QFAIL("the program showed no window titled Vorimel");
+    }
+
+    // Motif hints: minimise only among the title bar's functions.
+    const QVector<std::uint32_t> hints = windows_->cardinals(frame, "_MOTIF_WM_HINTS");
+    enum { Functions = 1, MinimiseFunction = 8, MaximiseFunction = 16, CloseFunction = 32 };
+    const bool hintsRight = hints.size() >= 2 && (hints[0] & Functions) && (hints[1] & MinimiseFunction)
+                            && !(hints[1] & MaximiseFunction) && !(hints[1] & CloseFunction);
+
+    windows_->requestClose(frame);
+    QTest::qWait(1500);
+    const bool stillRunning = program.state() == QProcess::Running && windows_->isViewable(frame);
+    killHard(program);
+    QVERIFY2(hintsRight, "the title bar still offers maximise or close");
+    QVERIFY2(stillRunning, "the window manager's close ended the program");
 }
 
 int main(int argc, char **argv)
