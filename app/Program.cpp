@@ -6,14 +6,16 @@
 #include "app/modMainModule.h"
 #include "platform/db/Database.h"
 
+#include <QGuiApplication>
+
 namespace app {
 
-void applyProgramIdentity(ErrorReportingApplication &application)
+void applyProgramIdentity()
 {
-    application.setApplicationName(QString::fromLatin1(version::ProductName));
-    application.setOrganizationName(QString::fromLatin1(version::CompanyName));
-    application.setApplicationVersion(QString::fromLatin1(version::FileVersion));
-    application.setWindowIcon(programIcon());
+    QCoreApplication::setApplicationName(QString::fromLatin1(version::ProductName));
+    QCoreApplication::setOrganizationName(QString::fromLatin1(version::CompanyName));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(version::FileVersion));
+    QGuiApplication::setWindowIcon(programIcon());
 }
 
 int runProgram(ErrorReportingApplication &application, const QString &lockPath, const QString &programFolder)

@@ -8,7 +8,7 @@ namespace app {
 class ErrorReportingApplication;
 
 // Name, maker, version and icon, as the version resource gives them.
-void applyProgramIdentity(ErrorReportingApplication &application);
+void applyProgramIdentity();
 
 // Main, then the event loop, then the release of the shared database objects.
 // Returns the exit status: 0 after Exit or in a second instance, 1 after an

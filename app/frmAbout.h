@@ -31,6 +31,7 @@ public:
     const QString &aboutCaption() const { return caption_; }
     static QString composeAboutCaption();
 
+    const Backdrop &backdrop() const { return backdrop_; }
     QFrame *picAbout() const { return picAbout_; }
     QLabel *imgLogo() const { return imgLogo_; }
     QLabel *lblAbout() const { return lblAbout_; }

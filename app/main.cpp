@@ -5,6 +5,6 @@
 int main(int argc, char **argv)
 {
     app::ErrorReportingApplication application(argc, argv);
-    app::applyProgramIdentity(application);
+    app::applyProgramIdentity();
     return app::runProgram(application, platform::desktop::InstanceLock::defaultPath(), QString());
 }

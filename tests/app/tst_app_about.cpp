@@ -1,6 +1,7 @@
 // The About window: its text to the character, its design, and the clicks that
 // open the maker's site through the replaceable address opener.
 
+#include "app/Program.h"
 #include "app/frmAbout.h"
 #include "platform/desktop/DocumentLauncher.h"
 
@@ -23,6 +24,7 @@ private slots:
     void onlyALeftClickInsideCounts();
     void aFailingLaunchShowsNothing();
     void startDocOpensPathsAndRefusesOtherOperations();
+    void theVersionShownIsTheProgramsVersion();
 
 private:
     QList<QUrl> opened_;
@@ -136,6 +138,21 @@ void AboutTest::startDocOpensPathsAndRefusesOtherOperations()
     QCOMPARE(platform::desktop::ShellExecuteA(QStringLiteral("print"), frmAbout::WebsiteAddress),
              platform::desktop::SE_ERR_NOASSOC);
     QCOMPARE(opened_.size(), 2);
+}
+
+void AboutTest::theVersionShownIsTheProgramsVersion()
+{
+    app::applyProgramIdentity();
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Vorimel"));
+    QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Dantreb"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.0.0.19"));
+    QCOMPARE(QGuiApplication::windowIcon().availableSizes().size(), 4);
+
+    // The four-part file version, shown as major.minor.revision.
+    const QStringList parts = QCoreApplication::applicationVersion().split(QLatin1Char('.'));
+    QCOMPARE(parts.size(), 4);
+    const QString shown = parts[0] + QLatin1Char('.') + parts[1] + QLatin1Char('.') + parts[3];
+    QVERIFY(frmAbout::composeAboutCaption().startsWith(QStringLiteral("Vorimel - version ") + shown + QStringLiteral("\r\n")));
 }
 
 QTEST_MAIN(AboutTest)

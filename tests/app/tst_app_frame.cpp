@@ -184,6 +184,8 @@ void FrameTest::commandTwoOpensAboutMaximisedOverTheSearchWindow()
     QVERIFY(frame.aboutWindow()->isMaximized());
     QCOMPARE(frame.mdiArea()->activeSubWindow(), frame.aboutWindow());
     QCOMPARE(frame.aboutWindow()->windowTitle(), QStringLiteral("About"));
+    QCOMPARE(frame.about()->backdrop().picture.toImage(), frame.mdiArea()->backdrop().picture.toImage());
+    QCOMPARE(frame.about()->backdrop().colour, frame.mdiArea()->backdrop().colour);
     QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);
 
     // Again with the search window in front: still the one About window.
