@@ -5,7 +5,6 @@
 #include "app/frmAbout.h"
 #include "platform/desktop/DocumentLauncher.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QTest>
 
@@ -19,11 +18,9 @@ private slots:
     void cleanup();
 
     void captionHasTheVersionLineAndSixLineBreaks();
-    void windowFollowsItsDesign();
     void bothClicksOpenTheSameAddress();
     void onlyALeftClickInsideCounts();
     void aFailingLaunchShowsNothing();
-    void startDocOpensPathsAndRefusesOtherOperations();
     void theVersionShownIsTheProgramsVersion();
 
 private:
@@ -71,22 +68,6 @@ void AboutTest::captionHasTheVersionLineAndSixLineBreaks()
     QCOMPARE(about.lblAbout()->text(), QString(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
-void AboutTest::windowFollowsItsDesign()
-{
-    frmAbout about;
-    QCOMPARE(about.windowTitle(), QStringLiteral("About"));
-    QCOMPARE(about.picAbout()->geometry(), QRect(8, 8, 721, 449));
-    QCOMPARE(about.picAbout()->palette().color(QPalette::Window), QColor(Qt::white));
-    QCOMPARE(about.imgLogo()->geometry(), QRect(8, 56, 350, 285));
-    QCOMPARE(about.imgLogo()->pixmap().size(), QSize(350, 285));
-    QCOMPARE(about.lblAbout()->geometry(), QRect(392, 112, 297, 169));
-    const QFont font = about.lblAbout()->font();
-    QVERIFY(font.bold());
-    QCOMPARE(font.pointSizeF(), 11.25);
-    QCOMPARE(font.family(), QStringLiteral("Tahoma"));
-    QCOMPARE(about.lblAbout()->palette().color(QPalette::WindowText), QColor(0x40, 0x40, 0x40));
-}
-
 void AboutTest::bothClicksOpenTheSameAddress()
 {
     frmAbout about;
@@ -126,18 +107,6 @@ void AboutTest::aFailingLaunchShowsNothing()
     QCOMPARE(int(QApplication::topLevelWidgets().size()), windowsBefore);
     QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(about.isVisible());
-}
-
-void AboutTest::startDocOpensPathsAndRefusesOtherOperations()
-{
-    frmAbout about;
-    QVERIFY(about.StartDoc(frmAbout::WebsiteAddress) > 32);
-    QVERIFY(about.StartDoc(QStringLiteral("/tmp/notes.txt")) > 32);
-    QCOMPARE(opened_.last(), QUrl::fromLocalFile(QStringLiteral("/tmp/notes.txt")));
-    QCOMPARE(about.StartDoc(QString()), platform::desktop::SE_ERR_NOASSOC);
-    QCOMPARE(platform::desktop::ShellExecuteA(QStringLiteral("print"), frmAbout::WebsiteAddress),
-             platform::desktop::SE_ERR_NOASSOC);
-    QCOMPARE(opened_.size(), 2);
 }
 
 void AboutTest::theVersionShownIsTheProgramsVersion()

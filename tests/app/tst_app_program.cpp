@@ -137,7 +137,6 @@ private slots:
     void exitWhileASearchReadsEndsCleanly();
     void exitWhileLoadingEndsWithoutTheEventLoop();
     void missingDatabaseEndsWithItsNumberAndFileName();
-    void damagedDatabaseEndsWithItsNumberAndFileName();
     void anErrorInAHandlerEndsWithStatusOne();
     void aSecondInstanceEndsAtOnceWithoutAWindow();
 
@@ -190,15 +189,6 @@ void ProgramTest::missingDatabaseEndsWithItsNumberAndFileName()
     QVERIFY2(run.output.contains(QLatin1String("pcs.mdb")), qPrintable(run.output));
     QCOMPARE(run.output.count(QLatin1String("ERROR")), 1);
     QVERIFY(!QFile::exists(lockPath_));
-}
-
-void ProgramTest::damagedDatabaseEndsWithItsNumberAndFileName()
-{
-    apptest::writeDamagedDatabase(folder_->path());
-    const ChildRun run = runProgram(lockPath_, folder_->path(), QStringLiteral("none"));
-    QCOMPARE(run.status, 1);
-    QVERIFY2(run.output.startsWith(QLatin1String("ERROR 3343: ")), qPrintable(run.output + run.errors));
-    QVERIFY2(run.output.contains(QLatin1String("pcs.mdb")), qPrintable(run.output));
 }
 
 void ProgramTest::anErrorInAHandlerEndsWithStatusOne()
