@@ -152,6 +152,12 @@ void InstanceTest::aSecondLockFailsWhileTheFirstIsHeld()
     first.reset();
     QVERIFY(!QFile::exists(path));
     QVERIFY(second.acquire());
+
+    // A lock that cannot be written says nothing about other instances: the
+    // program runs, without a lock.
+    InstanceLock nowhere(dir.filePath(QStringLiteral("missing/folder/vorimel.lock")));
+    QVERIFY(nowhere.acquire());
+    QVERIFY(!nowhere.isHeld());
 }
 
 void InstanceTest::aLockHeldByAnotherLiveProcessIsNotTakenEvenWhenOld()
