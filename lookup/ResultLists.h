@@ -3,16 +3,16 @@
 // from a search statement so that row i of one always belongs to row i of the
 // other. Both searches read their rows through here.
 
+#include "lookup/ResultList.h"
 #include "lookup/SharedQuery.h"
 
-#include <QListWidget>
 #include <optional>
 
 namespace lookup {
 
 struct ResultLists {
-    QListWidget *descriptions; // lstSearch
-    QListWidget *ids;          // lstSearchID
+    ResultList *descriptions; // lstSearch
+    ResultList *ids;          // lstSearchID
 
     void clear() const;
     // Appends Description and ID of every row; the number of rows read, or

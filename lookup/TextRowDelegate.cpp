@@ -9,7 +9,7 @@ namespace {
 
 // Words shaped once are kept; a list of unrelated words should not grow the
 // store without end.
-constexpr qsizetype MaxRememberedWords = 50000;
+constexpr std::size_t MaxRememberedWords = 50000;
 
 // Latin text without control characters is shaped word by word exactly as in
 // one run; other scripts and line breaks need the style's full layout.
@@ -77,14 +77,14 @@ qreal TextRowDelegate::wordWidth(QStringView word) const
 {
     if (word.isEmpty())
         return 0;
-    const QString key = word.toString();
-    const auto known = wordWidths_.constFind(key);
-    if (known != wordWidths_.cend())
-        return *known;
+    const auto known = wordWidths_.find(word);
+    if (known != wordWidths_.end())
+        return known->second;
     if (wordWidths_.size() >= MaxRememberedWords)
         wordWidths_.clear();
+    const QString key = word.toString();
     const qreal width = QFontMetricsF(font_).horizontalAdvance(key);
-    wordWidths_.insert(key, width);
+    wordWidths_.emplace(key, width);
     return width;
 }
 

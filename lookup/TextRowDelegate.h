@@ -8,8 +8,10 @@
 // the style.
 
 #include <QFont>
-#include <QHash>
+#include <QHashFunctions>
+#include <QString>
 #include <QStyledItemDelegate>
+#include <unordered_map>
 
 namespace lookup {
 
@@ -33,7 +35,16 @@ private:
     mutable int frameWidth_ = 0;
     mutable int rowHeight_ = 0;
     mutable qreal spaceWidth_ = 0;
-    mutable QHash<QString, qreal> wordWidths_;
+    // Looked up by a view into the row's text, so that a known word costs no copy.
+    struct WordHash {
+        using is_transparent = void;
+        size_t operator()(QStringView word) const { return qHash(word); }
+    };
+    struct SameWord {
+        using is_transparent = void;
+        bool operator()(QStringView a, QStringView b) const { return a == b; }
+    };
+    mutable std::unordered_map<QString, qreal, WordHash, SameWord> wordWidths_;
 };
 
 } // namespace lookup

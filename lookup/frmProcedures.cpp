@@ -66,12 +66,12 @@ void frmProcedures::buildControls()
     lblWait_[1] = form::caption(this, WaitCaption, form::tahoma(24), 720, 120, 7335, 1575);
     lblWait_[0] = form::caption(this, WaitCaption, form::tahoma(24), 1920, 3240, 7335, 1815);
 
-    lstSearchID_ = new QListWidget(this);
+    lstSearchID_ = new ResultList(this);
     lstSearchID_->setObjectName(QStringLiteral("lstSearchID"));
     form::place(lstSearchID_, 1440, 480, 1455, 840);
     lstSearchID_->hide();
 
-    lstSearch_ = new QListWidget(this);
+    lstSearch_ = new ResultList(this);
     lstSearch_->setObjectName(QStringLiteral("lstSearch"));
     lstSearch_->setFont(form::tahoma(8.25));
     lstSearch_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -116,9 +116,9 @@ void frmProcedures::connectHandlers()
     // the list has finished its own mouse or key handling before, and a window
     // closed meanwhile leaves no list code running on a deleted widget.
     connect(
-        lstSearch_, &QListWidget::itemSelectionChanged, this,
+        lstSearch_, &ResultList::itemSelectionChanged, this,
         [this] {
-            if (!lstSearch_->selectedItems().isEmpty())
+            if (lstSearch_->hasSelection())
                 lstSearch_Click();
         },
         Qt::QueuedConnection);
@@ -253,11 +253,10 @@ void frmProcedures::lstSearch_Click()
 {
     picAdvanced_->hide();
     const int row = lstSearch_->currentRow();
-    const QListWidgetItem *idItem = row >= 0 ? lstSearchID_->item(row) : nullptr;
-    if (!idItem)
+    if (row < 0 || row >= lstSearchID_->count())
         return;
     bool ok = false;
-    const qint32 id = idItem->text().toInt(&ok);
+    const qint32 id = lstSearchID_->text(row).toInt(&ok);
     if (!ok)
         return;
     GetProductDetails(id, QStringLiteral("0"));

@@ -5,6 +5,7 @@
 // recordset; while one is read, window events run between rows, so every
 // handler that starts a statement first checks that none is being read.
 
+#include "lookup/ResultList.h"
 #include "lookup/UserPrompts.h"
 #include "platform/AppError.h"
 #include "platform/ImageList.h"
@@ -16,7 +17,6 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace platform {
@@ -50,8 +50,8 @@ public:
     // True while a statement's rows are being read.
     bool isReading() const { return reading_ != Reading::Nothing; }
 
-    QListWidget *lstSearch() const { return lstSearch_; }
-    QListWidget *lstSearchID() const { return lstSearchID_; }
+    ResultList *lstSearch() const { return lstSearch_; }
+    ResultList *lstSearchID() const { return lstSearchID_; }
     QLineEdit *txtSearch() const { return txtSearch_; }
     QPushButton *cmdSearch() const { return cmdSearch_; }
     QPushButton *Command1() const { return Command1_; }
@@ -102,8 +102,8 @@ private:
     // by the advanced search): the result list is usable again.
     void leavePendingChoice();
 
-    QListWidget *lstSearch_ = nullptr;
-    QListWidget *lstSearchID_ = nullptr;
+    ResultList *lstSearch_ = nullptr;
+    ResultList *lstSearchID_ = nullptr;
     QLineEdit *txtSearch_ = nullptr;
     QPushButton *cmdSearch_ = nullptr;
     QPushButton *Command1_ = nullptr;

@@ -81,8 +81,8 @@ void WindowDriver::typeAndRelease(const QString &text, Qt::Key key, Qt::Keyboard
 
 void WindowDriver::clickResult(int row)
 {
-    QListWidget *list = window_->lstSearch();
-    const QRect item = list->visualItemRect(list->item(row));
+    lookup::ResultList *list = window_->lstSearch();
+    const QRect item = list->visualRect(list->model()->index(row, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
     settle();
 }
@@ -122,6 +122,14 @@ QStringList WindowDriver::items(const QListWidget *list)
     QStringList texts;
     for (int i = 0; i < list->count(); ++i)
         texts << list->item(i)->text();
+    return texts;
+}
+
+QStringList WindowDriver::items(const lookup::ResultList *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->text(i);
     return texts;
 }
 

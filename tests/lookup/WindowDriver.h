@@ -74,6 +74,7 @@ public:
     QString gridValue(int row) const;
 
     static QStringList items(const QListWidget *list);
+    static QStringList items(const lookup::ResultList *list);
     // Runs the handlers the lists queued for themselves.
     static void settle();
     static void click(QAbstractButton *button);
