@@ -11,7 +11,7 @@ int TextListModel::rowCount(const QModelIndex &parent) const
 
 QVariant TextListModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!index.isValid() || index.parent().isValid() || index.row() >= rows_.size())
         return QVariant();
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return QVariant();

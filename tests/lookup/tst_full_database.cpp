@@ -3,6 +3,7 @@
 
 #include "FixtureDatabase.h"
 #include "WindowDriver.h"
+#include "lookup/TextRowDelegate.h"
 #include "platform/db/Database.h"
 
 #include <QDir>
@@ -119,6 +120,32 @@ private slots:
         QCOMPARE(d.prompts().questions.size(), text.isEmpty() ? 1 : 0);
         for (const QString &description : d.results())
             QVERIFY(description.contains(text, Qt::CaseInsensitive));
+    }
+
+    // Result rows are measured word by word; across the whole vocabulary of
+    // the release that must come out as the style's own measure.
+    void everyTitleMeasuresAsTheStyleDoes()
+    {
+        lookup::frmProcedures window;
+        lookup::ResultList *list = window.lstSearch();
+        for (const QString &title : std::as_const(titles_))
+            list->addItem(title);
+        QStyleOptionViewItem option;
+        option.initFrom(list);
+        option.font = list->font();
+        option.fontMetrics = QFontMetrics(option.font);
+        QStyledItemDelegate style;
+        lookup::TextRowDelegate words;
+        for (int row = 0; row < list->count(); ++row) {
+            const QModelIndex index = list->model()->index(row, 0);
+            const QSize measured = words.sizeHint(option, index);
+            if (row % 7 == 0 && measured != style.sizeHint(option, index))
+                QFAIL(qPrintable(QStringLiteral("row %1 \"%2\" measures %3 wide, the style %4")
+                                     .arg(row)
+                                     .arg(list->text(row))
+                                     .arg(measured.width())
+                                     .arg(style.sizeHint(option, index).width())));
+        }
     }
 
 private:
