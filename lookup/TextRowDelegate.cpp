@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QtMath>
+#include <algorithm>
 
 namespace lookup {
 
@@ -12,14 +13,16 @@ namespace {
 constexpr std::size_t MaxRememberedWords = 50000;
 
 // Latin text without control characters is shaped word by word exactly as in
-// one run; other scripts and line breaks need the style's full layout.
+// one run; other scripts and line breaks need the style's full layout, and so
+// does a trailing space, after which the line's overhang is not the last
+// character's.
 bool measurableByWords(const QString &text)
 {
     for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() > 0x24F)
+        if (c.unicode() < 0x20 || c.unicode() > TextRowDelegate::LastMeasurableCharacter)
             return false;
     }
-    return !text.isEmpty();
+    return !text.isEmpty() && !text.endsWith(QLatin1Char(' '));
 }
 
 bool styleMeasuresRow(const QModelIndex &index)
@@ -53,6 +56,7 @@ void TextRowDelegate::adoptFont(const QFont &font) const
         return;
     font_ = font;
     wordWidths_.clear();
+    overhangs_.fill(-1);
     measuredFrame_ = false;
     spaceWidth_ = QFontMetricsF(font_).horizontalAdvance(QLatin1Char(' '));
 }
@@ -67,10 +71,19 @@ qreal TextRowDelegate::textWidth(const QString &text) const
         const qsizetype end = space < 0 ? line.size() : space;
         width += wordWidth(line.sliced(start, end - start));
         if (space < 0)
-            return width;
+            return width + overhang(line.back());
         width += spaceWidth_;
         start = space + 1;
     }
+}
+
+qreal TextRowDelegate::overhang(QChar last) const
+{
+    // A line is as wide as its last glyph reaches past its advance.
+    qreal &known = overhangs_[last.unicode()];
+    if (known < 0)
+        known = std::max(qreal(0), -QFontMetricsF(font_).rightBearing(last));
+    return known;
 }
 
 qreal TextRowDelegate::wordWidth(QStringView word) const

@@ -11,6 +11,7 @@
 #include <QHashFunctions>
 #include <QString>
 #include <QStyledItemDelegate>
+#include <array>
 #include <unordered_map>
 
 namespace lookup {
@@ -21,11 +22,15 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
+    // Latin letters and signs; rows with characters beyond go to the style.
+    static constexpr char16_t LastMeasurableCharacter = 0x24F;
+
 private:
     // Width of one line of text, or a negative value when the shortcut does
     // not apply to it.
     qreal textWidth(const QString &text) const;
     qreal wordWidth(QStringView word) const;
+    qreal overhang(QChar last) const;
     void adoptFont(const QFont &font) const;
 
     // What the style adds around the text, and the height of a row, in the
@@ -35,6 +40,8 @@ private:
     mutable int frameWidth_ = 0;
     mutable int rowHeight_ = 0;
     mutable qreal spaceWidth_ = 0;
+    // By last character; -1 while unknown.
+    mutable std::array<qreal, LastMeasurableCharacter + 1> overhangs_{};
     // Looked up by a view into the row's text, so that a known word costs no copy.
     struct WordHash {
         using is_transparent = void;

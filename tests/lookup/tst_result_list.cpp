@@ -25,6 +25,12 @@ const QStringList sampleRows = {
     QStringLiteral("Ω greek and 漢字 and عربى"),
     QStringLiteral("line\nbreak and\ttab"),
     QStringLiteral("x"),
+    // Last letters whose glyphs reach past their advance in common fonts.
+    QStringLiteral("Check the back of the neck"),
+    QStringLiteral("half"),
+    QStringLiteral("jump y"),
+    QStringLiteral("Lift of a Taj"),
+    QStringLiteral("ends with a space "),
     QString(),
     QStringLiteral("Bypass Coronary Artery, One Artery from Coronary Artery with Autologous Venous Tissue, Open Approach"),
 };
