@@ -12,19 +12,6 @@ namespace {
 // store without end.
 constexpr std::size_t MaxRememberedWords = 50000;
 
-// Latin text without control characters is shaped word by word exactly as in
-// one run; other scripts and line breaks need the style's full layout, and so
-// does a trailing space, after which the line's overhang is not the last
-// character's.
-bool measurableByWords(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() > TextRowDelegate::LastMeasurableCharacter)
-            return false;
-    }
-    return !text.isEmpty() && !text.endsWith(QLatin1Char(' '));
-}
-
 bool styleMeasuresRow(const QModelIndex &index)
 {
     return index.data(Qt::SizeHintRole).isValid() || index.data(Qt::DecorationRole).isValid()
@@ -36,10 +23,13 @@ bool styleMeasuresRow(const QModelIndex &index)
 QSize TextRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     const QString text = index.data(Qt::DisplayRole).toString();
-    if (!measurableByWords(text) || styleMeasuresRow(index))
+    if (styleMeasuresRow(index))
         return QStyledItemDelegate::sizeHint(option, index);
     adoptFont(option.font);
-    const int width = qCeil(textWidth(text));
+    const qreal textAdvance = textWidth(text);
+    if (textAdvance < 0)
+        return QStyledItemDelegate::sizeHint(option, index);
+    const int width = qCeil(textAdvance);
     if (!measuredFrame_) {
         const QSize measured = QStyledItemDelegate::sizeHint(option, index);
         frameWidth_ = measured.width() - width;
@@ -61,20 +51,49 @@ void TextRowDelegate::adoptFont(const QFont &font) const
     spaceWidth_ = QFontMetricsF(font_).horizontalAdvance(QLatin1Char(' '));
 }
 
-qreal TextRowDelegate::textWidth(const QString &text) const
+namespace {
+constexpr size_t HashStart = 14695981039346656037ull;
+constexpr size_t HashFactor = 1099511628211ull;
+
+size_t hashStep(size_t hash, char16_t c)
 {
-    const QStringView line(text);
+    return (hash ^ c) * HashFactor;
+}
+} // namespace
+
+size_t TextRowDelegate::hashOf(QStringView text)
+{
+    size_t hash = HashStart;
+    for (const QChar c : text)
+        hash = hashStep(hash, c.unicode());
+    return hash;
+}
+
+qreal TextRowDelegate::textWidth(QStringView line) const
+{
+    // Latin text without control characters is shaped word by word exactly as
+    // in one run; other scripts and line breaks need the style's full layout,
+    // and so does a trailing space, after which the line's overhang is not
+    // the last character's.
+    if (line.isEmpty() || line.back() == QLatin1Char(' '))
+        return -1;
     qreal width = 0;
     qsizetype start = 0;
-    for (;;) {
-        const qsizetype space = line.indexOf(QLatin1Char(' '), start);
-        const qsizetype end = space < 0 ? line.size() : space;
-        width += wordWidth(line.sliced(start, end - start));
-        if (space < 0)
-            return width + overhang(line.back());
-        width += spaceWidth_;
-        start = space + 1;
+    size_t hash = HashStart;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char16_t c = line[i].unicode();
+        if (c < 0x20 || c > LastMeasurableCharacter)
+            return -1;
+        if (c != u' ') {
+            hash = hashStep(hash, c);
+            continue;
+        }
+        width += wordWidth(Word{line.sliced(start, i - start), hash}) + spaceWidth_;
+        start = i + 1;
+        hash = HashStart;
     }
+    width += wordWidth(Word{line.sliced(start), hash});
+    return width + overhang(line.back());
 }
 
 qreal TextRowDelegate::overhang(QChar last) const
@@ -86,16 +105,16 @@ qreal TextRowDelegate::overhang(QChar last) const
     return known;
 }
 
-qreal TextRowDelegate::wordWidth(QStringView word) const
+qreal TextRowDelegate::wordWidth(const Word &word) const
 {
-    if (word.isEmpty())
+    if (word.text.isEmpty())
         return 0;
     const auto known = wordWidths_.find(word);
     if (known != wordWidths_.end())
         return known->second;
     if (wordWidths_.size() >= MaxRememberedWords)
         wordWidths_.clear();
-    const QString key = word.toString();
+    const QString key = word.text.toString();
     const qreal width = QFontMetricsF(font_).horizontalAdvance(key);
     wordWidths_.emplace(key, width);
     return width;
