@@ -2,6 +2,11 @@
 
 #include <QChar>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
 namespace platform::db {
 namespace {
 
@@ -53,6 +58,86 @@ inline char32_t foldAscii(unsigned char c)
     return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
 }
 
+// Every byte folded as foldAscii does; bytes from 0x80 on stay themselves.
+constexpr std::array<unsigned char, 256> kFoldedByte = [] {
+    std::array<unsigned char, 256> table{};
+    for (unsigned c = 0; c < 256; ++c)
+        table[c] = static_cast<unsigned char>((c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c);
+    return table;
+}();
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+// Bytes at the start of a and b that are the same ASCII characters, taken a
+// word at a time; stops short of any word holding a byte from 0x80 on, so the
+// position it returns always falls between two characters.
+std::size_t sameAsciiPrefix(const char *a, const char *b, std::size_t size)
+{
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t x;
+        std::uint64_t y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y || (x & kHighBits) != 0)
+            break;
+    }
+    return i;
+}
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// Eight bytes with the 0x20 bit set where that turns both cases of a letter
+// into the lower one; no other byte lands on a lower-case letter that way.
+std::uint64_t caseBitsFor(unsigned char folded)
+{
+    return (folded >= 'a' && folded <= 'z') ? 0x2020202020202020ull : 0;
+}
+
+// The first position from t on where the text holds `first` followed by
+// `second` (both folded ASCII; second may be absent, -1), or a byte beyond
+// ASCII; size if there is none. Eight positions are tested at once, and only
+// a word that may hold one is looked into byte by byte.
+std::size_t nextCandidate(const unsigned char *bytes, std::size_t t, std::size_t size, unsigned char first,
+                          int second)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    const std::uint64_t firstCase = caseBitsFor(first);
+    const std::uint64_t firstEverywhere = kOnes * first;
+    const auto secondByte = static_cast<unsigned char>(second);
+    const std::uint64_t secondCase = caseBitsFor(secondByte);
+    const std::uint64_t secondEverywhere = kOnes * secondByte;
+    const auto isCandidate = [&](std::size_t at) {
+        return kFoldedByte[bytes[at]] == first
+               && (second < 0 || (at + 1 < size && kFoldedByte[bytes[at + 1]] == secondByte));
+    };
+    for (;;) {
+        for (; t + 9 <= size; t += 8) {
+            std::uint64_t word;
+            std::uint64_t following;
+            std::memcpy(&word, bytes + t, 8);
+            std::memcpy(&following, bytes + t + 1, 8);
+            if ((word & kHighBits) != 0)
+                break;
+            // A position can only start a candidate if its byte may be the first
+            // letter and, when there is a second, the byte after it may be that.
+            const std::uint64_t firstDiff = (word | firstCase) ^ firstEverywhere;
+            const std::uint64_t diff = second < 0 ? firstDiff
+                                                  : firstDiff | ((following | secondCase) ^ secondEverywhere);
+            if (((diff - kOnes) & ~diff & kHighBits) != 0)
+                break;
+        }
+        const std::size_t end = std::min(t + 8, size);
+        for (; t < end; ++t) {
+            if (bytes[t] >= 0x80 || isCandidate(t))
+                return t;
+        }
+        if (t >= size)
+            return size;
+    }
+}
+
+
 // The next character of s from byte i on; i moves past it.
 inline char32_t nextRaw(std::string_view s, std::size_t &i)
 {
@@ -76,22 +161,12 @@ inline char32_t nextFolded(std::string_view s, std::size_t &i)
     return fold(nextRaw(s, i));
 }
 
-} // namespace
-
-int compareIgnoringCase(std::string_view a, std::string_view b)
+// The full rules, from a position that lies between two characters in both.
+int compareCharactersFrom(std::string_view a, std::string_view b, std::size_t from)
 {
-    std::size_t i = 0;
-    std::size_t j = 0;
+    std::size_t i = from;
+    std::size_t j = from;
     while (i < a.size() && j < b.size()) {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[j]);
-        if ((ca | cb) < 0x80) {
-            if (ca != cb && foldAscii(ca) != foldAscii(cb))
-                return foldAscii(ca) < foldAscii(cb) ? -1 : 1;
-            ++i;
-            ++j;
-            continue;
-        }
         const char32_t x = nextFolded(a, i);
         const char32_t y = nextFolded(b, j);
         if (x != y)
@@ -104,6 +179,24 @@ int compareIgnoringCase(std::string_view a, std::string_view b)
     return 0;
 }
 
+} // namespace
+
+int compareIgnoringCase(std::string_view a, std::string_view b)
+{
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = sameAsciiPrefix(a.data(), b.data(), common); i < common; ++i) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[i]);
+        if ((ca | cb) >= 0x80)
+            return compareCharactersFrom(a, b, i); // everything before i was ASCII
+        if (ca != cb && kFoldedByte[ca] != kFoldedByte[cb])
+            return kFoldedByte[ca] < kFoldedByte[cb] ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
 LikePattern::LikePattern(std::string_view pattern, char32_t escape)
 {
     std::size_t i = 0;
@@ -111,6 +204,7 @@ LikePattern::LikePattern(std::string_view pattern, char32_t escape)
         const char32_t cp = nextRaw(pattern, i);
         if (escape != 0 && cp == escape && i < pattern.size()) {
             items_.push_back({Item::Literal, nextFolded(pattern, i)});
+            asciiLiterals_ = asciiLiterals_ && items_.back().folded < 0x80;
             continue;
         }
         const char32_t folded = fold(cp);
@@ -121,27 +215,85 @@ LikePattern::LikePattern(std::string_view pattern, char32_t escape)
             items_.push_back({Item::AnyOne, 0});
         } else {
             items_.push_back({Item::Literal, folded});
+            asciiLiterals_ = asciiLiterals_ && folded < 0x80;
         }
     }
 }
 
 bool LikePattern::matches(std::string_view text) const
 {
-    // Greedy matching that returns to the most recent '%' on a mismatch: at most
-    // one pass over the text per '%', so no pattern can make it run away.
-    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    if (asciiLiterals_) {
+        const Outcome outcome = matchAscii(text);
+        if (outcome != Outcome::NeedsFullRules)
+            return outcome == Outcome::Match;
+    }
+    return matchCharacters(text);
+}
+
+// Greedy matching that returns to the most recent '%' on a mismatch: at most
+// one pass over the text per '%', so no pattern can make it run away. Both
+// versions below take the same steps; the byte one gives up as soon as it
+// meets a character beyond ASCII, which only the full rules can fold.
+LikePattern::Outcome LikePattern::matchAscii(std::string_view text) const
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
+    const std::size_t size = text.size();
+    const std::size_t last = items_.size();
+    std::size_t p = 0;
+    std::size_t t = 0;
+    std::size_t runAt = kNone;
+    std::size_t runTextAt = 0;
+    while (t < size) {
+        if (p + 1 == last && items_[p].kind == Item::AnyRun)
+            return Outcome::Match; // a final '%' takes whatever is left
+        if (runAt != kNone && p == runAt + 1 && p < last && items_[p].kind == Item::Literal) {
+            // Right after a '%': every position before the next copy of this
+            // letter would only fail and move on, so go straight there.
+            const bool secondIsLiteral = p + 1 < last && items_[p + 1].kind == Item::Literal;
+            t = nextCandidate(bytes, t, size, static_cast<unsigned char>(items_[p].folded),
+                              secondIsLiteral ? int(items_[p + 1].folded) : -1);
+            runTextAt = t;
+            if (t == size)
+                break;
+        }
+        if (bytes[t] >= 0x80)
+            return Outcome::NeedsFullRules;
+        const unsigned char letter = kFoldedByte[bytes[t]];
+        if (p < last && (items_[p].kind == Item::AnyOne || (items_[p].kind == Item::Literal && items_[p].folded == letter))) {
+            ++p;
+            ++t;
+        } else if (p < last && items_[p].kind == Item::AnyRun) {
+            runAt = p++;
+            runTextAt = t;
+        } else if (runAt != kNone) {
+            p = runAt + 1;
+            t = ++runTextAt;
+        } else {
+            return Outcome::NoMatch;
+        }
+    }
+    while (p < last && items_[p].kind == Item::AnyRun)
+        ++p;
+    return p == last ? Outcome::Match : Outcome::NoMatch;
+}
+
+bool LikePattern::matchCharacters(std::string_view text) const
+{
+    const std::size_t last = items_.size();
     std::size_t p = 0;
     std::size_t t = 0;
     std::size_t runAt = kNone;
     std::size_t runTextAt = 0;
     while (t < text.size()) {
+        if (p + 1 == last && items_[p].kind == Item::AnyRun)
+            return true; // a final '%' takes whatever is left
         std::size_t next = t;
         const char32_t letter = nextFolded(text, next);
-        if (p < items_.size()
+        if (p < last
             && (items_[p].kind == Item::AnyOne || (items_[p].kind == Item::Literal && items_[p].folded == letter))) {
             ++p;
             t = next;
-        } else if (p < items_.size() && items_[p].kind == Item::AnyRun) {
+        } else if (p < last && items_[p].kind == Item::AnyRun) {
             runAt = p++;
             runTextAt = t;
         } else if (runAt != kNone) {
@@ -152,9 +304,9 @@ bool LikePattern::matches(std::string_view text) const
             return false;
         }
     }
-    while (p < items_.size() && items_[p].kind == Item::AnyRun)
+    while (p < last && items_[p].kind == Item::AnyRun)
         ++p;
-    return p == items_.size();
+    return p == last;
 }
 
 } // namespace platform::db

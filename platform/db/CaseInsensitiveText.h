@@ -20,11 +20,17 @@ public:
     bool matches(std::string_view text) const;
 
 private:
+    enum class Outcome { NoMatch, Match, NeedsFullRules };
+    // The same matching on bytes, while every character it meets is ASCII.
+    Outcome matchAscii(std::string_view text) const;
+    bool matchCharacters(std::string_view text) const;
+
     struct Item {
         enum Kind { AnyRun, AnyOne, Literal } kind;
         char32_t folded;
     };
     std::vector<Item> items_;
+    bool asciiLiterals_ = true; // every literal folds to an ASCII letter
 };
 
 inline bool likeMatches(std::string_view pattern, std::string_view text, char32_t escape = 0)

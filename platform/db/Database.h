@@ -6,6 +6,7 @@
 // numbers below.
 
 #include "platform/AppError.h"
+#include "platform/db/ResultRows.h"
 
 #include <QString>
 #include <QVariant>
@@ -120,7 +121,7 @@ private:
     int lockType_ = adLockOptimistic;
     bool open_ = false;
     QStringList names_;
-    std::vector<std::vector<QVariant>> rows_;
+    ResultRows rows_;
     qsizetype current_ = 0;
 };
 

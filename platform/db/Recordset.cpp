@@ -50,14 +50,14 @@ bool Recordset::eof() const
 {
     if (!open_)
         notOpen();
-    return current_ >= qsizetype(rows_.size());
+    return current_ >= rows_.rowCount();
 }
 
 void Recordset::moveFirst()
 {
     if (!open_)
         notOpen();
-    if (rows_.empty())
+    if (rows_.rowCount() == 0)
         noCurrentRow();
     current_ = 0;
 }
@@ -73,7 +73,7 @@ int Recordset::recordCount() const
 {
     if (!open_)
         notOpen();
-    return int(rows_.size());
+    return int(rows_.rowCount());
 }
 
 Field Recordset::field(const QString &name) const
@@ -89,7 +89,7 @@ Field Recordset::field(const QString &name) const
                   .arg(name));
     if (eof())
         noCurrentRow();
-    return Field(rows_[std::size_t(current_)][std::size_t(column)]);
+    return Field(rows_.value(current_, int(column)));
 }
 
 } // namespace platform::db

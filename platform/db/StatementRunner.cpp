@@ -4,7 +4,6 @@
 #include "platform/db/SqliteHandle.h"
 
 #include <chrono>
-#include <limits>
 
 namespace platform::db {
 namespace {
@@ -36,31 +35,27 @@ int stopWhenLate(void *deadline)
     return Clock::now() > *static_cast<Clock::time_point *>(deadline) ? 1 : 0;
 }
 
-QVariant valueAt(sqlite3_stmt *statement, int column, qint64 &heldBytes)
+void appendValue(sqlite3_stmt *statement, int column, ResultRows &rows)
 {
     switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_INTEGER: {
-        const qint64 v = sqlite3_column_int64(statement, column);
-        if (v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max())
-            return QVariant(int(v));
-        return QVariant(qlonglong(v));
-    }
+    case SQLITE_INTEGER:
+        rows.appendInteger(sqlite3_column_int64(statement, column));
+        break;
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(statement, column));
+        rows.appendReal(sqlite3_column_double(statement, column));
+        break;
     case SQLITE_TEXT: {
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
-        const int size = sqlite3_column_bytes(statement, column);
-        heldBytes += size;
-        return QVariant(QString::fromUtf8(text, size));
+        rows.appendText(text, sqlite3_column_bytes(statement, column));
+        break;
     }
     case SQLITE_BLOB: {
         const auto *data = static_cast<const char *>(sqlite3_column_blob(statement, column));
-        const int size = sqlite3_column_bytes(statement, column);
-        heldBytes += size;
-        return QVariant(QByteArray(data, size));
+        rows.appendBlob(data, sqlite3_column_bytes(statement, column));
+        break;
     }
     default:
-        return QVariant();
+        rows.appendNull();
     }
 }
 
@@ -96,16 +91,13 @@ StatementResult runStatement(sqlite3 *db, const QString &text)
 
     Clock::time_point deadline = Clock::now() + kLongestRun;
     sqlite3_progress_handler(db, 10000, stopWhenLate, &deadline);
-    qint64 heldBytes = 0;
+    result.rows.setColumnCount(columns);
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-        std::vector<QVariant> row;
-        row.reserve(std::size_t(columns));
         for (int c = 0; c < columns; ++c)
-            row.push_back(valueAt(s, c, heldBytes));
-        heldBytes += qint64(columns) * qint64(sizeof(QVariant));
-        result.rows.push_back(std::move(row));
-        if (heldBytes > kLargestResult) {
+            appendValue(s, c, result.rows);
+        result.rows.endRow();
+        if (result.rows.heldBytes() > kLargestResult) {
             sqlite3_progress_handler(db, 0, nullptr, nullptr);
             reject(QStringLiteral("its result is larger than %1 MB").arg(kLargestResult >> 20), text);
         }

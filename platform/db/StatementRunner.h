@@ -1,17 +1,17 @@
 #pragma once
 // Runs one statement on the loaded copy and collects every row it yields.
 
+#include "platform/db/ResultRows.h"
+
 #include <QStringList>
-#include <QVariant>
 
 #include <sqlite3.h>
-#include <vector>
 
 namespace platform::db {
 
 struct StatementResult {
     QStringList names;
-    std::vector<std::vector<QVariant>> rows;
+    ResultRows rows;
 };
 
 // Throws AppError(ErrStatement) naming the fault and quoting the statement: a

@@ -26,6 +26,7 @@ private slots:
     void detailsFilteredByIcd9CodeAsPattern();
     void nullStaysApartFromEmptyText();
     void memoValuesComeBackWhole();
+    void valuesKeepTheirKinds();
     void recordsetCursorRules();
     void rejectedStatementNamesFaultAndText();
     void onlyOneStatementPerText();
@@ -168,6 +169,22 @@ void DbStatementsTest::memoValuesComeBackWhole()
         QCOMPARE(row[1].toString(), expected);
     }
     QVERIFY(rows.values[0][1].toString().size() >= 100000);
+}
+
+void DbStatementsTest::valuesKeepTheirKinds()
+{
+    const auto rows = runOn(connection_, "SELECT 1.5, x'00ff', 9000000000, -7, '', NULL, 'caf\u00e9' "
+                                         "FROM longpcs where ID= 1 ;");
+    QCOMPARE(int(rows.values.size()), 1);
+    const QVariantList &row = rows.values[0];
+    QCOMPARE(row[0], QVariant(1.5));
+    QCOMPARE(row[1], QVariant(QByteArray("\0\xff", 2)));
+    QCOMPARE(row[2], QVariant(qlonglong(9000000000)));
+    QCOMPARE(row[3].typeId(), QMetaType::Int);
+    QCOMPARE(row[3].toInt(), -7);
+    QCOMPARE(row[4], QVariant(QString("")));
+    QVERIFY(row[5].isNull());
+    QCOMPARE(row[6], QVariant(QStringLiteral("caf\u00e9")));
 }
 
 void DbStatementsTest::recordsetCursorRules()
