@@ -1,11 +1,12 @@
 #include "platform/db/CaseInsensitiveText.h"
 
+#include "platform/db/WordBytes.h"
+
 #include <QChar>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 
 namespace platform::db {
 namespace {
@@ -66,7 +67,10 @@ constexpr std::array<unsigned char, 256> kFoldedByte = [] {
     return table;
 }();
 
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+using wordbytes::kHighBits;
+using wordbytes::firstMarked;
+using wordbytes::load;
+using wordbytes::zeroBytes;
 
 // Bytes at the start of a and b that are the same ASCII characters, taken a
 // word at a time; stops short of any word holding a byte from 0x80 on, so the
@@ -75,10 +79,8 @@ std::size_t sameAsciiPrefix(const char *a, const char *b, std::size_t size)
 {
     std::size_t i = 0;
     for (; i + 8 <= size; i += 8) {
-        std::uint64_t x;
-        std::uint64_t y;
-        std::memcpy(&x, a + i, 8);
-        std::memcpy(&y, b + i, 8);
+        const std::uint64_t x = load(a + i);
+        const std::uint64_t y = load(b + i);
         if (x != y || (x & kHighBits) != 0)
             break;
     }
@@ -96,8 +98,8 @@ std::uint64_t caseBitsFor(unsigned char folded)
 
 // The first position from t on where the text holds `first` followed by
 // `second` (both folded ASCII; second may be absent, -1), or a byte beyond
-// ASCII; size if there is none. Eight positions are tested at once, and only
-// a word that may hold one is looked into byte by byte.
+// ASCII; size if there is none. Eight positions are tested at once; only a
+// word holding a byte beyond ASCII, and the last few bytes, go byte by byte.
 std::size_t nextCandidate(const unsigned char *bytes, std::size_t t, std::size_t size, unsigned char first,
                           int second)
 {
@@ -111,30 +113,30 @@ std::size_t nextCandidate(const unsigned char *bytes, std::size_t t, std::size_t
         return kFoldedByte[bytes[at]] == first
                && (second < 0 || (at + 1 < size && kFoldedByte[bytes[at + 1]] == secondByte));
     };
-    for (;;) {
-        for (; t + 9 <= size; t += 8) {
-            std::uint64_t word;
-            std::uint64_t following;
-            std::memcpy(&word, bytes + t, 8);
-            std::memcpy(&following, bytes + t + 1, 8);
-            if ((word & kHighBits) != 0)
-                break;
-            // A position can only start a candidate if its byte may be the first
-            // letter and, when there is a second, the byte after it may be that.
-            const std::uint64_t firstDiff = (word | firstCase) ^ firstEverywhere;
-            const std::uint64_t diff = second < 0 ? firstDiff
-                                                  : firstDiff | ((following | secondCase) ^ secondEverywhere);
-            if (((diff - kOnes) & ~diff & kHighBits) != 0)
-                break;
+    while (t < size) {
+        if (t + 9 <= size) {
+            const std::uint64_t word = load(bytes + t);
+            const std::uint64_t following = load(bytes + t + 1);
+            if ((word & kHighBits) == 0) {
+                // A zero byte in diff is a position holding the first letter in
+                // either case, and the second after it.
+                std::uint64_t diff = (word | firstCase) ^ firstEverywhere;
+                if (second >= 0)
+                    diff |= (following | secondCase) ^ secondEverywhere;
+                const std::uint64_t marks = zeroBytes(diff);
+                if (marks != 0)
+                    return t + firstMarked(marks);
+                t += 8;
+                continue;
+            }
         }
         const std::size_t end = std::min(t + 8, size);
         for (; t < end; ++t) {
             if (bytes[t] >= 0x80 || isCandidate(t))
                 return t;
         }
-        if (t >= size)
-            return size;
     }
+    return size;
 }
 
 

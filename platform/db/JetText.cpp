@@ -1,5 +1,9 @@
 #include "platform/db/JetText.h"
 
+#include "platform/db/WordBytes.h"
+
+#include <cstring>
+
 namespace platform::db {
 namespace {
 
@@ -64,6 +68,13 @@ public:
         *out_++ = c;
     }
 
+    void asciiRun(const char *from, std::size_t size)
+    {
+        flushPendingHigh();
+        std::memcpy(out_, from, size);
+        out_ += size;
+    }
+
     void broken()
     {
         flushPendingHigh();
@@ -82,6 +93,21 @@ private:
     char *out_;
     char16_t high_ = 0;
 };
+
+// The end of the run of bytes from 0x01 to 0x7F that starts at i.
+std::size_t asciiRunEnd(std::string_view s, std::size_t i)
+{
+    using namespace wordbytes;
+    for (; i + 8 <= s.size(); i += 8) {
+        const std::uint64_t word = load(s.data() + i);
+        const std::uint64_t stops = (word & kHighBits) | zeroBytes(word);
+        if (stops != 0)
+            return i + firstMarked(stops);
+    }
+    while (i < s.size() && static_cast<unsigned char>(s[i]) - 1u < 0x7Fu)
+        ++i;
+    return i;
+}
 
 char16_t unitAt(std::string_view s, std::size_t i)
 {
@@ -112,11 +138,14 @@ void decodeCompressed(std::string_view s, Utf16Joiner &joiner)
             oneByte = !oneByte;
             ++i;
         } else if (oneByte) {
-            const auto c = static_cast<unsigned char>(s[i]);
-            if (c < 0x80)
-                joiner.ascii(static_cast<char>(c));
-            else
-                joiner.unit(c);
+            // Most stored text is plain ASCII in this mode: it goes over whole.
+            const std::size_t end = asciiRunEnd(s, i);
+            if (end > i) {
+                joiner.asciiRun(s.data() + i, end - i);
+                i = end;
+                continue;
+            }
+            joiner.unit(static_cast<unsigned char>(s[i])); // from 0x80 on
             ++i;
         } else if (i + 1 < s.size()) {
             joiner.unit(unitAt(s, i));
