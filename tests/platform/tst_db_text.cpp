@@ -181,6 +181,9 @@ void DbTextTest::decodesStoredText_data()
     QTest::newRow("plain") << QByteArray("c\0a\0f\0\xE9\0", 8) << QStringLiteral("caf\u00E9");
     QTest::newRow("compressed") << QByteArray("\xFF\xFE" "caf\xE9", 6) << QStringLiteral("caf\u00E9");
     QTest::newRow("compressed, mixed modes") << QByteArray("\xFF\xFE" "a\0\x14\x20\0b", 8) << QStringLiteral("a\u2014b");
+    QTest::newRow("compressed, long runs across modes")
+        << QByteArray("\xFF\xFE" "abcdefghij\xE9klmnopqrstu" "\0\x14\x20\0" "vwxyz0123456789\x7F", 44)
+        << QStringLiteral("abcdefghij\u00E9klmnopqrstu\u2014vwxyz0123456789\u007F");
     QTest::newRow("surrogate pair") << QByteArray("\x3D\xD8\x00\xDE", 4) << QStringLiteral("\U0001F600");
     QTest::newRow("lone high surrogate") << QByteArray("\x3D\xD8x\0", 4) << QStringLiteral("\uFFFDx");
     QTest::newRow("lone low surrogate") << QByteArray("\x00\xDEx\0", 4) << QStringLiteral("\uFFFDx");
