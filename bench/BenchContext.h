@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QVector>
+#include <string>
+#include <vector>
 
 namespace platform::db {
 class Connection;
@@ -25,8 +27,9 @@ struct Context {
 
 // Every description of longpcs, and the times of a plain case-insensitive
 // substring scan over them: the floor for any search.
-QVector<QString> loadDescriptions(platform::db::Connection &connection);
-QVector<double> substringScanTimes(const QVector<QString> &descriptions, const QString &word, int runs);
+using Descriptions = std::vector<std::string>;
+Descriptions loadDescriptions(platform::db::Connection &connection);
+QVector<double> substringScanTimes(const Descriptions &descriptions, const QString &word, int runs);
 
 // Child-process mode: opens the database, runs an empty search, prints peak RSS in MB.
 int runMemoryProbe(const Context &context);

@@ -70,7 +70,7 @@ void keywordSearch(lookup::frmProcedures &w, const QString &text)
     w.cmdSearch()->click();
 }
 
-void benchmarkKeyword(const Context &ctx, lookup::frmProcedures &w, const QVector<QString> &descriptions,
+void benchmarkKeyword(const Context &ctx, lookup::frmProcedures &w, const Descriptions &descriptions,
                       const QString &word, double target, int runs)
 {
     Result r;

@@ -34,6 +34,8 @@ inline void appendU32(std::vector<std::uint8_t> &out, std::uint32_t v)
     appendU16(out, std::uint16_t(v >> 16));
 }
 
-inline void appendZeros(std::vector<std::uint8_t> &out, std::size_t count) { out.insert(out.end(), count, 0); }
+// resize rather than insert: g++ 12 at -O3 misreads insert(end, n, 0) on a
+// one-byte vector as an out-of-bounds copy and warns.
+inline void appendZeros(std::vector<std::uint8_t> &out, std::size_t count) { out.resize(out.size() + count); }
 
 } // namespace mdb
