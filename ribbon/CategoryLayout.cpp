@@ -25,62 +25,22 @@ constexpr float LauncherLift = 60;
 
 void destroyCategory(RibbonParts &p, int k)
 {
-    p.Cat_Left_off.Unload(k);
-    p.Cat_Left_on.Unload(k);
-    p.Cat_Right_off.Unload(k);
-    p.Cat_Right_on.Unload(k);
-    p.Cat_Center_off.Unload(k);
-    p.Cat_Center_on.Unload(k);
-    p.Cat_Caption.Unload(k);
-    p.CatMouse.Unload(k);
-    p.Cat_Dlg.Unload(k);
-    p.Cat_Dlg_on.Unload(k);
-    p.Cat_Dlg_over.Unload(k);
+    p.forEachCategoryArray([k](auto &array) { array.Unload(k); });
 }
 
 void createCategory(RibbonParts &p, int k)
 {
-    p.Cat_Left_off.Load(k);
-    p.Cat_Left_on.Load(k);
-    p.Cat_Right_off.Load(k);
-    p.Cat_Right_on.Load(k);
-    p.Cat_Center_off.Load(k);
-    p.Cat_Center_on.Load(k);
-    p.Cat_Caption.Load(k);
-    p.CatMouse.Load(k);
-    p.Cat_Dlg.Load(k);
-    p.Cat_Dlg_on.Load(k);
-    p.Cat_Dlg_over.Load(k);
+    p.forEachCategoryArray([k](auto &array) { array.Load(k); });
 }
 
 void destroyButton(RibbonParts &p, int k)
 {
-    p.Button_left.Unload(k);
-    p.Button_center.Unload(k);
-    p.Button_right.Unload(k);
-    p.Button_left_over.Unload(k);
-    p.Button_center_over.Unload(k);
-    p.Button_right_over.Unload(k);
-    p.Button_Caption.Unload(k);
-    p.Button_Icon.Unload(k);
-    p.Glip_on.Unload(k);
-    p.Glip_off.Unload(k);
-    p.ButMouse.Unload(k);
+    p.forEachButtonArray([k](auto &array) { array.Unload(k); });
 }
 
 void createButton(RibbonParts &p, int k)
 {
-    p.Button_left.Load(k);
-    p.Button_center.Load(k);
-    p.Button_right.Load(k);
-    p.Button_left_over.Load(k);
-    p.Button_center_over.Load(k);
-    p.Button_right_over.Load(k);
-    p.Button_Caption.Load(k);
-    p.Button_Icon.Load(k);
-    p.Glip_on.Load(k);
-    p.Glip_off.Load(k);
-    p.ButMouse.Load(k);
+    p.forEachButtonArray([k](auto &array) { array.Load(k); });
 }
 
 void placeTemplatesVertically(RibbonParts &p)

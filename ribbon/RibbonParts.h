@@ -42,6 +42,27 @@ public:
     ImageArray Glip_off, Glip_on;
     LabelArray ButMouse;
 
+    // Every array that one tab, category or button slot uses, in the order
+    // their elements are created (later ones lie above earlier ones), so that
+    // creating and destroying a slot name them once.
+    template <class Fn> void forEachTabArray(Fn fn)
+    {
+        fn(Tab_caption), fn(Tab_left), fn(Tab_center), fn(Tab_right);
+        fn(Tab_left_over), fn(Tab_center_over), fn(Tab_right_over), fn(TabMouse);
+    }
+    template <class Fn> void forEachCategoryArray(Fn fn)
+    {
+        fn(Cat_Left_off), fn(Cat_Left_on), fn(Cat_Right_off), fn(Cat_Right_on);
+        fn(Cat_Center_off), fn(Cat_Center_on), fn(Cat_Caption), fn(CatMouse);
+        fn(Cat_Dlg), fn(Cat_Dlg_on), fn(Cat_Dlg_over);
+    }
+    template <class Fn> void forEachButtonArray(Fn fn)
+    {
+        fn(Button_left), fn(Button_center), fn(Button_right);
+        fn(Button_left_over), fn(Button_center_over), fn(Button_right_over);
+        fn(Button_Caption), fn(Button_Icon), fn(Glip_on), fn(Glip_off), fn(ButMouse);
+    }
+
     // Keeps the right end of the band at the right edge of a control this wide.
     void placeBandEnds(float controlWidthTwips);
 };

@@ -13,26 +13,12 @@ constexpr float CaptionTop = 60;
 
 void destroyTab(RibbonParts &p, int i)
 {
-    p.Tab_caption.Unload(i);
-    p.Tab_left.Unload(i);
-    p.Tab_center.Unload(i);
-    p.Tab_right.Unload(i);
-    p.Tab_left_over.Unload(i);
-    p.Tab_center_over.Unload(i);
-    p.Tab_right_over.Unload(i);
-    p.TabMouse.Unload(i);
+    p.forEachTabArray([i](auto &array) { array.Unload(i); });
 }
 
 void createTab(RibbonParts &p, int i)
 {
-    p.Tab_caption.Load(i);
-    p.Tab_left.Load(i);
-    p.Tab_center.Load(i);
-    p.Tab_right.Load(i);
-    p.Tab_left_over.Load(i);
-    p.Tab_center_over.Load(i);
-    p.Tab_right_over.Load(i);
-    p.TabMouse.Load(i);
+    p.forEachTabArray([i](auto &array) { array.Load(i); });
 }
 
 void placeTab(RibbonParts &p, int i, const QString &caption, quint32 captionColor)
