@@ -1,23 +1,13 @@
 #include "platform/db/JetToSqlite.h"
 
 #include "platform/db/JetReader.h"
+#include "platform/db/SqlNames.h"
 
 #include <stdexcept>
 #include <string>
 
 namespace platform::db {
 namespace {
-
-std::string quotedName(const std::string &name)
-{
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + '"';
-}
 
 const char *declaredType(JetValue::Kind kind)
 {

@@ -1,6 +1,7 @@
 #include "platform/db/QueryRules.h"
 
 #include "platform/db/CaseInsensitiveText.h"
+#include "platform/db/ScanTable.h"
 
 #include <QString>
 
@@ -11,7 +12,6 @@ namespace {
 
 // Longest value a statement may build; the longest Memo fits many times over.
 constexpr int kLongestValue = 64 << 20;
-constexpr int kLongestLikePattern = 50000;
 
 std::string_view viewOf(sqlite3_value *value)
 {
@@ -34,7 +34,7 @@ void like(sqlite3_context *context, int argc, sqlite3_value **argv)
     }
     const std::string_view pattern = viewOf(argv[0]);
     if (pattern.size() > kLongestLikePattern) {
-        sqlite3_result_error(context, "LIKE or GLOB pattern too complex", -1);
+        sqlite3_result_error(context, kPatternTooComplex, -1);
         return;
     }
     char32_t escape = 0;
@@ -63,6 +63,8 @@ void like(sqlite3_context *context, int argc, sqlite3_value **argv)
 
 int authorize(void *, int action, const char *, const char *, const char *, const char *)
 {
+    if (declaringScanTable())
+        return SQLITE_OK; // our own fixed declaration, never a statement's text
     switch (action) {
     case SQLITE_SELECT:
     case SQLITE_READ:
@@ -96,8 +98,13 @@ int applyQueryRules(sqlite3 *db)
     // copy already lies in memory, so pages are read where they lie instead of
     // being copied into a page cache on every scan.
     if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, "PRAGMA temp_store=MEMORY; PRAGMA mmap_size=2147418112; PRAGMA query_only=1;",
-                          nullptr, nullptr, nullptr);
+        rc = sqlite3_exec(db, "PRAGMA temp_store=MEMORY; PRAGMA mmap_size=2147418112;", nullptr, nullptr, nullptr);
+    // Scan tables live in the temp schema: after temp_store, whose change would
+    // drop them, and before the connection is made read only.
+    if (rc == SQLITE_OK)
+        addScanTables(db);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "PRAGMA query_only=1;", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_set_authorizer(db, authorize, nullptr);
     return rc;
