@@ -5,8 +5,13 @@
 #include <QChar>
 
 #include <algorithm>
+#include <bit>
 #include <array>
 #include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform::db {
 namespace {
@@ -96,33 +101,56 @@ std::uint64_t caseBitsFor(unsigned char folded)
     return (folded >= 'a' && folded <= 'z') ? 0x2020202020202020ull : 0;
 }
 
-// The first position from t on where the text holds `first` followed by
-// `second` (both folded ASCII; second may be absent, -1), or a byte beyond
-// ASCII; size if there is none. Eight positions are tested at once; only a
+// The first position from t on where the text holds `first` and, `distance`
+// bytes further on, `other` (both folded ASCII; other may be absent, -1), or a
+// byte beyond ASCII; size if there is none. The two letters are the ends of the
+// literal run that follows a '%': in ordinary words the pair far apart is much
+// rarer than either letter alone. Eight positions are tested at once; only a
 // word holding a byte beyond ASCII, and the last few bytes, go byte by byte.
 std::size_t nextCandidate(const unsigned char *bytes, std::size_t t, std::size_t size, unsigned char first,
-                          int second)
+                          int other, std::size_t distance)
 {
     constexpr std::uint64_t kOnes = 0x0101010101010101ull;
     const std::uint64_t firstCase = caseBitsFor(first);
     const std::uint64_t firstEverywhere = kOnes * first;
-    const auto secondByte = static_cast<unsigned char>(second);
-    const std::uint64_t secondCase = caseBitsFor(secondByte);
-    const std::uint64_t secondEverywhere = kOnes * secondByte;
+    const auto otherByte = static_cast<unsigned char>(other);
+    const std::uint64_t otherCase = caseBitsFor(otherByte);
+    const std::uint64_t otherEverywhere = kOnes * otherByte;
+    const std::size_t reach = other < 0 ? 8 : distance + 8; // bytes one step reads from t
     const auto isCandidate = [&](std::size_t at) {
         return kFoldedByte[bytes[at]] == first
-               && (second < 0 || (at + 1 < size && kFoldedByte[bytes[at + 1]] == secondByte));
+               && (other < 0 || (at + distance < size && kFoldedByte[bytes[at + distance]] == otherByte));
     };
+#if defined(__SSE2__)
+    // Sixteen positions at a time where the processor has the instructions.
+    const __m128i firstCase16 = _mm_set1_epi8(static_cast<char>(firstCase & 0xFF));
+    const __m128i first16 = _mm_set1_epi8(static_cast<char>(first));
+    const __m128i otherCase16 = _mm_set1_epi8(static_cast<char>(otherCase & 0xFF));
+    const __m128i other16 = _mm_set1_epi8(static_cast<char>(otherByte));
+    while (t + reach + 8 <= size) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + t));
+        if (_mm_movemask_epi8(block) != 0)
+            break; // a byte beyond ASCII: the steps below find it
+        __m128i hits = _mm_cmpeq_epi8(_mm_or_si128(block, firstCase16), first16);
+        if (other >= 0) {
+            const __m128i later = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + t + distance));
+            hits = _mm_and_si128(hits, _mm_cmpeq_epi8(_mm_or_si128(later, otherCase16), other16));
+        }
+        const int mask = _mm_movemask_epi8(hits);
+        if (mask != 0)
+            return t + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+        t += 16;
+    }
+#endif
     while (t < size) {
-        if (t + 9 <= size) {
+        if (t + reach <= size) {
             const std::uint64_t word = load(bytes + t);
-            const std::uint64_t following = load(bytes + t + 1);
             if ((word & kHighBits) == 0) {
                 // A zero byte in diff is a position holding the first letter in
-                // either case, and the second after it.
+                // either case, and the other letter where it belongs.
                 std::uint64_t diff = (word | firstCase) ^ firstEverywhere;
-                if (second >= 0)
-                    diff |= (following | secondCase) ^ secondEverywhere;
+                if (other >= 0)
+                    diff |= (load(bytes + t + distance) | otherCase) ^ otherEverywhere;
                 const std::uint64_t marks = zeroBytes(diff);
                 if (marks != 0)
                     return t + firstMarked(marks);
@@ -232,6 +260,27 @@ bool LikePattern::matches(std::string_view text) const
     return matchCharacters(text);
 }
 
+bool LikePattern::canSkipAhead() const
+{
+    return asciiLiterals_ && items_.size() >= 2 && items_[0].kind == Item::AnyRun && items_[1].kind == Item::Literal;
+}
+
+std::size_t LikePattern::nextPossibleMatch(std::string_view texts, std::size_t from) const
+{
+    const std::size_t distance = literalRunFrom(1) - 1;
+    return nextCandidate(reinterpret_cast<const unsigned char *>(texts.data()), from, texts.size(),
+                         static_cast<unsigned char>(items_[1].folded), distance ? int(items_[1 + distance].folded) : -1,
+                         distance);
+}
+
+std::size_t LikePattern::literalRunFrom(std::size_t p) const
+{
+    std::size_t end = p;
+    while (end < items_.size() && items_[end].kind == Item::Literal)
+        ++end;
+    return end - p;
+}
+
 // Greedy matching that returns to the most recent '%' on a mismatch: at most
 // one pass over the text per '%', so no pattern can make it run away. Both
 // versions below take the same steps; the byte one gives up as soon as it
@@ -251,9 +300,9 @@ LikePattern::Outcome LikePattern::matchAscii(std::string_view text) const
         if (runAt != kNone && p == runAt + 1 && p < last && items_[p].kind == Item::Literal) {
             // Right after a '%': every position before the next copy of this
             // letter would only fail and move on, so go straight there.
-            const bool secondIsLiteral = p + 1 < last && items_[p + 1].kind == Item::Literal;
+            const std::size_t distance = literalRunFrom(p) - 1;
             t = nextCandidate(bytes, t, size, static_cast<unsigned char>(items_[p].folded),
-                              secondIsLiteral ? int(items_[p + 1].folded) : -1);
+                              distance ? int(items_[p + distance].folded) : -1, distance);
             runTextAt = t;
             if (t == size)
                 break;

@@ -19,11 +19,21 @@ public:
     explicit LikePattern(std::string_view pattern, char32_t escape = 0);
     bool matches(std::string_view text) const;
 
+    // For texts laid end to end: a pattern that starts with '%' and a letter
+    // needs its first run of letters somewhere in a matching text (or a
+    // character beyond ASCII, which only the full rules can judge). Returns
+    // the first position from `from` on where that may be, texts.size() if
+    // nowhere: no text lying wholly before it can match. Only for patterns
+    // that canSkipAhead().
+    bool canSkipAhead() const;
+    std::size_t nextPossibleMatch(std::string_view texts, std::size_t from) const;
+
 private:
     enum class Outcome { NoMatch, Match, NeedsFullRules };
     // The same matching on bytes, while every character it meets is ASCII.
     Outcome matchAscii(std::string_view text) const;
     bool matchCharacters(std::string_view text) const;
+    std::size_t literalRunFrom(std::size_t item) const; // letters in a row from there
 
     struct Item {
         enum Kind { AnyRun, AnyOne, Literal } kind;

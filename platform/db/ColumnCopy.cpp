@@ -67,6 +67,7 @@ CopiedValue copyValue(sqlite3_stmt *select, int i, CopiedColumn &column)
     }
     default:
         value.type = SQLITE_NULL;
+        value.offset = column.bytes.size(); // keeps the offsets of a column in row order
         break;
     }
     column.textOrNull = column.textOrNull && (value.type == SQLITE_TEXT || value.type == SQLITE_NULL);

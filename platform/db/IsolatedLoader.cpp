@@ -202,7 +202,9 @@ LoadedDatabase openCopy(int memoryFile, std::uint64_t size)
     if (memory == MAP_FAILED)
         throw LoadFailure(std::string("its copy cannot be mapped: ") + std::strerror(errno));
     sqlite3 *raw = nullptr;
-    const int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE, nullptr);
+    // A connection is used by the thread that opened it only: no locking
+    // around every call.
+    const int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     LoadedDatabase loaded(memory, size, SqliteHandle(raw));
     if (rc != SQLITE_OK)
         throw LoadFailure("there is not enough memory for its copy");
