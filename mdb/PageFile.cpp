@@ -49,6 +49,7 @@ PageFile::PageFile(std::filesystem::path target) : target_(std::move(target))
         const int error = errno;
         throw WriterError("Cannot create a temporary file beside " + quoted(target_) + ": " + std::strerror(error));
     }
+    interruptCleanup_.list(temporary_.string());
     buffer_.reserve(kBufferPages * jet::kPageSize);
 }
 
@@ -66,6 +67,7 @@ void PageFile::discard()
     }
     if (!temporary_.empty()) {
         ::unlink(temporary_.c_str());
+        interruptCleanup_.release();
         temporary_.clear();
     }
 }
@@ -138,6 +140,7 @@ void PageFile::commit()
     fd_ = -1;
     if (::rename(temporary_.c_str(), target_.c_str()) != 0)
         failWith("replace", errno);
+    interruptCleanup_.release();
     committed_ = true;
     // Make the rename itself durable.
     const int directory = ::open(target_.has_parent_path() ? target_.parent_path().c_str() : ".", O_RDONLY | O_DIRECTORY);

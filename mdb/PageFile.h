@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "mdb/InterruptCleanup.h"
 #include "mdb/JetFormat.h"
 
 namespace mdb {
@@ -40,6 +41,7 @@ private:
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
+    InterruptCleanupEntry interruptCleanup_; // the temporary file, while it exists
     int fd_ = -1;
     bool committed_ = false;
     std::uint32_t nextPage_ = 0;

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "mdb/InterruptCleanup.h"
 #include "tests/mdb/LibmdbReader.h"
 #include "tests/mdb/MdbCliTools.h"
 #include "tests/mdb/MdbReaderJs.h"
@@ -339,6 +340,39 @@ private slots:
         QCOMPARE(entries(dir().path()), QStringList{"pcs.mdb"});
         QVERIFY(previous.open(QIODevice::ReadOnly));
         QCOMPARE(previous.readAll(), before);
+    }
+
+    void interruptLeavesPreviousFileAndNoTemporary_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void interruptLeavesPreviousFileAndNoTemporary()
+    {
+        QFETCH(int, signal);
+        const QString path = dir().filePath("pcs.mdb");
+        writeSingleTable(path, "previous");
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            mdb::installInterruptCleanup();
+            JetWriter writer(path.toStdString());
+            const auto table = writer.addTable("big", {{"text", ColumnType::Text, 255}});
+            for (int n = 0; n < 20000; ++n) {
+                writer.appendRow(table, {std::string(200, char('a' + n % 26))});
+                if (n == 10000)
+                    ::raise(signal); // midway, with pages already on disk
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == signal, "the signal still ends the program");
+        QCOMPARE(entries(dir().path()), QStringList{"pcs.mdb"});
+        QCOMPARE(tablesIn(path), QStringList{"previous"});
     }
 
 private:
