@@ -52,12 +52,14 @@ struct ScanCursor : sqlite3_vtab_cursor {
         return true;
     }
 
-    void skipToMatch()
+    // From the current row on, to the first that meets every condition.
+    void advanceToMatch()
     {
         const std::size_t rows = copy().rows;
-        while (row < rows && !rowMatches()) {
-            ++row;
+        for (;; ++row) {
             skipRowsThatCannotMatch();
+            if (row >= rows || rowMatches())
+                return;
         }
     }
 
@@ -65,12 +67,10 @@ struct ScanCursor : sqlite3_vtab_cursor {
     // the first condition's letters far quicker than testing them one by one.
     void skipRowsThatCannotMatch()
     {
-        if (conditions.empty() || !conditions.front().pattern.canSkipAhead())
+        const std::size_t rows = copy().rows;
+        if (row >= rows || conditions.empty() || !conditions.front().pattern.canSkipAhead())
             return;
         const CopiedColumn &column = copy().columns[conditions.front().column];
-        const std::size_t rows = copy().rows;
-        if (row >= rows)
-            return;
         const std::size_t possible = conditions.front().pattern.nextPossibleMatch(column.bytes, column.values[row].offset);
         while (row < rows && column.values[row].offset + column.values[row].size <= possible)
             ++row;
@@ -192,8 +192,7 @@ int filter(sqlite3_vtab_cursor *base, int, const char *columns, int argc, sqlite
         }
         cursor->conditions.push_back({column, LikePattern(std::string_view(text, std::size_t(size)))});
     }
-    cursor->skipRowsThatCannotMatch();
-    cursor->skipToMatch();
+    cursor->advanceToMatch();
     return SQLITE_OK;
 }
 
@@ -201,7 +200,7 @@ int next(sqlite3_vtab_cursor *base)
 {
     auto *cursor = static_cast<ScanCursor *>(base);
     ++cursor->row;
-    cursor->skipToMatch();
+    cursor->advanceToMatch();
     return SQLITE_OK;
 }
 
