@@ -12,7 +12,6 @@ constexpr std::size_t kMaskedBlockOffset = 0x18;
 constexpr std::size_t kMaskedBlockSize = 128;
 constexpr std::uint32_t kJetVersion4 = 1;
 constexpr std::uint16_t kCodePage = 1252;
-constexpr std::uint16_t kGeneralSortOrder = 0x0409;
 } // namespace
 
 Page buildFileHeaderPage()
@@ -26,7 +25,7 @@ Page buildFileHeaderPage()
     // page-encryption key, no password, no creation date (a date would need
     // the password area to hold its mask).
     storeU16(&page[0x3C], kCodePage);
-    storeU16(&page[0x6E], kGeneralSortOrder);
+    storeU16(&page[0x6E], jet::kGeneralSortOrder);
 
     Rc4 mask(kHeaderMaskKey.data(), kHeaderMaskKey.size());
     mask.apply(&page[kMaskedBlockOffset], kMaskedBlockSize);

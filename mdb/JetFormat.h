@@ -14,6 +14,9 @@ constexpr std::uint8_t kPageData = 0x01;
 constexpr std::uint8_t kPageTableDefinition = 0x02;
 constexpr std::uint8_t kPageUsageBitmap = 0x05;
 
+// The "General" sort order, named in the file header and by every text column.
+constexpr std::uint16_t kGeneralSortOrder = 0x0409;
+
 // The catalog's definition must sit on page 2: readers look for it there.
 constexpr std::uint32_t kCatalogDefinitionPage = 2;
 

@@ -4,6 +4,7 @@
 
 #include "mdb/Bytes.h"
 #include "mdb/FileHeader.h"
+#include "mdb/JetFormat.h"
 
 namespace mdb {
 
@@ -13,7 +14,6 @@ constexpr std::size_t kPageHeader = 8;  // type, 0x01, free space, next page
 constexpr std::uint32_t kMagic = 1625;
 constexpr std::uint8_t kUserTable = 0x4E;
 constexpr std::uint8_t kSystemTable = 0x53;
-constexpr std::uint16_t kGeneralSortOrder = 0x0409;
 constexpr std::uint8_t kFixedLengthFlag = 0x01;
 constexpr std::uint8_t kCanBeNullFlag = 0x02;
 constexpr std::uint8_t kCompressedUnicodeFlag = 0x01;
@@ -34,7 +34,7 @@ void appendColumn(std::vector<std::uint8_t> &out, const Field &field)
     appendU16(out, field.isFixed() ? 0 : field.varIndex);
     appendU16(out, field.number);
     if (text) {
-        appendU16(out, kGeneralSortOrder);
+        appendU16(out, jet::kGeneralSortOrder);
         appendU16(out, 0);
     } else {
         appendU32(out, 0);
