@@ -14,7 +14,10 @@ enum CatalogColumn : std::size_t {
 constexpr std::uint16_t kText255 = 2 * 255;
 constexpr std::uint16_t kBinary255 = 255;
 constexpr std::int32_t kTableObject = 1;
+constexpr std::int32_t kQueryObject = 5;
 constexpr std::int32_t kUserTableFlags = 0;
+constexpr std::int32_t kSystemTableFlags = std::int32_t(0x80000002u);
+constexpr std::int32_t kSelectQueryFlags = 0;
 
 } // namespace
 
@@ -49,6 +52,23 @@ std::vector<Value> catalogRow(const std::string &tableName, std::uint32_t defini
     row[Name] = tableName;
     row[Type] = kTableObject;
     row[Flags] = kUserTableFlags;
+    return row;
+}
+
+std::vector<Value> systemCatalogRow(const std::string &tableName, std::uint32_t definitionPage)
+{
+    std::vector<Value> row = catalogRow(tableName, definitionPage);
+    row[Flags] = kSystemTableFlags;
+    return row;
+}
+
+std::vector<Value> queryCatalogRow(const std::string &queryName, std::int32_t objectId)
+{
+    std::vector<Value> row(ColumnCount);
+    row[Id] = objectId;
+    row[Name] = queryName;
+    row[Type] = kQueryObject;
+    row[Flags] = kSelectQueryFlags;
     return row;
 }
 

@@ -18,5 +18,9 @@ TableLayout catalogLayout();
 
 // The catalog row of a user table; columns not listed stay Null.
 std::vector<Value> catalogRow(const std::string &tableName, std::uint32_t definitionPage);
+// The same for a system table (MSys...), which readers leave out of the user's tables.
+std::vector<Value> systemCatalogRow(const std::string &tableName, std::uint32_t definitionPage);
+// The catalog row of a saved select query.
+std::vector<Value> queryCatalogRow(const std::string &queryName, std::int32_t objectId);
 
 } // namespace mdb

@@ -7,6 +7,7 @@
 #include "mdb/NameRules.h"
 #include "mdb/PageFile.h"
 #include "mdb/RowPages.h"
+#include "mdb/SavedQueries.h"
 #include "mdb/TableDefinition.h"
 #include "mdb/TableWriter.h"
 #include "mdb/UsageMap.h"
@@ -16,6 +17,11 @@ namespace mdb {
 namespace {
 
 constexpr std::uint32_t kMapPageOwner = 0;
+
+// Catalog ids of saved queries carry the high bit, as Access's do; the low
+// 24 bits, which readers take for a page, lie far beyond any page of a 2 GB
+// file, so no query is ever mistaken for a table.
+constexpr std::uint32_t kFirstQueryId = 0x80F00000u;
 
 FieldDeclaration declare(const ColumnSpec &column, const std::string &tableName, std::size_t position)
 {
@@ -42,6 +48,7 @@ struct JetWriter::Impl {
         for (std::uint32_t page = 0; page <= jet::kCatalogDefinitionPage; ++page)
             file.reservePage();
         tableKeys.insert(nameKey(catalogLayout().nameUtf16));
+        tableKeys.insert(nameKey(queriesLayout().nameUtf16));
     }
 
     void requireOpen() const
@@ -59,11 +66,35 @@ struct JetWriter::Impl {
         return *tables[handle];
     }
 
-    void writeCatalogRows(TableWriter &catalog)
+    static std::int32_t queryId(std::size_t index) { return std::int32_t(kFirstQueryId + index); }
+
+    void writeCatalogRows(TableWriter &catalog, const TableWriter *queryTable)
     {
         for (const auto &table : tables)
             catalog.append(catalogRow(table->layout().name, table->definitionPage()));
+        if (queryTable) {
+            // Tools that look a query up find MSysObjects through its own row.
+            catalog.append(systemCatalogRow(kCatalogName, jet::kCatalogDefinitionPage));
+            catalog.append(systemCatalogRow(queryTable->layout().name, queryTable->definitionPage()));
+        }
+        for (std::size_t n = 0; n < queries.size(); ++n)
+            catalog.append(queryCatalogRow(queries[n].name, queryId(n)));
         catalog.close();
+    }
+
+    // Only a file with saved queries gets MSysQueries: files without any
+    // stay exactly as before.
+    std::unique_ptr<TableWriter> writeQueries()
+    {
+        if (queries.empty())
+            return nullptr;
+        auto table = std::make_unique<TableWriter>(file, queriesLayout(), file.reservePage());
+        for (std::size_t n = 0; n < queries.size(); ++n) {
+            for (const std::vector<Value> &row : selectQueryRows(queries[n], queryId(n)))
+                table->append(row);
+        }
+        table->close();
+        return table;
     }
 
     TableDefinition mapTable(const TableWriter &table, RowPages &maps)
@@ -94,20 +125,24 @@ struct JetWriter::Impl {
     {
         for (const auto &table : tables)
             table->close();
+        const std::unique_ptr<TableWriter> queryTable = writeQueries();
         TableWriter catalog(file, catalogLayout(), jet::kCatalogDefinitionPage);
-        writeCatalogRows(catalog);
+        writeCatalogRows(catalog, queryTable.get());
 
+        std::vector<const TableWriter *> written{&catalog};
+        for (const auto &table : tables)
+            written.push_back(table.get());
+        if (queryTable)
+            written.push_back(queryTable.get());
         // Every usage map must exist before any definition can point at it.
         RowPages maps(file, kMapPageOwner);
         std::vector<TableDefinition> definitions;
-        definitions.push_back(mapTable(catalog, maps));
-        for (const auto &table : tables)
+        for (const TableWriter *table : written)
             definitions.push_back(mapTable(*table, maps));
         maps.close();
 
-        writeTableDefinition(file, catalog.definitionPage(), definitions[0]);
-        for (std::size_t n = 0; n < tables.size(); ++n)
-            writeTableDefinition(file, tables[n]->definitionPage(), definitions[n + 1]);
+        for (std::size_t n = 0; n < written.size(); ++n)
+            writeTableDefinition(file, written[n]->definitionPage(), definitions[n]);
 
         // Page 1 is Access's global usage map; no reader uses it.
         const Page globalMap{};
@@ -119,7 +154,8 @@ struct JetWriter::Impl {
 
     PageFile file;
     std::vector<std::unique_ptr<TableWriter>> tables;
-    std::set<std::u16string> tableKeys;
+    std::vector<SelectQuerySpec> queries;
+    std::set<std::u16string> tableKeys; // queries share the names of tables
     State state = State::Open;
 };
 
@@ -140,6 +176,18 @@ JetWriter::TableHandle JetWriter::addTable(const std::string &name, const std::v
     const std::uint32_t definitionPage = d->file.reservePage();
     d->tables.push_back(std::make_unique<TableWriter>(d->file, std::move(layout), definitionPage));
     return d->tables.size() - 1;
+}
+
+void JetWriter::addSelectQuery(const SelectQuerySpec &query)
+{
+    d->requireOpen();
+    std::u16string utf16;
+    if (std::string problem = checkObjectName(query.name, utf16); !problem.empty())
+        throw WriterError("Query name \"" + query.name + "\" " + problem);
+    checkSelectQuery(query);
+    if (!d->tableKeys.insert(nameKey(utf16)).second)
+        throw WriterError("Query name \"" + query.name + "\" is used more than once");
+    d->queries.push_back(query);
 }
 
 void JetWriter::appendRow(TableHandle table, const std::vector<Value> &values)

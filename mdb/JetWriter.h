@@ -39,6 +39,37 @@ struct ColumnSpec {
 // A missing value (Null), a Long Integer, or text in UTF-8.
 using Value = std::variant<std::monostate, std::int32_t, std::string>;
 
+// A saved select query, kept as Access keeps one (rows of MSysQueries and a
+// catalog entry), so that Jet readers list it and can rebuild its text.
+// Expressions are Jet SQL as written in Access: [names], "text", ...
+enum class JoinKind { Inner = 1, Left = 2, Right = 3 };
+
+struct QueryJoin {
+    std::string leftTable, rightTable;
+    std::string condition; // e.g. "codes.ID = mapping.ID"
+    JoinKind kind = JoinKind::Inner;
+};
+
+struct QueryColumn {
+    std::string expression;
+    std::string alias; // empty: none
+};
+
+struct QueryOrder {
+    std::string expression;
+    bool descending = false;
+};
+
+struct SelectQuerySpec {
+    std::string name; // shares the names of tables: unique among both
+    bool distinct = false;
+    std::vector<QueryColumn> columns;
+    std::vector<std::string> tables;
+    std::vector<QueryJoin> joins;
+    std::string where; // empty: none
+    std::vector<QueryOrder> orderBy;
+};
+
 class WriterError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -55,6 +86,8 @@ public:
 
     // Tables may be added at any time before finish(), also between rows.
     TableHandle addTable(const std::string &name, const std::vector<ColumnSpec> &columns);
+    // Stored when the file is finished; the tables it reads need not exist.
+    void addSelectQuery(const SelectQuerySpec &query);
     // One value per column, in column order.
     void appendRow(TableHandle table, const std::vector<Value> &values);
     // Writes the file and renames it into place. Throws WriterError on failure,

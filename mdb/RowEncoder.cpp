@@ -24,6 +24,7 @@ const char *describeValue(const Value &value)
 const char *describeType(FieldType type)
 {
     switch (type) {
+    case FieldType::Byte: return "a Byte column";
     case FieldType::Integer: return "an Integer column";
     case FieldType::Long: return "a Long Integer column";
     case FieldType::Text: return "a Text column";
@@ -35,6 +36,7 @@ const char *describeType(FieldType type)
 bool accepts(FieldType type, const Value &value)
 {
     switch (type) {
+    case FieldType::Byte:
     case FieldType::Integer:
     case FieldType::Long: return std::holds_alternative<std::int32_t>(value);
     case FieldType::Text:
@@ -99,10 +101,12 @@ std::size_t RowEncoder::prepare(const std::vector<Value> &values, std::uint64_t 
             continue;
         if (!accepts(field.type, value))
             fail(field, rowNumber, std::string(describeValue(value)) + " given for " + describeType(field.type));
-        if (field.type == FieldType::Integer || field.type == FieldType::Long) {
+        if (field.isFixed()) {
             numbers_[n] = std::get<std::int32_t>(value);
             if (field.type == FieldType::Integer && (numbers_[n] < -32768 || numbers_[n] > 32767))
                 fail(field, rowNumber, std::to_string(numbers_[n]) + " does not fit an Integer");
+            if (field.type == FieldType::Byte && (numbers_[n] < 0 || numbers_[n] > 255))
+                fail(field, rowNumber, std::to_string(numbers_[n]) + " does not fit a Byte");
             continue;
         }
         prepareText(field, std::get<std::string>(value), rowNumber);
@@ -163,7 +167,9 @@ void RowEncoder::assemble(const std::vector<MemoStore *> &memoStores)
         if (!present_[n] || !field.isFixed())
             continue;
         std::uint8_t *at = &row_[fixedStart + field.fixedOffset];
-        if (field.type == FieldType::Integer)
+        if (field.type == FieldType::Byte)
+            *at = std::uint8_t(numbers_[n]);
+        else if (field.type == FieldType::Integer)
             storeU16(at, std::uint16_t(numbers_[n]));
         else
             storeU32(at, std::uint32_t(numbers_[n]));

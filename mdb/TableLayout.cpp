@@ -13,6 +13,7 @@ namespace {
 std::uint16_t fixedLength(FieldType type)
 {
     switch (type) {
+    case FieldType::Byte: return 1;
     case FieldType::Integer: return 2;
     case FieldType::Long: return 4;
     case FieldType::DateTime: return 8;

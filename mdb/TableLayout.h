@@ -8,8 +8,9 @@
 namespace mdb {
 
 // Jet column type codes. The public API offers Long, Text and Memo; the
-// catalog also needs the others, always Null.
+// system tables also need Byte and Integer, and the others always Null.
 enum class FieldType : std::uint8_t {
+    Byte = 0x02,
     Integer = 0x03,
     Long = 0x04,
     DateTime = 0x08,

@@ -60,6 +60,8 @@ std::vector<ReaderTable> readWithMdbReader(const QString &path, const ReaderOpti
         arguments << "--digest";
     if (options.table)
         arguments << "--table=" + QString::fromStdString(*options.table);
+    if (options.systemTables)
+        arguments << "--system";
     QProcess process;
     process.start(node, arguments);
     if (!process.waitForFinished(kTimeoutMs) || process.exitStatus() != QProcess::NormalExit ||

@@ -30,6 +30,7 @@ struct ReaderTable {
 struct ReaderOptions {
     bool digestOnly = false;
     std::optional<std::string> table;
+    bool systemTables = false; // also MSysObjects, MSysQueries, ...
 };
 
 // Throws std::runtime_error with node's message when reading fails, or when

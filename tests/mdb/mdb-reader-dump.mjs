@@ -2,12 +2,12 @@
 // its user tables as JSON, so tests can compare what another implementation
 // sees with what was written.
 //
-//   node mdb-reader-dump.mjs <folder holding node_modules> <file.mdb> [--digest] [--table=NAME]
+//   node mdb-reader-dump.mjs <folder holding node_modules> <file.mdb> [--digest] [--table=NAME] [--system]
 //
 // With --digest each table's rows are replaced by a SHA-256 over a canonical
 // form of every value (the tests compute the same over their expected rows),
 // which keeps the output small for very large tables. --table limits the
-// output to the named table.
+// output to the named table; --system adds the system tables (MSys...).
 import { createHash } from "node:crypto";
 import { readFileSync } from "node:fs";
 import { createRequire } from "node:module";
@@ -16,6 +16,7 @@ import { pathToFileURL } from "node:url";
 
 const [nodeDir, file, ...options] = process.argv.slice(2);
 const digestOnly = options.includes("--digest");
+const withSystem = options.includes("--system");
 const onlyTable = options.find((o) => o.startsWith("--table="))?.slice("--table=".length);
 if (!nodeDir || !file) {
     console.error("usage: mdb-reader-dump.mjs <node dir> <file.mdb> [--digest] [--table=NAME]");
@@ -39,7 +40,7 @@ function canonical(value) {
 }
 
 const reader = new MDBReader(readFileSync(file));
-const names = reader.getTableNames().filter((name) => onlyTable === undefined || name === onlyTable);
+const names = reader.getTableNames({ normalTables: true, systemTables: withSystem }).filter((name) => onlyTable === undefined || name === onlyTable);
 const tables = names.map((name) => {
     const table = reader.getTable(name);
     const columns = table.getColumns().map((c) => ({ name: c.name, type: c.type, size: c.size }));
