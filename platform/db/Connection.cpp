@@ -3,8 +3,8 @@
 #include "platform/db/ConnectionString.h"
 #include "platform/db/DatabaseFile.h"
 #include "platform/db/Errors.h"
-#include "platform/db/IsolatedLoader.h"
-#include "platform/db/QueryRules.h"
+#include "platform/db/jet/IsolatedLoader.h"
+#include "platform/db/engine/QueryRules.h"
 
 namespace platform::db {
 

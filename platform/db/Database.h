@@ -6,7 +6,6 @@
 // numbers below.
 
 #include "platform/AppError.h"
-#include "platform/db/ResultRows.h"
 
 #include <QString>
 #include <QVariant>
@@ -17,6 +16,8 @@
 struct sqlite3;
 
 namespace platform::db {
+
+class ResultRows;
 
 // Stable error numbers, shown to the user with the description.
 enum ErrorNumber : int {
@@ -93,6 +94,11 @@ private:
 // A static client-side cursor: every row of the statement is held at open.
 class Recordset {
 public:
+    Recordset();
+    ~Recordset();
+    Recordset(const Recordset &) = delete;
+    Recordset &operator=(const Recordset &) = delete;
+
     void setCursorType(int type) { cursorType_ = type; }
     void setCursorLocation(int location) { cursorLocation_ = location; }
     void setLockType(int type) { lockType_ = type; }
@@ -121,7 +127,7 @@ private:
     int lockType_ = adLockOptimistic;
     bool open_ = false;
     QStringList names_;
-    ResultRows rows_;
+    std::unique_ptr<ResultRows> rows_; // the engine's own row store, kept out of this header
     qsizetype current_ = 0;
 };
 

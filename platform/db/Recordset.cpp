@@ -1,7 +1,7 @@
 #include "platform/db/Database.h"
 
 #include "platform/db/Errors.h"
-#include "platform/db/StatementRunner.h"
+#include "platform/db/engine/StatementRunner.h"
 
 namespace platform::db {
 namespace {
@@ -20,6 +20,10 @@ namespace {
 
 } // namespace
 
+Recordset::Recordset() : rows_(std::make_unique<ResultRows>()) {}
+
+Recordset::~Recordset() = default;
+
 void Recordset::open(const Command &source)
 {
     if (open_)
@@ -29,9 +33,14 @@ void Recordset::open(const Command &source)
     if (!connection || !connection->isOpen())
         raise(ErrNotOpen, kRecordsetSource,
               QStringLiteral("The command has no open connection to run on."));
-    StatementResult result = runStatement(connection->engine(), source.commandText());
+    StatementResult result;
+    try {
+        result = runStatement(connection->engine(), source.commandText());
+    } catch (const StatementRejected &rejection) {
+        raise(ErrStatement, kRecordsetSource, rejection.description());
+    }
     names_ = std::move(result.names);
-    rows_ = std::move(result.rows);
+    *rows_ = std::move(result.rows);
     current_ = 0;
     open_ = true;
 }
@@ -42,7 +51,7 @@ void Recordset::close()
         notOpen();
     open_ = false;
     names_.clear();
-    rows_.clear();
+    rows_->clear();
     current_ = 0;
 }
 
@@ -50,14 +59,14 @@ bool Recordset::eof() const
 {
     if (!open_)
         notOpen();
-    return current_ >= rows_.rowCount();
+    return current_ >= rows_->rowCount();
 }
 
 void Recordset::moveFirst()
 {
     if (!open_)
         notOpen();
-    if (rows_.rowCount() == 0)
+    if (rows_->rowCount() == 0)
         noCurrentRow();
     current_ = 0;
 }
@@ -73,7 +82,7 @@ int Recordset::recordCount() const
 {
     if (!open_)
         notOpen();
-    return int(rows_.rowCount());
+    return int(rows_->rowCount());
 }
 
 Field Recordset::field(const QString &name) const
@@ -89,7 +98,7 @@ Field Recordset::field(const QString &name) const
                   .arg(name));
     if (eof())
         noCurrentRow();
-    return Field(rows_.value(current_, int(column)));
+    return Field(rows_->value(current_, int(column)));
 }
 
 } // namespace platform::db

@@ -1,0 +1,54 @@
+#pragma once
+// A copy of one table's values in memory, laid out column by column: the text
+// of a column lies back to back in one block, so a pass over it touches only
+// that text.
+
+#include "platform/db/engine/LayerGuard.h"
+
+#include <sqlite3.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::db {
+
+struct CopiedValue {
+    int type = SQLITE_NULL; // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL
+    std::uint32_t size = 0; // bytes of text or blob
+    union {
+        sqlite3_int64 integer = 0;
+        double real;
+        std::uint64_t offset; // of text or blob in the column's bytes
+    };
+};
+
+struct CopiedColumn {
+    std::string name;
+    std::string declaredType; // as written in the table, without the collation
+    std::string collation;
+    std::vector<CopiedValue> values; // one per row
+    std::string bytes;               // every text and blob of the column
+    bool textOrNull = true;          // no value of another kind
+
+    std::string_view textAt(std::size_t row) const
+    {
+        const CopiedValue &v = values[row];
+        return {bytes.data() + v.offset, v.size};
+    }
+};
+
+struct ColumnCopy {
+    std::vector<CopiedColumn> columns;
+    std::size_t rows = 0;
+};
+
+// Copies main.<table>; nothing when the copy would need more than budgetBytes
+// or the table cannot be read, with the reason in *why.
+std::optional<ColumnCopy> copyColumns(sqlite3 *db, const std::string &table, std::size_t budgetBytes,
+                                      std::string *why);
+
+} // namespace platform::db

@@ -1,0 +1,73 @@
+#pragma once
+// Reads the user tables of a Jet 4 file held in memory, through libmdb. Values
+// come out typed, with Null apart from empty text, and Text/Memo decoded here
+// rather than by libmdb (whole, whatever their length, and with characters
+// outside the Basic Multilingual Plane intact). Anything that does not add up
+// raises JetDamage; libmdb itself is not hardened, so callers run this where a
+// crash or a hang cannot hurt (see IsolatedLoader).
+
+#include "platform/db/jet/LayerGuard.h"
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::db {
+
+class JetDamage : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct JetValue {
+    enum Kind { Null, Integer, Real, Text, Blob };
+    Kind kind = Null;
+    std::int64_t integer = 0;
+    double real = 0;
+    std::string bytes; // UTF-8 for Text, raw for Blob
+};
+
+struct JetColumn {
+    std::string name;
+    JetValue::Kind kind; // what its non-Null values are; Null: a type this reader skips
+};
+
+class JetFile {
+public:
+    // bytes must stay alive and unchanged while the JetFile exists.
+    explicit JetFile(std::string_view bytes);
+    ~JetFile();
+    JetFile(const JetFile &) = delete;
+    JetFile &operator=(const JetFile &) = delete;
+
+    std::size_t userTableCount() const;
+
+private:
+    friend class JetTable;
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+class JetTable {
+public:
+    JetTable(JetFile &file, std::size_t userTableIndex);
+    ~JetTable();
+    JetTable(const JetTable &) = delete;
+    JetTable &operator=(const JetTable &) = delete;
+
+    const std::string &name() const;
+    const std::vector<JetColumn> &columns() const;
+    // Reads the next row into values(); false after the last one. Throws
+    // JetDamage when the rows read do not match the count the table announces.
+    bool nextRow();
+    const std::vector<JetValue> &values() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace platform::db

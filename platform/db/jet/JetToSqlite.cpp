@@ -1,0 +1,160 @@
+#include "platform/db/jet/JetToSqlite.h"
+
+#include "platform/db/jet/JetReader.h"
+#include "platform/db/engine/SqlNames.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace platform::db {
+namespace {
+
+const char *declaredType(JetValue::Kind kind)
+{
+    switch (kind) {
+    case JetValue::Integer:
+        return " INTEGER";
+    case JetValue::Real:
+        return " REAL";
+    case JetValue::Text:
+        return " TEXT COLLATE NOCASE";
+    case JetValue::Blob:
+        return " BLOB";
+    case JetValue::Null:
+        break;
+    }
+    return "";
+}
+
+void execute(sqlite3 *db, const std::string &sql)
+{
+    char *message = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const std::string text = message ? message : sqlite3_errmsg(db);
+        sqlite3_free(message);
+        throw std::runtime_error(text);
+    }
+}
+
+// One table's CREATE and its prepared INSERT.
+class TableInserter {
+public:
+    TableInserter(sqlite3 *db, const JetTable &table) : db_(db), table_(table.name())
+    {
+        std::string create = "CREATE TABLE " + quotedName(table.name()) + " (";
+        std::string insert = "INSERT INTO " + quotedName(table.name()) + " VALUES (";
+        const auto &columns = table.columns();
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            create += (i ? ", " : "") + quotedName(columns[i].name) + declaredType(columns[i].kind);
+            insert += i ? ",?" : "?";
+        }
+        try {
+            execute(db, create + ")");
+        } catch (const std::runtime_error &e) {
+            throw std::runtime_error("the table " + table_ + " cannot be copied: " + e.what());
+        }
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v3(db, (insert + ")").c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement,
+                               nullptr) != SQLITE_OK)
+            throw std::runtime_error("the table " + table_ + " cannot be copied: " + sqlite3_errmsg(db));
+        insert_.reset(statement);
+    }
+
+    void insert(const std::vector<JetValue> &values)
+    {
+        sqlite3_stmt *s = insert_.get();
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const JetValue &v = values[i];
+            const int at = static_cast<int>(i) + 1;
+            switch (v.kind) {
+            case JetValue::Null:
+                sqlite3_bind_null(s, at);
+                break;
+            case JetValue::Integer:
+                sqlite3_bind_int64(s, at, v.integer);
+                break;
+            case JetValue::Real:
+                sqlite3_bind_double(s, at, v.real);
+                break;
+            case JetValue::Text:
+                sqlite3_bind_text64(s, at, v.bytes.data(), v.bytes.size(), SQLITE_STATIC, SQLITE_UTF8);
+                break;
+            case JetValue::Blob:
+                sqlite3_bind_blob64(s, at, v.bytes.data(), v.bytes.size(), SQLITE_STATIC);
+                break;
+            }
+        }
+        const int rc = sqlite3_step(s);
+        sqlite3_reset(s);
+        if (rc != SQLITE_DONE)
+            throw std::runtime_error("a row of " + table_ + " cannot be copied: " + sqlite3_errmsg(db_));
+    }
+
+private:
+    sqlite3 *db_;
+    std::string table_;
+    SqliteStatement insert_;
+};
+
+void copyTable(sqlite3 *db, JetFile &file, std::size_t index, const std::function<void()> &stillAlive)
+{
+    JetTable table(file, index);
+    TableInserter inserter(db, table);
+    for (unsigned rows = 1; table.nextRow(); ++rows) {
+        inserter.insert(table.values());
+        if (rows % 512 == 0)
+            stillAlive();
+    }
+    stillAlive();
+}
+
+int beatWhileBusy(void *stillAlive)
+{
+    (*static_cast<const std::function<void()> *>(stillAlive))();
+    return 0; // go on
+}
+
+// The details of one procedure are read by its ID from getalldata, many
+// thousand rows: an index turns that scan into a look-up. Only an aid: a file
+// without that column, or one whose names clash with the index, loads without.
+void addLookupIndexes(sqlite3 *db, const std::function<void()> &stillAlive)
+{
+    const char *hasColumn = "SELECT 1 FROM pragma_table_info('getalldata') WHERE lower(name) = 'id'";
+    sqlite3_stmt *raw = nullptr;
+    if (sqlite3_prepare_v2(db, hasColumn, -1, &raw, nullptr) != SQLITE_OK)
+        return;
+    const SqliteStatement check(raw);
+    if (sqlite3_step(raw) != SQLITE_ROW)
+        return;
+    // A file far larger than any honest one takes a while to index: keep the
+    // heartbeat going meanwhile.
+    sqlite3_progress_handler(db, 100000, beatWhileBusy, const_cast<std::function<void()> *>(&stillAlive));
+    sqlite3_exec(db, "CREATE INDEX vorimel_getalldata_id ON getalldata(ID)", nullptr, nullptr, nullptr);
+    sqlite3_progress_handler(db, 0, nullptr, nullptr);
+}
+
+} // namespace
+
+SqliteHandle copyJetFileToSqlite(std::string_view fileBytes, const std::function<void()> &stillAlive)
+{
+    sqlite3 *raw = nullptr;
+    // One thread fills the copy: SQLite need not lock around every call.
+    const int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
+    SqliteHandle db(raw);
+    if (rc != SQLITE_OK)
+        throw std::runtime_error("no memory for the copy of the database");
+    execute(db.get(), "PRAGMA page_size=65536; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
+
+    JetFile file(fileBytes);
+    stillAlive();
+    for (std::size_t i = 0; i < file.userTableCount(); ++i)
+        copyTable(db.get(), file, i, stillAlive);
+    addLookupIndexes(db.get(), stillAlive);
+    // Gives even a file without user tables a header page, so the copy can be
+    // handed over like any other.
+    execute(db.get(), "PRAGMA user_version=4; COMMIT");
+    return db;
+}
+
+} // namespace platform::db

@@ -1,0 +1,256 @@
+// The file is only ever read, and a damaged one is an error, never a crash or
+// a hang: truncated and bit-flipped copies of a written file, and a reader
+// child that crashes or stops.
+
+#include "tests/platform/db/db_fixture.h"
+
+#include "platform/db/jet/IsolatedLoader.h"
+
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <thread>
+
+using namespace platform::db;
+
+namespace {
+
+struct Counts {
+    QVariant longpcs, getalldata, notes;
+    bool operator==(const Counts &) const = default;
+};
+
+Counts countRows(Connection &connection)
+{
+    const auto count = [&](const char *table) {
+        return dbtest::runOn(connection, QStringLiteral("SELECT count(*) FROM %1;").arg(table)).values[0][0];
+    };
+    return {count("longpcs"), count("getalldata"), count("notes")};
+}
+
+timespec modificationTime(const QString &path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mtim;
+}
+
+} // namespace
+
+class DbDamageTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void fileIsNeverWritten();
+    void truncatedCopiesFailCleanly();
+    void bitFlippedCopiesFailCleanly();
+    void crashedReaderIsAnError();
+    void stalledReaderIsStopped();
+    void heartbeatKeepsASlowReaderAlive();
+
+private:
+    struct Outcome {
+        bool refused = false;
+        QString problem; // empty when the outcome is sound
+    };
+    // Opens bytes written as a file: sound are ErrDamagedFile naming it, and
+    // a load that lost nothing.
+    Outcome openDamaged(const QByteArray &bytes);
+
+    QTemporaryDir dir_;
+    QString original_;
+    QByteArray originalBytes_;
+    Counts originalCounts_;
+};
+
+void DbDamageTest::initTestCase()
+{
+    QVERIFY(dir_.isValid());
+    original_ = dbtest::writeFixture(dir_.path());
+    QFile file(original_);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    originalBytes_ = file.readAll();
+    Connection connection;
+    connection.setConnectionString(dbtest::connectionStringFor(original_));
+    connection.open();
+    originalCounts_ = countRows(connection);
+    QCOMPARE(originalCounts_.longpcs, QVariant(11));
+}
+
+void DbDamageTest::fileIsNeverWritten()
+{
+    QTemporaryDir session;
+    const QString path = session.filePath("pcs.mdb");
+    QVERIFY(QFile::copy(original_, path));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    // A time long past, so that any write would show.
+    const timespec past[2] = {{978307200, 0}, {978307200, 0}};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), past, 0), 0);
+    const QStringList filesBefore = QDir(session.path()).entryList(QDir::AllEntries | QDir::Hidden);
+
+    Connection &connection = sharedConnection();
+    connection.setConnectionString(
+        "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + session.path() + "\\pcs.mdb;Mode=Read");
+    connection.setCursorLocation(adUseClient);
+    connection.open();
+    for (const QString &statement :
+         {QStringLiteral("SELECT [Description],ID FROM longpcs where [Description] like '%art%' order by [Description];"),
+          QStringLiteral("SELECT distinct [description],ID FROM getalldata where Description like '%a%' order by [description];"),
+          QStringLiteral("SELECT * FROM getalldata where ID= 2 ;"),
+          QStringLiteral("SELECT * FROM getalldata where ID= 2 and pcs9 like '36.12' ;")}) {
+        sharedCommand().setActiveConnection(&connection);
+        sharedCommand().setCommandText(statement);
+        sharedRecordset().open(sharedCommand());
+        QVERIFY(sharedRecordset().recordCount() > 0);
+        sharedRecordset().close();
+    }
+    try {
+        dbtest::runOn(connection, "DELETE FROM longpcs;");
+    } catch (const platform::AppError &) {
+    }
+    connection.close();
+    releaseShared();
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256),
+             QCryptographicHash::hash(originalBytes_, QCryptographicHash::Sha256));
+    const timespec after = modificationTime(path);
+    QCOMPARE(after.tv_sec, past[1].tv_sec);
+    QCOMPARE(after.tv_nsec, past[1].tv_nsec);
+    QCOMPARE(QDir(session.path()).entryList(QDir::AllEntries | QDir::Hidden), filesBefore);
+}
+
+DbDamageTest::Outcome DbDamageTest::openDamaged(const QByteArray &bytes)
+{
+    const QString path = dir_.filePath("damaged.mdb");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return {false, "cannot write " + path};
+    file.close();
+    Connection connection;
+    connection.setConnectionString(dbtest::connectionStringFor(path));
+    try {
+        connection.open();
+    } catch (const platform::AppError &e) {
+        if (e.number() != ErrDamagedFile || !e.description().contains(path))
+            return {true, QStringLiteral("unexpected error %1: %2").arg(e.number()).arg(e.description())};
+        return {true, {}};
+    }
+    // A copy that loads must have lost nothing: fewer rows or tables without
+    // an error would be silent data loss.
+    try {
+        if (!(countRows(connection) == originalCounts_))
+            return {false, "loaded with rows missing"};
+    } catch (const platform::AppError &e) {
+        return {false, "loaded with a table missing: " + e.description()};
+    }
+    return {false, {}};
+}
+
+void DbDamageTest::truncatedCopiesFailCleanly()
+{
+    const qsizetype size = originalBytes_.size();
+    const qsizetype page = 4096;
+    int failures = 0;
+    const QList<qsizetype> cuts = {0, 1, 100, page - 1, page, 2 * page, 3 * page - 7, size / 2, size - page, size - 1};
+    for (qsizetype cut : cuts) {
+        const Outcome outcome = openDamaged(originalBytes_.left(cut));
+        QVERIFY2(outcome.problem.isEmpty(), qPrintable(QStringLiteral("cut at %1: ").arg(cut) + outcome.problem));
+        failures += outcome.refused ? 1 : 0;
+    }
+    // Every cut but the last removes whole pages of tables or catalog.
+    QVERIFY2(failures >= cuts.size() - 1, qPrintable(QString::number(failures)));
+}
+
+void DbDamageTest::bitFlippedCopiesFailCleanly()
+{
+    std::mt19937 random(20261207);
+    const auto size = std::uint32_t(originalBytes_.size());
+    int failures = 0;
+    const int copies = 120;
+    for (int n = 0; n < copies; ++n) {
+        QByteArray copy = originalBytes_;
+        QString what = QStringLiteral("flips");
+        // Half the copies are hit in the header, catalog and table definitions.
+        const std::uint32_t range = n % 2 ? std::min<std::uint32_t>(size, 5 * 4096) : size;
+        for (std::uint32_t flips = 1 + random() % 6; flips > 0; --flips) {
+            const std::uint32_t at = random() % range;
+            const int bit = int(random() % 8);
+            copy[at] = char(copy[at] ^ (1 << bit));
+            what += QStringLiteral(" %1:%2").arg(at).arg(bit);
+        }
+        const Outcome outcome = openDamaged(copy);
+        QVERIFY2(outcome.problem.isEmpty(), qPrintable(what + ": " + outcome.problem));
+        failures += outcome.refused ? 1 : 0;
+    }
+    qInfo("%d of %d bit-flipped copies were refused as damaged", failures, copies);
+    QVERIFY(failures > 0);
+}
+
+void DbDamageTest::crashedReaderIsAnError()
+{
+    const CopyMaker crash = [](std::string_view, const std::function<void()> &) -> SqliteHandle {
+        std::signal(SIGABRT, SIG_DFL);
+        std::abort();
+    };
+    try {
+        loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
+                            kDefaultStallLimit, crash);
+        QFAIL("a crashed reader gave a database");
+    } catch (const LoadFailure &e) {
+        QVERIFY2(QString(e.what()).contains("crashed the reader"), e.what());
+    }
+}
+
+void DbDamageTest::stalledReaderIsStopped()
+{
+    const CopyMaker hang = [](std::string_view, const std::function<void()> &) -> SqliteHandle {
+        std::this_thread::sleep_for(std::chrono::seconds(60));
+        return {};
+    };
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
+                            std::chrono::milliseconds(1000), hang);
+        QFAIL("a hung reader gave a database");
+    } catch (const LoadFailure &e) {
+        QVERIFY2(QString(e.what()).contains("stopped making progress"), e.what());
+    }
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void DbDamageTest::heartbeatKeepsASlowReaderAlive()
+{
+    // Works for two and a half times the stall limit, beating all along.
+    const CopyMaker slow = [](std::string_view, const std::function<void()> &stillAlive) {
+        for (int i = 0; i < 25; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            stillAlive();
+        }
+        sqlite3 *raw = nullptr;
+        sqlite3_open(":memory:", &raw);
+        SqliteHandle db(raw);
+        sqlite3_exec(raw, "CREATE TABLE t (x); INSERT INTO t VALUES (42);", nullptr, nullptr, nullptr);
+        return db;
+    };
+    LoadedDatabase loaded = loadJetFileIsolated(
+        std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
+        std::chrono::milliseconds(1000), slow);
+    sqlite3_stmt *raw = nullptr;
+    QCOMPARE(sqlite3_prepare_v2(loaded.get(), "SELECT x FROM t", -1, &raw, nullptr), SQLITE_OK);
+    SqliteStatement statement(raw);
+    QCOMPARE(sqlite3_step(raw), SQLITE_ROW);
+    QCOMPARE(sqlite3_column_int(raw, 0), 42);
+}
+
+QTEST_GUILESS_MAIN(DbDamageTest)
+#include "tst_db_damage.moc"

@@ -1,0 +1,258 @@
+// Opening and closing: the connection string, the file it names, each error,
+// and the shared objects.
+
+#include "tests/platform/db/db_fixture.h"
+
+#include "platform/db/ConnectionString.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace platform::db;
+
+namespace {
+
+const QString kUnexpected = QStringLiteral("UNEXPECTED: ");
+
+// Runs step, which must fail with the given number; returns the description,
+// or a text starting with kUnexpected.
+template <typename Step> QString failureOf(Step step, int expectedNumber)
+{
+    try {
+        step();
+    } catch (const platform::AppError &e) {
+        if (e.number() != expectedNumber)
+            return kUnexpected + QStringLiteral("number %1: %2").arg(e.number()).arg(e.description());
+        return e.description();
+    }
+    return kUnexpected + QStringLiteral("no error");
+}
+
+QString openFailure(const QString &connectionString, int expectedNumber)
+{
+    return failureOf([&] {
+        Connection connection;
+        connection.setConnectionString(connectionString);
+        connection.open();
+    }, expectedNumber);
+}
+
+} // namespace
+
+class DbConnectionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void parsesPairs_data();
+    void parsesPairs();
+    void refusesMalformedStrings_data();
+    void refusesMalformedStrings();
+    void refusesOtherProvidersAndModes_data();
+    void refusesOtherProvidersAndModes();
+
+    void opensWithBackslashBeforeTheFileName();
+    void missingFileIsNamed();
+    void unreadableThingsAreRefused();
+    void fileThatIsNoDatabaseIsNamed();
+    void openCloseAndReopen();
+    void statementsNeedAnOpenConnection();
+    void sharedObjectsAreMadeOnceAndReleased();
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+void DbConnectionTest::initTestCase()
+{
+    QVERIFY(dir_.isValid());
+    path_ = dbtest::writeFixture(dir_.path());
+}
+
+void DbConnectionTest::parsesPairs_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("dataSource");
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("program's own") << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/v\\pcs.mdb;Mode=Read"
+                                   << "/opt/v\\pcs.mdb" << "Read";
+    QTest::newRow("case and spaces") << " provider = microsoft.jet.oledb.4.0 ; DATA SOURCE = /a b/pcs.mdb ;mode=read;"
+                                     << "/a b/pcs.mdb" << "read";
+    QTest::newRow("double quotes") << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"/x;y/pcs.mdb\";Mode=Read"
+                                   << "/x;y/pcs.mdb" << "Read";
+    QTest::newRow("doubled quote") << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source='/it''s/pcs.mdb'"
+                                   << "/it's/pcs.mdb" << "";
+    QTest::newRow("other keys kept apart") << "Persist Security Info=False;Provider='Microsoft.Jet.OLEDB.4.0';"
+                                              "Data Source=d.mdb;User ID=Admin"
+                                           << "d.mdb" << "";
+}
+
+void DbConnectionTest::parsesPairs()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, dataSource);
+    QFETCH(QString, mode);
+    const ConnectionSettings settings = jetReadOnlySettings(text);
+    QCOMPARE(settings.dataSource, dataSource);
+    QCOMPARE(settings.mode, mode);
+    QCOMPARE(settings.provider.toLower(), QString("microsoft.jet.oledb.4.0"));
+}
+
+void DbConnectionTest::refusesMalformedStrings_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("no value") << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source" << "Data Source";
+    QTest::newRow("unclosed quote") << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"/a/pcs.mdb" << "closing quote";
+    QTest::newRow("text after quote") << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source='/a' b" << "follows";
+    QTest::newRow("no name") << "=x;Provider=Microsoft.Jet.OLEDB.4.0" << "no name";
+    QTest::newRow("no data source") << "Provider=Microsoft.Jet.OLEDB.4.0;Mode=Read" << "Data Source";
+}
+
+void DbConnectionTest::refusesMalformedStrings()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, mentions);
+    const QString description = openFailure(text, ErrBadConnectionString);
+    QVERIFY2(description.contains(mentions), qPrintable(description));
+}
+
+void DbConnectionTest::refusesOtherProvidersAndModes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("ACE provider") << "Provider=Microsoft.ACE.OLEDB.12.0;Data Source=" + path_ + ";Mode=Read"
+                                  << "Microsoft.ACE.OLEDB.12.0";
+    QTest::newRow("no provider") << "Data Source=" + path_ << "Provider";
+    QTest::newRow("read/write") << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path_ + ";Mode=ReadWrite"
+                                << "ReadWrite";
+    QTest::newRow("share mode") << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path_
+                                       + ";Mode=Share Exclusive"
+                                << "Share Exclusive";
+}
+
+void DbConnectionTest::refusesOtherProvidersAndModes()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, mentions);
+    const QString description = openFailure(text, ErrBadConnectionString);
+    QVERIFY2(description.contains(mentions), qPrintable(description));
+}
+
+void DbConnectionTest::opensWithBackslashBeforeTheFileName()
+{
+    // As the frame builds it: folder, "\", "pcs.mdb"; also with the folder
+    // already ending in a separator.
+    for (const QString &folder : {dir_.path(), dir_.path() + "/"}) {
+        Connection connection;
+        connection.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + folder + "\\pcs.mdb;Mode=Read");
+        connection.open();
+        QVERIFY(connection.isOpen());
+        QCOMPARE(dbtest::runOn(connection, "SELECT count(*) FROM longpcs;").values[0][0], QVariant(11));
+    }
+}
+
+void DbConnectionTest::missingFileIsNamed()
+{
+    const QString missing = dir_.path() + "\\nowhere\\pcs.mdb";
+    const QString description = openFailure(dbtest::connectionStringFor(missing), ErrFileNotFound);
+    QVERIFY2(description.contains(missing), qPrintable(description));
+}
+
+void DbConnectionTest::unreadableThingsAreRefused()
+{
+    const QString fifo = dir_.filePath("fifo.mdb");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // Opening a FIFO for reading would wait for a writer forever.
+    QString description = openFailure(dbtest::connectionStringFor(fifo), ErrUnreadableFile);
+    QVERIFY2(description.contains(fifo) && description.contains("not a regular file"), qPrintable(description));
+
+    description = openFailure(dbtest::connectionStringFor(dir_.path()), ErrUnreadableFile);
+    QVERIFY2(description.contains(dir_.path()), qPrintable(description));
+
+    if (::geteuid() == 0)
+        QSKIP("running as root: a file without read permission is still readable");
+    const QString locked = dir_.filePath("locked.mdb");
+    QVERIFY(QFile::copy(path_, locked));
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+    description = openFailure(dbtest::connectionStringFor(locked), ErrUnreadableFile);
+    QVERIFY2(description.contains(locked) && description.contains("ermission"), qPrintable(description));
+}
+
+void DbConnectionTest::fileThatIsNoDatabaseIsNamed()
+{
+    const QString text = dir_.filePath("notes.mdb");
+    QFile file(text);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(8192, 'x'));
+    file.close();
+    QString description = openFailure(dbtest::connectionStringFor(text), ErrDamagedFile);
+    QVERIFY2(description.contains(text) && description.contains("not a Jet database"), qPrintable(description));
+
+    const QString empty = dir_.filePath("empty.mdb");
+    QVERIFY(QFile(empty).open(QIODevice::WriteOnly));
+    description = openFailure(dbtest::connectionStringFor(empty), ErrDamagedFile);
+    QVERIFY2(description.contains(empty) && description.contains("empty"), qPrintable(description));
+}
+
+void DbConnectionTest::openCloseAndReopen()
+{
+    Connection connection;
+    QVERIFY(!connection.isOpen());
+    QVERIFY(connection.engine() == nullptr);
+    connection.setConnectionString(dbtest::connectionStringFor(path_));
+    connection.setCursorLocation(adUseClient);
+    QCOMPARE(connection.cursorLocation(), int(adUseClient));
+    connection.open();
+    QVERIFY(connection.isOpen());
+    QVERIFY(!failureOf([&] { connection.open(); }, ErrAlreadyOpen).startsWith(kUnexpected));
+    QVERIFY(connection.isOpen());
+    connection.close();
+    QVERIFY(!connection.isOpen());
+    connection.close(); // closing twice does no harm
+    connection.open();
+    QCOMPARE(dbtest::runOn(connection, "SELECT count(*) FROM getalldata;").values[0][0], QVariant(6));
+}
+
+void DbConnectionTest::statementsNeedAnOpenConnection()
+{
+    Connection connection;
+    Command command;
+    command.setCommandText("SELECT 1;");
+    Recordset recordset;
+    QVERIFY(!failureOf([&] { recordset.open(command); }, ErrNotOpen).startsWith(kUnexpected));
+    command.setActiveConnection(&connection);
+    QVERIFY(!failureOf([&] { recordset.open(command); }, ErrNotOpen).startsWith(kUnexpected));
+    QVERIFY(!recordset.isOpen());
+}
+
+void DbConnectionTest::sharedObjectsAreMadeOnceAndReleased()
+{
+    Connection &connection = sharedConnection();
+    QCOMPARE(&sharedConnection(), &connection);
+    QCOMPARE(&sharedCommand(), &sharedCommand());
+    QCOMPARE(&sharedRecordset(), &sharedRecordset());
+
+    connection.setConnectionString(dbtest::connectionStringFor(path_));
+    connection.open();
+    sharedCommand().setActiveConnection(&connection);
+    sharedCommand().setCommandText("SELECT ID FROM longpcs where ID= 7 ;");
+    sharedRecordset().open(sharedCommand());
+    QCOMPARE(sharedRecordset().recordCount(), 1);
+    sharedRecordset().close();
+
+    releaseShared();
+    Connection &fresh = sharedConnection();
+    QVERIFY(!fresh.isOpen());
+    QVERIFY(fresh.connectionString().isEmpty());
+    QVERIFY(sharedCommand().commandText().isEmpty());
+    releaseShared();
+}
+
+QTEST_GUILESS_MAIN(DbConnectionTest)
+#include "tst_db_connection.moc"
