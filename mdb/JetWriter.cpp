@@ -23,7 +23,7 @@ constexpr std::uint32_t kMapPageOwner = 0;
 // file, so no query is ever mistaken for a table.
 constexpr std::uint32_t kFirstQueryId = 0x80F00000u;
 
-FieldDeclaration declare(const ColumnSpec &column, const std::string &tableName, std::size_t position)
+FieldDeclaration declare(const ColumnDefinition &column, const std::string &tableName, std::size_t position)
 {
     switch (column.type) {
     case ColumnType::Long: return {column.name, FieldType::Long, 0};
@@ -163,7 +163,7 @@ JetWriter::JetWriter(std::filesystem::path target) : d(std::make_unique<Impl>(st
 
 JetWriter::~JetWriter() = default;
 
-JetWriter::TableHandle JetWriter::addTable(const std::string &name, const std::vector<ColumnSpec> &columns)
+JetWriter::TableHandle JetWriter::addTable(const std::string &name, const std::vector<ColumnDefinition> &columns)
 {
     d->requireOpen();
     std::vector<FieldDeclaration> fields;

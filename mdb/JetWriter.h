@@ -30,7 +30,7 @@ namespace mdb {
 
 enum class ColumnType { Long, Text, Memo };
 
-struct ColumnSpec {
+struct ColumnDefinition {
     std::string name;            // UTF-8
     ColumnType type = ColumnType::Text;
     int textLength = 255;        // characters, 1..255; only for Text
@@ -85,7 +85,7 @@ public:
     JetWriter &operator=(const JetWriter &) = delete;
 
     // Tables may be added at any time before finish(), also between rows.
-    TableHandle addTable(const std::string &name, const std::vector<ColumnSpec> &columns);
+    TableHandle addTable(const std::string &name, const std::vector<ColumnDefinition> &columns);
     // Stored when the file is finished; the tables it reads need not exist.
     void addSelectQuery(const SelectQuerySpec &query);
     // One value per column, in column order.

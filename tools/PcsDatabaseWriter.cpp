@@ -11,19 +11,19 @@ namespace pcsdb {
 
 namespace {
 
-using mdb::ColumnSpec;
+using mdb::ColumnDefinition;
 using mdb::ColumnType;
 
 constexpr std::size_t progressInterval = 4096;
 
-std::vector<ColumnSpec> longPcsColumns()
+std::vector<ColumnDefinition> longPcsColumns()
 {
     return {{"ID", ColumnType::Long}, {"Description", ColumnType::Text, 255}};
 }
 
-std::vector<ColumnSpec> getAllDataColumns()
+std::vector<ColumnDefinition> getAllDataColumns()
 {
-    std::vector<ColumnSpec> columns = {
+    std::vector<ColumnDefinition> columns = {
         {"ID", ColumnType::Long},
         {"Description", ColumnType::Text, 255},
         {"code", ColumnType::Text, pcsCodeLength},

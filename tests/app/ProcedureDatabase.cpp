@@ -13,7 +13,7 @@ QString writeProcedureDatabase(const QString &folder, int count)
     mdb::JetWriter writer(path.toStdString());
     const auto longPcs = writer.addTable("longpcs", {{"ID", mdb::ColumnType::Long},
                                                      {"Description", mdb::ColumnType::Text, 255}});
-    std::vector<mdb::ColumnSpec> detailColumns = {{"ID", mdb::ColumnType::Long},
+    std::vector<mdb::ColumnDefinition> detailColumns = {{"ID", mdb::ColumnType::Long},
                                                   {"Description", mdb::ColumnType::Text, 255},
                                                   {"code", mdb::ColumnType::Text, 7},
                                                   {"pcs9", mdb::ColumnType::Text, 5},

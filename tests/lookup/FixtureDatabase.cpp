@@ -64,7 +64,7 @@ QString write(const QTemporaryDir &dir, Tables tables, const QString &name)
         for (const Procedure &p : procedures())
             writer.appendRow(longpcs, {std::int32_t(p.id), p.description});
     }
-    std::vector<mdb::ColumnSpec> columns = {{"ID", ColumnType::Long},
+    std::vector<mdb::ColumnDefinition> columns = {{"ID", ColumnType::Long},
                                             {"Description", ColumnType::Text, 255},
                                             {"code", ColumnType::Text, 7},
                                             {"pcs9", ColumnType::Text, 5},

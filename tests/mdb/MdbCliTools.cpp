@@ -74,7 +74,7 @@ QByteArray runMdbTool(const QString &program, const QStringList &arguments)
     return process.readAllStandardOutput();
 }
 
-std::vector<Row> parseExportCsv(const QByteArray &csv, const std::vector<mdb::ColumnSpec> &columns)
+std::vector<Row> parseExportCsv(const QByteArray &csv, const std::vector<mdb::ColumnDefinition> &columns)
 {
     std::vector<std::vector<CsvField>> records = splitCsv(csv);
     if (records.empty())

@@ -17,6 +17,6 @@ QByteArray runMdbTool(const QString &program, const QStringList &arguments);
 
 // Rows of mdb-export's default CSV (header line, text quoted, numbers and
 // Nulls bare). Like libmdb, it cannot tell Null text from empty text.
-std::vector<Row> parseExportCsv(const QByteArray &csv, const std::vector<mdb::ColumnSpec> &columns);
+std::vector<Row> parseExportCsv(const QByteArray &csv, const std::vector<mdb::ColumnDefinition> &columns);
 
 } // namespace mdbtest

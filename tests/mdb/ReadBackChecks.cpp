@@ -22,8 +22,8 @@ QStringList namesOf(const std::vector<TableData> &tables)
     return names;
 }
 
-// Jet's type code and definition length for a column spec.
-std::pair<int, int> jetTypeOf(const mdb::ColumnSpec &column)
+// Jet's type code and definition length for a column definition.
+std::pair<int, int> jetTypeOf(const mdb::ColumnDefinition &column)
 {
     switch (column.type) {
     case mdb::ColumnType::Long: return {0x04, 4};
@@ -43,7 +43,7 @@ const char *readerTypeOf(mdb::ColumnType type)
     return "";
 }
 
-QString schemaTypeOf(const mdb::ColumnSpec &column)
+QString schemaTypeOf(const mdb::ColumnDefinition &column)
 {
     switch (column.type) {
     case mdb::ColumnType::Long: return "Long Integer";
@@ -129,7 +129,7 @@ QString checkWithCliTools(const QString &path, const std::vector<TableData> &tab
             const QString count = QString::fromUtf8(runMdbTool("mdb-count", {path, name})).trimmed();
             if (count != QString::number(table.rows.size()))
                 return QString("mdb-count %1 says %2, expected %3").arg(name, count).arg(table.rows.size());
-            for (const mdb::ColumnSpec &column : table.columns) {
+            for (const mdb::ColumnDefinition &column : table.columns) {
                 const QRegularExpression line("\\[" + QRegularExpression::escape(qs(column.name)) + "\\]\\s+" +
                                               QRegularExpression::escape(schemaTypeOf(column)));
                 if (!schema.contains(line))

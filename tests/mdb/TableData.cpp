@@ -48,7 +48,7 @@ QString compareRows(const std::vector<Row> &actual, const std::vector<Row> &expe
     return {};
 }
 
-Row asLibmdbSeesIt(const Row &row, const std::vector<mdb::ColumnSpec> &columns)
+Row asLibmdbSeesIt(const Row &row, const std::vector<mdb::ColumnDefinition> &columns)
 {
     Row seen = row;
     for (std::size_t c = 0; c < seen.size() && c < columns.size(); ++c)

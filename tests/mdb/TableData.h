@@ -16,7 +16,7 @@ using Row = std::vector<mdb::Value>;
 
 struct TableData {
     std::string name;
-    std::vector<mdb::ColumnSpec> columns;
+    std::vector<mdb::ColumnDefinition> columns;
     std::vector<Row> rows;
 };
 
@@ -29,7 +29,7 @@ QString describe(const mdb::Value &value);
 QString compareRows(const std::vector<Row> &actual, const std::vector<Row> &expected, const std::string &table);
 
 // libmdb reports a Null text as empty text; this is what it should report.
-Row asLibmdbSeesIt(const Row &row, const std::vector<mdb::ColumnSpec> &columns);
+Row asLibmdbSeesIt(const Row &row, const std::vector<mdb::ColumnDefinition> &columns);
 std::vector<Row> asLibmdbSeesIt(const TableData &table);
 
 // SHA-256 over the canonical form mdb-reader-dump.mjs --digest uses.

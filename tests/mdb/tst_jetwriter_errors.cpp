@@ -20,18 +20,18 @@
 #include "tests/mdb/TableData.h"
 
 using namespace mdbtest;
-using mdb::ColumnSpec;
+using mdb::ColumnDefinition;
 using mdb::ColumnType;
 using mdb::JetWriter;
 using mdb::Value;
 using mdb::WriterError;
 
 Q_DECLARE_METATYPE(mdbtest::Row)
-Q_DECLARE_METATYPE(std::vector<mdb::ColumnSpec>)
+Q_DECLARE_METATYPE(std::vector<mdb::ColumnDefinition>)
 
 namespace {
 
-const std::vector<ColumnSpec> kColumns{{"ID", ColumnType::Long},
+const std::vector<ColumnDefinition> kColumns{{"ID", ColumnType::Long},
                                        {"Description", ColumnType::Text, 255},
                                        {"code", ColumnType::Text, 7},
                                        {"notes", ColumnType::Memo},
@@ -152,7 +152,7 @@ private slots:
         // 3570 bytes; 230 more "—" take 460. The last column decides:
         // "ab" stays plain (4 bytes), giving 4060; "abc" compresses to
         // 5 bytes, giving 4061.
-        std::vector<ColumnSpec> columns;
+        std::vector<ColumnDefinition> columns;
         for (int c = 1; c <= 9; ++c)
             columns.push_back({"text " + std::to_string(c), ColumnType::Text, 255});
         const auto dashes = [](int count) {
@@ -197,9 +197,9 @@ private slots:
     void badDeclarationIsRejected_data()
     {
         QTest::addColumn<QString>("table");
-        QTest::addColumn<std::vector<ColumnSpec>>("columns");
+        QTest::addColumn<std::vector<ColumnDefinition>>("columns");
         QTest::addColumn<QStringList>("mentions");
-        const std::vector<ColumnSpec> one{{"n", ColumnType::Long}};
+        const std::vector<ColumnDefinition> one{{"n", ColumnType::Long}};
         const std::string name64(64, 'n');
         QTest::newRow("empty table name") << "" << one << QStringList{"Table name \"\"", "empty"};
         QTest::newRow("long table name") << QString::fromStdString(name64 + "x") << one
@@ -208,20 +208,20 @@ private slots:
         QTest::newRow("catalog's name") << "msysobjects" << one << QStringList{"\"msysobjects\"", "more than once"};
         QTest::newRow("forbidden character") << "a.b" << one << QStringList{"\"a.b\"", "one of . ! ` [ ]"};
         QTest::newRow("leading space") << " t" << one << QStringList{"starts with a space"};
-        QTest::newRow("leading U+FEFF") << "t" << std::vector<ColumnSpec>{{"\uFEFFc", ColumnType::Long}}
+        QTest::newRow("leading U+FEFF") << "t" << std::vector<ColumnDefinition>{{"\uFEFFc", ColumnType::Long}}
                                         << QStringList{"Table \"t\", column 1", "starts with U+FEFF"};
-        QTest::newRow("no columns") << "t" << std::vector<ColumnSpec>{} << QStringList{"Table \"t\"", "no columns"};
-        QTest::newRow("empty column name") << "t" << std::vector<ColumnSpec>{{"a", ColumnType::Long}, {"", ColumnType::Long}}
+        QTest::newRow("no columns") << "t" << std::vector<ColumnDefinition>{} << QStringList{"Table \"t\"", "no columns"};
+        QTest::newRow("empty column name") << "t" << std::vector<ColumnDefinition>{{"a", ColumnType::Long}, {"", ColumnType::Long}}
                                            << QStringList{"Table \"t\", column 2", "empty"};
-        QTest::newRow("duplicate column") << "t" << std::vector<ColumnSpec>{{"Code", ColumnType::Long}, {"code", ColumnType::Memo}}
+        QTest::newRow("duplicate column") << "t" << std::vector<ColumnDefinition>{{"Code", ColumnType::Long}, {"code", ColumnType::Memo}}
                                           << QStringList{"Table \"t\"", "\"code\"", "more than once"};
-        QTest::newRow("long column name") << "t" << std::vector<ColumnSpec>{{name64 + "é", ColumnType::Long}}
+        QTest::newRow("long column name") << "t" << std::vector<ColumnDefinition>{{name64 + "é", ColumnType::Long}}
                                           << QStringList{"Table \"t\", column 1", "longer than 64"};
-        QTest::newRow("text length 0") << "t" << std::vector<ColumnSpec>{{"c", ColumnType::Text, 0}}
+        QTest::newRow("text length 0") << "t" << std::vector<ColumnDefinition>{{"c", ColumnType::Text, 0}}
                                        << QStringList{"column \"c\"", "text length 0", "1 to 255"};
-        QTest::newRow("text length 256") << "t" << std::vector<ColumnSpec>{{"c", ColumnType::Text, 256}}
+        QTest::newRow("text length 256") << "t" << std::vector<ColumnDefinition>{{"c", ColumnType::Text, 256}}
                                          << QStringList{"column \"c\"", "text length 256"};
-        std::vector<ColumnSpec> tooMany;
+        std::vector<ColumnDefinition> tooMany;
         for (int c = 0; c < 256; ++c)
             tooMany.push_back({"c" + std::to_string(c), ColumnType::Long});
         QTest::newRow("256 columns") << "t" << tooMany << QStringList{"256 columns", "at most 255"};
@@ -230,7 +230,7 @@ private slots:
     void badDeclarationIsRejected()
     {
         QFETCH(QString, table);
-        QFETCH(std::vector<ColumnSpec>, columns);
+        QFETCH(std::vector<ColumnDefinition>, columns);
         QFETCH(QStringList, mentions);
         JetWriter writer(dir().filePath("names.mdb").toStdString());
         writer.addTable("codes", {{"n", ColumnType::Long}});

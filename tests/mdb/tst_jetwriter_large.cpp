@@ -12,13 +12,13 @@
 #include "tests/mdb/TableData.h"
 
 using namespace mdbtest;
-using mdb::ColumnSpec;
+using mdb::ColumnDefinition;
 using mdb::ColumnType;
 using mdb::Value;
 
 namespace {
 
-const std::vector<ColumnSpec> kBigColumns{{"ID", ColumnType::Long},
+const std::vector<ColumnDefinition> kBigColumns{{"ID", ColumnType::Long},
                                           {"Description", ColumnType::Text, 255},
                                           {"code", ColumnType::Text, 7},
                                           {"note", ColumnType::Memo}};
@@ -62,7 +62,7 @@ Row bigRow(int n)
 }
 
 // The last complete line of mdb-export's output, parsed.
-Row lastExportedRow(const QByteArray &csv, const std::vector<ColumnSpec> &columns)
+Row lastExportedRow(const QByteArray &csv, const std::vector<ColumnDefinition> &columns)
 {
     const QByteArray trimmed = csv.trimmed();
     const QByteArray header = trimmed.left(trimmed.indexOf('\n') + 1);
@@ -138,7 +138,7 @@ private slots:
         // between two of them pushes the next page some 260 pages further,
         // so "scattered" spans more pages than one bitmap page covers.
         constexpr int kRows = 140;
-        std::vector<ColumnSpec> wideColumns;
+        std::vector<ColumnDefinition> wideColumns;
         for (int c = 1; c <= 7; ++c)
             wideColumns.push_back({"text " + std::to_string(c), ColumnType::Text, 255});
         TableData scattered{"scattered", wideColumns, {}};

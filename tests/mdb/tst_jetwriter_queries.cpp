@@ -18,8 +18,8 @@ using mdb::WriterError;
 
 namespace {
 
-const std::vector<mdb::ColumnSpec> kCodes{{"ID", ColumnType::Long}, {"Description", ColumnType::Text, 255}};
-const std::vector<mdb::ColumnSpec> kMapping{{"ID", ColumnType::Long}, {"pcs9", ColumnType::Text, 10}};
+const std::vector<mdb::ColumnDefinition> kCodes{{"ID", ColumnType::Long}, {"Description", ColumnType::Text, 255}};
+const std::vector<mdb::ColumnDefinition> kMapping{{"ID", ColumnType::Long}, {"pcs9", ColumnType::Text, 10}};
 
 mdb::SelectQuerySpec joinedQuery()
 {

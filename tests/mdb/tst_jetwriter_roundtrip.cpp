@@ -15,7 +15,7 @@
 #include "tests/mdb/TableData.h"
 
 using namespace mdbtest;
-using mdb::ColumnSpec;
+using mdb::ColumnDefinition;
 using mdb::ColumnType;
 using mdb::Value;
 

@@ -15,8 +15,8 @@ using ribbontest::textWidthTwips;
 
 namespace {
 
-struct ButtonSpec {
-    ButtonSpec(QString id, QString caption, bool more = false, QString toolTip = QString())
+struct ExpectedButton {
+    ExpectedButton(QString id, QString caption, bool more = false, QString toolTip = QString())
         : id(std::move(id)), caption(std::move(caption)), more(more), toolTip(std::move(toolTip))
     {
     }
@@ -26,11 +26,11 @@ struct ButtonSpec {
     QString toolTip;
 };
 
-struct CategorySpec {
+struct ExpectedCategory {
     QString id;
     QString caption;
     bool launcher = false;
-    QList<ButtonSpec> buttons;
+    QList<ExpectedButton> buttons;
 };
 
 QRect pixels(float left, float top, float width, float height)
@@ -278,7 +278,7 @@ private:
         }
     }
 
-    void checkCategories(const TelvarRibbon &ribbon, const QList<CategorySpec> &categories)
+    void checkCategories(const TelvarRibbon &ribbon, const QList<ExpectedCategory> &categories)
     {
         const ribbon::RibbonParts &p = ribbon.parts();
         const bool centred = ribbon.ButtonCenter();
@@ -286,24 +286,24 @@ private:
         float left = 120;
         int slot = 1;
         for (int j = 0; j < categories.size(); ++j) {
-            const CategorySpec &spec = categories[j];
+            const ExpectedCategory &category = categories[j];
             const ribbon::RibbonLabel *caption = p.Cat_Caption(j);
-            QCOMPARE(caption->Caption(), spec.caption);
-            QCOMPARE(caption->Tag(), spec.id);
+            QCOMPARE(caption->Caption(), category.caption);
+            QCOMPARE(caption->Tag(), category.id);
             const float captionWidth = caption->Width();
-            QCOMPARE(captionWidth, textWidthTwips(*caption, spec.caption));
+            QCOMPARE(captionWidth, textWidthTwips(*caption, category.caption));
             const float innerLeft = left + 60;
 
             float x = innerLeft;
             float spanned = 0;
-            for (const ButtonSpec &button : spec.buttons) {
+            for (const ExpectedButton &button : category.buttons) {
                 const int b = slot++;
                 spanned += checkButton(p, b, j, x, button, centred) + 30;
                 x = p.ButMouse(b)->Left() + p.ButMouse(b)->Width() + 30;
             }
             const float buttonsWidth = spanned - 30; // -30 without buttons
 
-            float inner = captionWidth + (spec.launcher ? 225 : 0);
+            float inner = captionWidth + (category.launcher ? 225 : 0);
             float captionLeft = innerLeft;
             if (inner < buttonsWidth) {
                 inner = buttonsWidth;
@@ -327,7 +327,7 @@ private:
             QCOMPARE(p.Cat_Dlg(j)->Top(), 1425.f);
             QCOMPARE(p.Cat_Dlg_over(j)->Left(), p.Cat_Dlg(j)->Left());
             QCOMPARE(p.Cat_Dlg_on(j)->Top(), 1425.f);
-            QCOMPARE(p.Cat_Dlg(j)->Visible(), spec.launcher);
+            QCOMPARE(p.Cat_Dlg(j)->Visible(), category.launcher);
             QVERIFY(!p.Cat_Dlg_on(j)->Visible());
             QVERIFY(!p.Cat_Dlg_over(j)->Visible());
             QVERIFY(p.Cat_Center_off(j)->Visible() && p.CatMouse(j)->Visible() && caption->Visible());
@@ -339,14 +339,14 @@ private:
     }
 
     // Returns the button's width.
-    float checkButton(const ribbon::RibbonParts &p, int b, int categorySlot, float x, const ButtonSpec &spec,
+    float checkButton(const ribbon::RibbonParts &p, int b, int categorySlot, float x, const ExpectedButton &expected,
                       bool centred)
     {
         const ribbon::RibbonLabel *caption = p.Button_Caption(b);
         const ribbon::RibbonImage *icon = p.Button_Icon(b);
         [&] {
             QVERIFY(caption && icon);
-            QCOMPARE(caption->Caption(), spec.caption);
+            QCOMPARE(caption->Caption(), expected.caption);
             QCOMPARE(icon->Width(), float(icon->Picture().width() * 15));
             QCOMPARE(icon->Height(), float(icon->Picture().height() * 15));
         }();
@@ -360,7 +360,7 @@ private:
         float iconTop = 420 + 90;
         if (centred) {
             const float free = 990 - (ih + ch);
-            iconTop = spec.more ? 420 + (free - ch / 2) / 2 : 420 + free / 2;
+            iconTop = expected.more ? 420 + (free - ch / 2) / 2 : 420 + free / 2;
         }
         const float captionLeft = cw > iw ? innerLeft : innerLeft + (iw - cw) / 2;
         const float iconLeft = cw > iw ? innerLeft + (cw - iw) / 2 : innerLeft;
@@ -369,8 +369,8 @@ private:
             QCOMPARE(p.ButMouse(b)->Left(), x);
             QCOMPARE(p.ButMouse(b)->Top(), 420.f);
             QCOMPARE(p.ButMouse(b)->Width(), 45 + w + 45);
-            QCOMPARE(p.ButMouse(b)->Tag(), spec.id);
-            QCOMPARE(p.ButMouse(b)->ToolTipText(), spec.toolTip.isEmpty() ? QString(spec.caption).replace("\r\n", " ") : spec.toolTip);
+            QCOMPARE(p.ButMouse(b)->Tag(), expected.id);
+            QCOMPARE(p.ButMouse(b)->ToolTipText(), expected.toolTip.isEmpty() ? QString(expected.caption).replace("\r\n", " ") : expected.toolTip);
             QCOMPARE(p.Button_center(b)->Tag(), QString::number(categorySlot));
             QCOMPARE(p.Button_left(b)->Left(), x);
             QCOMPARE(p.Button_center(b)->Left(), innerLeft);
@@ -388,7 +388,7 @@ private:
             QCOMPARE(p.Glip_off(b)->Top(), iconTop + ih + ch + (ch - 60) / 2);
             QCOMPARE(p.Glip_off(b)->Left(), (cw - 75) / 2 + captionLeft);
             QCOMPARE(p.Glip_on(b)->Left(), p.Glip_off(b)->Left());
-            QCOMPARE(p.Glip_off(b)->Visible(), spec.more);
+            QCOMPARE(p.Glip_off(b)->Visible(), expected.more);
             QVERIFY(!p.Glip_on(b)->Visible());
             QVERIFY(icon->Visible() && caption->Visible() && p.ButMouse(b)->Visible());
             QVERIFY(!p.Button_center(b)->Visible() && !p.Button_center_over(b)->Visible());

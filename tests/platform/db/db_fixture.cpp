@@ -7,7 +7,7 @@
 namespace dbtest {
 namespace {
 
-using mdb::ColumnSpec;
+using mdb::ColumnDefinition;
 using mdb::ColumnType;
 using mdb::Value;
 
@@ -62,9 +62,9 @@ Value memoValue(int id)
     return id == 4 ? Value() : Value(memoOf(id));
 }
 
-std::vector<ColumnSpec> detailColumns()
+std::vector<ColumnDefinition> detailColumns()
 {
-    std::vector<ColumnSpec> columns = {{"ID", ColumnType::Long},
+    std::vector<ColumnDefinition> columns = {{"ID", ColumnType::Long},
                                        {"Description", ColumnType::Text, 255},
                                        {"code", ColumnType::Text, 7},
                                        {"pcs9", ColumnType::Text, 5},
