@@ -2,6 +2,7 @@
 
 #include "app/AppVersion.h"
 #include "app/BackdropMdiArea.h"
+#include "app/FrameRibbon.h"
 #include "app/ProgramArt.h"
 #include "app/frmAbout.h"
 #include "lookup/frmProcedures.h"
@@ -106,14 +107,7 @@ void frmMainForm::BuildRibbon()
     ribbon_->SetTheme(0);
     mdiArea_->setBackdrop(Backdrop{ribbon_->LoadBackground(), ribbon::colorFromValue(ribbon_->BackColor())});
     ribbon_->SetImageList(vbalImageList_);
-    ribbon_->SetButtonCenter(false);
-    ribbon_->AddTab(QStringLiteral("1"), QStringLiteral("Procedures"));
-    ribbon_->AddCat(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Procedures"), false);
-    ribbon_->AddCat(QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("About"), false);
-    ribbon_->AddCat(QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("Exit"), false);
-    ribbon_->AddButton(QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("Show Procedures"), 1);
-    ribbon_->AddButton(QStringLiteral("3"), QStringLiteral("3"), QStringLiteral("Exit"), 7, true);
-    ribbon_->AddButton(QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("About"), 6);
+    addFrameRibbonContent(*ribbon_);
     ribbon_->Refresh();
 }
 

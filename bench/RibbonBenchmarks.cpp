@@ -4,6 +4,7 @@
 
 #include "BenchContext.h"
 
+#include "app/FrameRibbon.h"
 #include "ribbon/TelvarRibbon.h"
 
 #include <QApplication>
@@ -29,14 +30,7 @@ void fillAsTheFrameDoes(TelvarRibbon &ribbon)
 {
     ribbon.SetTheme(0);
     ribbon.SetImageList(buttonPictures());
-    ribbon.SetButtonCenter(false);
-    ribbon.AddTab(QStringLiteral("1"), QStringLiteral("Procedures"));
-    ribbon.AddCat(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Procedures"), false);
-    ribbon.AddCat(QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("About"), false);
-    ribbon.AddCat(QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("Exit"), false);
-    ribbon.AddButton(QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("Show Procedures"), 1);
-    ribbon.AddButton(QStringLiteral("3"), QStringLiteral("3"), QStringLiteral("Exit"), 7, true);
-    ribbon.AddButton(QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("About"), 6);
+    app::addFrameRibbonContent(ribbon);
     ribbon.Refresh();
 }
 

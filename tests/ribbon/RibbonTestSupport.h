@@ -2,6 +2,7 @@
 // Shared set-up for the ribbon tests: pictures for the image list, the frame's
 // own ribbon content, and short ways to read elements.
 
+#include "app/FrameRibbon.h"
 #include "platform/ImageList.h"
 #include "ribbon/RibbonParts.h"
 #include "ribbon/TelvarRibbon.h"
@@ -29,14 +30,7 @@ inline void fillLikeFrame(TelvarRibbon &ribbon)
 {
     ribbon.SetTheme(0);
     ribbon.SetImageList(pictures(7));
-    ribbon.SetButtonCenter(false);
-    ribbon.AddTab("1", "Procedures");
-    ribbon.AddCat("1", "1", "Procedures", false);
-    ribbon.AddCat("2", "1", "About", false);
-    ribbon.AddCat("3", "1", "Exit", false);
-    ribbon.AddButton("0", "1", "Show Procedures", 1);
-    ribbon.AddButton("3", "3", "Exit", 7, true);
-    ribbon.AddButton("2", "2", "About", 6);
+    app::addFrameRibbonContent(ribbon);
 }
 
 // Whether element index of an array exists and is shown (its own flag).

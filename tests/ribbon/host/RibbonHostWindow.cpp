@@ -1,5 +1,6 @@
 #include "RibbonHostWindow.h"
 
+#include "app/FrameRibbon.h"
 #include "platform/AppError.h"
 #include "ribbon/TelvarRibbon.h"
 
@@ -76,14 +77,7 @@ RibbonHostWindow::RibbonHostWindow(int theme, bool demo, QWidget *parent)
     setCentralWidget(central);
 
     ribbon_->SetImageList(buttonPictures());
-    ribbon_->SetButtonCenter(false);
-    ribbon_->AddTab(QStringLiteral("1"), QStringLiteral("Procedures"));
-    ribbon_->AddCat(QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("Procedures"), false);
-    ribbon_->AddCat(QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("About"), false);
-    ribbon_->AddCat(QStringLiteral("3"), QStringLiteral("1"), QStringLiteral("Exit"), false);
-    ribbon_->AddButton(QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("Show Procedures"), 1);
-    ribbon_->AddButton(QStringLiteral("3"), QStringLiteral("3"), QStringLiteral("Exit"), 7, true);
-    ribbon_->AddButton(QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("About"), 6);
+    app::addFrameRibbonContent(*ribbon_);
     if (demo) {
         ribbon_->AddTab(QStringLiteral("demo"), QStringLiteral("Demo"));
         ribbon_->AddTab(QStringLiteral("more"), QStringLiteral("More"));
