@@ -70,6 +70,11 @@ def _lzw(indices, min_code_size):
             table, next_code, size = fresh()
         word = bytes([index])
     emit(table[word], size)
+    # Reading that last code, the decoder adds the entry we added after the
+    # previous one; if that fills the table at this width, it reads the end
+    # code one bit wider.
+    if next_code == (1 << size) and size < 12:
+        size += 1
     emit(end, size)
     if nbits:
         out.append(acc & 0xFF)
