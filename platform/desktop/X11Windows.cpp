@@ -37,6 +37,8 @@ struct X11Windows::Impl {
     xcb_atom_t netWmState = XCB_ATOM_NONE;
     xcb_atom_t maximizedVert = XCB_ATOM_NONE;
     xcb_atom_t maximizedHorz = XCB_ATOM_NONE;
+    xcb_atom_t hidden = XCB_ATOM_NONE;
+    xcb_atom_t netRestackWindow = XCB_ATOM_NONE;
 
     ~Impl()
     {
@@ -55,6 +57,7 @@ struct X11Windows::Impl {
             {"UTF8_STRING", &utf8String},           {"_NET_ACTIVE_WINDOW", &netActiveWindow},
             {"_NET_WM_STATE", &netWmState},         {"_NET_WM_STATE_MAXIMIZED_VERT", &maximizedVert},
             {"_NET_WM_STATE_MAXIMIZED_HORZ", &maximizedHorz},
+            {"_NET_WM_STATE_HIDDEN", &hidden},      {"_NET_RESTACK_WINDOW", &netRestackWindow},
         };
         xcb_intern_atom_cookie_t cookies[std::size(wanted)];
         for (std::size_t i = 0; i < std::size(wanted); ++i)
@@ -88,6 +91,34 @@ struct X11Windows::Impl {
         if (length > 0)
             result.bytes = QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())), length);
         return result;
+    }
+
+    // The server's time now, which a window manager that keeps new windows
+    // from stealing the focus compares with the time of the user's last
+    // action. Read from the notice of a property change on a window of our
+    // own; CurrentTime when that fails.
+    xcb_timestamp_t serverTime()
+    {
+        const xcb_window_t window = xcb_generate_id(connection);
+        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_create_window(connection, 0, window, root, -1, -1, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                          XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
+        xcb_change_property(connection, XCB_PROP_MODE_APPEND, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0,
+                            nullptr);
+        xcb_flush(connection);
+        xcb_timestamp_t time = XCB_CURRENT_TIME;
+        while (xcb_generic_event_t *event = xcb_wait_for_event(connection)) {
+            const Reply<xcb_generic_event_t> owned(event);
+            if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
+                const auto *notice = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+                if (notice->window == window) {
+                    time = notice->time;
+                    break;
+                }
+            }
+        }
+        xcb_destroy_window(connection, window);
+        return time;
     }
 
     void sendToRoot(xcb_window_t window, xcb_atom_t messageType, const std::uint32_t (&data)[5])
@@ -146,8 +177,10 @@ QVector<X11WindowId> X11Windows::topLevelWindows() const
 
 QString X11Windows::title(X11WindowId window) const
 {
+    // Asked for UTF8_STRING, a _NET_WM_NAME of another type comes back as
+    // its type and no bytes; such a window is named by its WM_NAME.
     const auto netName = d->property(window, d->netWmName, d->utf8String, MaxTitleUnits);
-    if (netName && netName->format == 8)
+    if (netName && netName->type == d->utf8String && netName->format == 8)
         return QString::fromUtf8(netName->bytes);
     const auto name = d->property(window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, MaxTitleUnits);
     if (!name || name->format != 8)
@@ -169,18 +202,28 @@ X11WindowId X11Windows::findByTitle(const QString &wanted) const
 
 void X11Windows::restore(X11WindowId window)
 {
+    // Mapping a withdrawn or iconified window is the ICCCM way back to the
+    // normal state; a window manager that gets it as a map request
+    // de-iconifies the window, one that does not gets it mapped directly.
     xcb_map_window(d->connection, window);
     d->sendToRoot(window, d->netWmState,
                   {NetWmStateRemove, d->maximizedVert, d->maximizedHorz, SourcePager, 0});
+    d->sendToRoot(window, d->netWmState, {NetWmStateRemove, d->hidden, 0, SourcePager, 0});
 }
 
 void X11Windows::activate(X11WindowId window)
 {
-    d->sendToRoot(window, d->netActiveWindow, {SourcePager, XCB_CURRENT_TIME, 0, 0, 0});
+    // Most managers also de-iconify and raise the window they activate; a
+    // request without a time is refused by those that guard the focus.
+    d->sendToRoot(window, d->netActiveWindow, {SourcePager, d->serverTime(), 0, 0, 0});
 }
 
 void X11Windows::raise(X11WindowId window)
 {
+    // A reparenting manager stacks its frames, not the client windows inside
+    // them: it is asked to restack, and the direct request serves a display
+    // without a manager.
+    d->sendToRoot(window, d->netRestackWindow, {SourcePager, XCB_WINDOW_NONE, XCB_STACK_MODE_ABOVE, 0, 0});
     const std::uint32_t above = XCB_STACK_MODE_ABOVE;
     xcb_configure_window(d->connection, window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
 }

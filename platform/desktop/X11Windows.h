@@ -33,9 +33,11 @@ public:
     // Shows the window in its normal state: mapped again if it was minimised,
     // asked out of the maximised and hidden states.
     void restore(X11WindowId window);
-    // Asks the window manager to give the window the focus.
+    // Asks the window manager to give the window the focus, with the server's
+    // current time so that focus-stealing prevention lets it through.
     void activate(X11WindowId window);
-    // Puts the window on top of its siblings.
+    // Puts the window on top: asks the window manager to restack its frame,
+    // and restacks the window itself where there is no manager.
     void raise(X11WindowId window);
     // Sends what the calls above queued and waits until the server has taken it.
     void sync();

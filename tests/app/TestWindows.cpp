@@ -74,6 +74,34 @@ WindowId TestWindows::create(std::optional<QString> netWmName, std::optional<QSt
     return window;
 }
 
+void TestWindows::setText(WindowId window, const char *property, const char *type, const QByteArray &bytes)
+{
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window, atom(property), atom(type), 8,
+                        std::uint32_t(bytes.size()), bytes.constData());
+    sync();
+}
+
+void TestWindows::minimise(WindowId window)
+{
+    constexpr std::uint32_t IconicState = 3;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = atom("WM_CHANGE_STATE");
+    message.data.data32[0] = IconicState;
+    xcb_send_event(connection_, 0, root_,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+    sync();
+}
+
+WindowId TestWindows::inputFocus()
+{
+    auto focus = reply(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    return focus ? focus->focus : 0;
+}
+
 void TestWindows::map(WindowId window)
 {
     xcb_map_window(connection_, window);
@@ -83,6 +111,13 @@ void TestWindows::map(WindowId window)
 void TestWindows::unmap(WindowId window)
 {
     xcb_unmap_window(connection_, window);
+    sync();
+}
+
+void TestWindows::destroy(WindowId window)
+{
+    xcb_destroy_window(connection_, window);
+    made_.removeAll(window);
     sync();
 }
 

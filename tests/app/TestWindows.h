@@ -33,8 +33,15 @@ public:
     // A top-level window; each title is set only when given. wmName is
     // written as STRING (Latin-1).
     WindowId create(std::optional<QString> netWmName, std::optional<QString> wmName, bool mapped);
+    // Replaces a text property with bytes of the given type (an atom name).
+    void setText(WindowId window, const char *property, const char *type, const QByteArray &bytes);
     void map(WindowId window);
+    // What a program sends to have its window minimised (ICCCM WM_CHANGE_STATE).
+    void minimise(WindowId window);
+    // The window that has the keyboard focus.
+    WindowId inputFocus();
     void unmap(WindowId window);
+    void destroy(WindowId window);
     void destroyAll();
 
     bool isViewable(WindowId window);
@@ -43,6 +50,7 @@ public:
 
     // A 32-bit property of a window, empty when it has none.
     QVector<std::uint32_t> cardinals(WindowId window, const char *property);
+    QVector<std::uint32_t> rootCardinals(const char *property) { return cardinals(root_, property); }
     // What a window manager sends when the user closes a window (WM_DELETE_WINDOW).
     void requestClose(WindowId window);
 

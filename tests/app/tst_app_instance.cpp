@@ -13,12 +13,16 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
 #include <signal.h>
+#include <unistd.h>
 
 using platform::desktop::InstanceLock;
 using platform::desktop::X11Windows;
@@ -88,6 +92,8 @@ private slots:
     void aSecondLockFailsWhileTheFirstIsHeld();
     void aLockHeldByAnotherLiveProcessIsNotTakenEvenWhenOld();
     void aLockLeftByAKilledProcessIsTakenOver();
+    void aLockThatNamesNoLiveProcessHereIsTakenOver();
+    void withoutARuntimeDirectoryTheLockLivesInAPrivateFolder();
 
     void findsOnlyTheExactTitle();
     void netWmNameComesBeforeWmName();
@@ -197,6 +203,63 @@ void InstanceTest::aLockLeftByAKilledProcessIsTakenOver()
     QCOMPARE(lockFile.readLine().trimmed().toLongLong(), QCoreApplication::applicationPid());
 }
 
+void InstanceTest::aLockThatNamesNoLiveProcessHereIsTakenOver()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("vorimel.lock"));
+    const QByteArray livePid = QByteArray::number(QCoreApplication::applicationPid());
+    const QByteArray leftovers[] = {
+        "",                                              // the disk filled up while it was written
+        "not a lock\n\x01\xff",                         // garbled
+        livePid + "\nvorimel\nsome-other-host.example\n", // a live pid, but of another machine
+    };
+    for (const QByteArray &content : leftovers) {
+        QFile planted(path);
+        QVERIFY(planted.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        planted.write(content);
+        planted.close();
+        InstanceLock mine(path);
+        QVERIFY2(mine.acquire(), content.constData());
+        QVERIFY(mine.isHeld());
+    }
+}
+
+void InstanceTest::withoutARuntimeDirectoryTheLockLivesInAPrivateFolder()
+{
+    QTemporaryDir temp;
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray savedTemp = qgetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_RUNTIME_DIR", savedRuntime);
+        qputenv("TMPDIR", savedTemp);
+    });
+    const QString folder = temp.filePath(QStringLiteral("vorimel-%1").arg(::getuid()));
+
+    QCOMPARE(InstanceLock::defaultPath(), folder + QStringLiteral("/vorimel.lock"));
+    QCOMPARE(QFileInfo(folder).permissions() & 0x0077, QFileDevice::Permissions());
+    QCOMPARE(QFileInfo(folder).ownerId(), ::getuid());
+    QCOMPARE(InstanceLock::defaultPath(), folder + QStringLiteral("/vorimel.lock")); // found again
+
+    // What someone else may have put under that name first is not used: the
+    // program then runs without a lock rather than never.
+    QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x7777)));
+    QCOMPARE(InstanceLock::defaultPath(), QString());
+    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(QFile::link(temp.path(), folder));
+    QCOMPARE(InstanceLock::defaultPath(), QString());
+    QVERIFY(QFile::remove(folder));
+    if (::getuid() == 0) {
+        QVERIFY(QDir().mkdir(folder, QFileDevice::Permissions(0x7700)));
+        QCOMPARE(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
+        QCOMPARE(InstanceLock::defaultPath(), QString());
+    }
+    InstanceLock nowhere{QString()};
+    QVERIFY(nowhere.acquire());
+    QVERIFY(!nowhere.isHeld());
+}
+
 void InstanceTest::findsOnlyTheExactTitle()
 {
     if (!needDisplay())
@@ -222,6 +285,14 @@ void InstanceTest::netWmNameComesBeforeWmName()
 
     const auto oldStyle = windows_->create(std::nullopt, Title, true);
     QCOMPARE(display_->findByTitle(Title), oldStyle);
+
+    // A _NET_WM_NAME that is not UTF8_STRING (as older toolkits write it)
+    // is passed over for WM_NAME, not read as an empty title.
+    const auto legacy = windows_->create(std::nullopt, Title, true);
+    windows_->setText(legacy, "_NET_WM_NAME", "COMPOUND_TEXT", Title.toLatin1());
+    windows_->destroy(oldStyle);
+    QCOMPARE(display_->title(legacy), Title);
+    QCOMPARE(display_->findByTitle(Title), legacy);
 
     const auto untitled = windows_->create(std::nullopt, std::nullopt, true);
     QCOMPARE(display_->title(untitled), QString());
@@ -268,17 +339,27 @@ void InstanceTest::restoreActivateRaiseBringTheWindowForward()
     QVERIFY(stack.contains(above));
     QCOMPARE(stack.last(), wanted);
 
-    // What a window manager would act on: out of the maximised state, then focus.
+    // What a window manager acts on: out of the maximised and hidden states,
+    // focus with a real time (0 is refused where new windows may not steal
+    // the focus), then its frame to the top.
     const QVector<apptest::ClientMessage> messages = windows_->takeRootMessages();
-    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages.size(), 4);
+    for (const apptest::ClientMessage &message : messages)
+        QCOMPARE(message.window, wanted);
     QCOMPARE(messages[0].type, QByteArray("_NET_WM_STATE"));
-    QCOMPARE(messages[0].window, wanted);
     QCOMPARE(messages[0].data[0], 0u); // remove
     QCOMPARE(windows_->atomName(messages[0].data[1]), QByteArray("_NET_WM_STATE_MAXIMIZED_VERT"));
     QCOMPARE(windows_->atomName(messages[0].data[2]), QByteArray("_NET_WM_STATE_MAXIMIZED_HORZ"));
-    QCOMPARE(messages[1].type, QByteArray("_NET_ACTIVE_WINDOW"));
-    QCOMPARE(messages[1].window, wanted);
-    QCOMPARE(messages[1].data[0], 2u); // on the user's behalf, like a pager
+    QCOMPARE(messages[0].data[3], 2u); // on the user's behalf
+    QCOMPARE(messages[1].type, QByteArray("_NET_WM_STATE"));
+    QCOMPARE(windows_->atomName(messages[1].data[1]), QByteArray("_NET_WM_STATE_HIDDEN"));
+    QCOMPARE(messages[1].data[3], 2u);
+    QCOMPARE(messages[2].type, QByteArray("_NET_ACTIVE_WINDOW"));
+    QCOMPARE(messages[2].data[0], 2u); // on the user's behalf, like a pager
+    QVERIFY(messages[2].data[1] != 0u);
+    QCOMPARE(messages[3].type, QByteArray("_NET_RESTACK_WINDOW"));
+    QCOMPARE(messages[3].data[0], 2u);
+    QCOMPARE(messages[3].data[2], 0u); // Above
 }
 
 void InstanceTest::anUnreachableDisplayFindsNothing()
