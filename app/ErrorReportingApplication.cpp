@@ -3,6 +3,7 @@
 #include "app/AppVersion.h"
 
 #include <QMessageBox>
+#include <QMetaMethod>
 #include <new>
 
 namespace app {
@@ -19,14 +20,30 @@ bool ErrorReportingApplication::notify(QObject *receiver, QEvent *event)
     }
 }
 
+bool ErrorReportingApplication::event(QEvent *event)
+{
+    if (event->type() == QEvent::Quit && isSignalConnected(QMetaMethod::fromSignal(&ErrorReportingApplication::quitRequested))) {
+        emit quitRequested();
+        return true;
+    }
+    return QApplication::event(event);
+}
+
 void ErrorReportingApplication::reportFatal(const platform::AppError &error)
 {
+    // Handlers and timers still run behind the box. Leaving the event loops
+    // now would close the box before anyone could read it; closing it ends
+    // the program anyway.
+    if (presenting_)
+        return;
     if (!failed_) {
         failed_ = true;
+        presenting_ = true;
         if (presenter_)
             presenter_(error);
         else
             showMessageBox(error);
+        presenting_ = false;
         emit fatalErrorReported();
     }
     QCoreApplication::exit(1);

@@ -23,10 +23,14 @@ public:
     ErrorReportingApplication(int &argc, char **argv);
 
     bool notify(QObject *receiver, QEvent *event) override;
+    // A request to quit (the desktop session ends) becomes quitRequested when
+    // someone listens: the frame window ignores the close that Qt would try
+    // first, so the session's end would otherwise be refused.
+    bool event(QEvent *event) override;
 
     // Shows the error (only the first one: errors raised while the program
     // ends are not shown again), raises fatalErrorReported and leaves the event
-    // loop with status 1.
+    // loop with status 1. Errors raised while the box is up change nothing.
     void reportFatal(const platform::AppError &error);
     bool hasFailed() const { return failed_; }
 
@@ -42,12 +46,14 @@ public:
 signals:
     // The host ends the program here (closes the database and its windows).
     void fatalErrorReported();
+    void quitRequested();
 
 private:
     static void showMessageBox(const platform::AppError &error);
 
     ErrorPresenter presenter_;
     bool failed_ = false;
+    bool presenting_ = false;
 };
 
 } // namespace app

@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "app/AppVersion.h"
+#include "app/EndRequests.h"
 #include "app/ErrorReportingApplication.h"
 #include "app/ProgramArt.h"
 #include "app/modMainModule.h"
@@ -8,7 +9,41 @@
 
 #include <QGuiApplication>
 
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
 namespace app {
+
+namespace {
+
+// The lock of the program while runProgram runs.
+platform::desktop::InstanceLock *runningLock = nullptr;
+
+// Qt ends the process with exit() from inside the event loop when its display
+// connection breaks (the X server or the session is gone). The database is
+// closed and the lock let go as Exit would; then the process ends before the
+// static objects are torn down under windows and threads still in use.
+void endingFromInsideTheEventLoop()
+{
+    if (!runningLock)
+        return;
+    platform::db::sharedConnection().close();
+    runningLock->release();
+    std::fflush(nullptr);
+    ::_exit(1);
+}
+
+// Called just before an event loop runs: the shared database objects exist by
+// then, so this handler, registered after them, runs before their static
+// destructors would.
+void endThroughTheHookIfQtExits(platform::desktop::InstanceLock &lock)
+{
+    static const bool installed = std::atexit(endingFromInsideTheEventLoop) == 0;
+    runningLock = installed ? &lock : nullptr;
+}
+
+} // namespace
 
 void applyProgramIdentity()
 {
@@ -21,20 +56,26 @@ void applyProgramIdentity()
 int runProgram(ErrorReportingApplication &application, const QString &lockPath, const QString &programFolder)
 {
     int status = 0;
+    // Outlives the windows and the error box of a failed start alike.
+    platform::desktop::InstanceLock lock(lockPath);
+    EndRequests endRequests(application);
     try {
-        modMainModule::Instance instance = modMainModule::Main(lockPath, programFolder);
+        modMainModule::Instance instance = modMainModule::Main(lock, programFolder);
         frmMainForm *mainForm = instance.mainForm.get();
         if (mainForm && !application.hasFailed()) {
             QObject::connect(&application, &ErrorReportingApplication::fatalErrorReported, mainForm,
                              [mainForm] { mainForm->endProgram(1); });
+            endThroughTheHookIfQtExits(lock);
             // The event loop is not entered when the program ended while loading.
             status = mainForm->hasEnded() ? mainForm->endStatus() : application.exec();
         }
     } catch (...) {
+        endThroughTheHookIfQtExits(lock);
         application.reportFatal(ErrorReportingApplication::errorFrom(std::current_exception()));
     }
     // Every window is gone by now, so nothing reads through them any more.
     platform::db::releaseShared();
+    runningLock = nullptr;
     return application.hasFailed() ? 1 : status;
 }
 

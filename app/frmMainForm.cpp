@@ -15,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLocale>
 #include <QMdiSubWindow>
 #include <QVBoxLayout>
@@ -76,8 +77,33 @@ QString frmMainForm::connectionStringFor(const QString &programFolder)
 {
     // The separator is added whatever the folder ends with; the database layer
     // reads the backslash as this platform's separator.
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + programFolder
-           + QStringLiteral("\\") + QStringLiteral("pcs.mdb;Mode=Read");
+    const QString dataSource = programFolder + QStringLiteral("\\") + QStringLiteral("pcs.mdb");
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + connectionStringValue(dataSource)
+           + QStringLiteral(";Mode=Read");
+}
+
+QString frmMainForm::connectionStringValue(const QString &value)
+{
+    // A folder may hold ';' or quotes, or start or end with a space; left
+    // bare, such a value would be cut or trimmed when the string is read.
+    const bool plain = !value.contains(u';') && !value.startsWith(u'"') && !value.startsWith(u'\'')
+                       && value.trimmed() == value;
+    if (plain)
+        return value;
+    QString quoted = value;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString frmMainForm::missingDatabaseDescription(const QString &programFolder)
+{
+    const QString folder = QDir::toNativeSeparators(QDir::cleanPath(programFolder));
+    const QString file = QDir::toNativeSeparators(QDir(programFolder).filePath(QStringLiteral("pcs.mdb")));
+    return QStringLiteral("Could not find file '%1'.\n\n"
+                          "Vorimel reads the procedure codes from pcs.mdb in its own folder, %2. "
+                          "Put a pcs.mdb there, or build one from the CMS ICD-10-PCS release files "
+                          "with vorimel-pcsdb (vorimel-pcsdb --help says how) and its --output %1.")
+        .arg(file, folder);
 }
 
 void frmMainForm::MDIForm_Load()
@@ -85,7 +111,14 @@ void frmMainForm::MDIForm_Load()
     auto &connection = platform::db::sharedConnection();
     connection.setConnectionString(connectionStringFor(programFolder_));
     connection.setCursorLocation(platform::db::adUseClient);
-    connection.open();
+    try {
+        connection.open();
+    } catch (const platform::AppError &error) {
+        if (error.number() != platform::db::ErrFileNotFound)
+            throw;
+        // The number stays; the description says where the file belongs.
+        throw platform::AppError(error.number(), error.source(), missingDatabaseDescription(programFolder_));
+    }
     DisableWindowMenu();
     BuildRibbon();
     TelvarRibbon1_ButtonClick(QStringLiteral("0"), QString());

@@ -60,6 +60,11 @@ public:
     int endStatus() const { return endStatus_; }
 
     static QString connectionStringFor(const QString &programFolder);
+    // A connection-string value, in double quotes when it holds characters
+    // the string's syntax would take for its own.
+    static QString connectionStringValue(const QString &value);
+    // The missing pcs.mdb: where it was looked for, and how to get one there.
+    static QString missingDatabaseDescription(const QString &programFolder);
 
     TelvarRibbon *TelvarRibbon1() const { return ribbon_; }
     BackdropMdiArea *mdiArea() const { return mdiArea_; }

@@ -11,17 +11,15 @@ bool previousInstance = false;
 
 } // namespace
 
-Instance Main(const QString &lockPath, const QString &programFolder)
+Instance Main(platform::desktop::InstanceLock &lock, const QString &programFolder)
 {
-    auto lock = std::make_unique<platform::desktop::InstanceLock>(lockPath);
-    previousInstance = !lock->acquire();
+    previousInstance = !lock.acquire();
     if (previousInstance) {
         ActivatePrevInstance(platform::desktop::FindWindowA(nullptr, WindowTitleToActivate));
         return {};
     }
     InitControls();
     Instance instance;
-    instance.lock = std::move(lock);
     instance.mainForm = std::make_unique<frmMainForm>(programFolder);
     instance.mainForm->MDIForm_Load();
     // Loading lets window events run; one of them may already have ended the program.

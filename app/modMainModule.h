@@ -14,17 +14,18 @@ namespace app::modMainModule {
 
 inline const QString WindowTitleToActivate = QStringLiteral("Calvorin Framework");
 
-// What a started instance keeps for its lifetime. Both are null in a second
-// instance, which should end at once.
+// What a started instance keeps for its lifetime; null in a second instance,
+// which should end at once.
 struct Instance {
-    std::unique_ptr<platform::desktop::InstanceLock> lock;
-    std::unique_ptr<frmMainForm> mainForm; // destroyed before the lock is let go
+    std::unique_ptr<frmMainForm> mainForm;
 };
 
-// Throws platform::AppError when the frame window fails to load (the caller
-// reports it and ends the program).
-Instance Main(const QString &lockPath = platform::desktop::InstanceLock::defaultPath(),
-              const QString &programFolder = QString());
+// Reads the previous-instance flag from lock (acquiring it). The caller keeps
+// the lock beyond the main window, and beyond the error box of a start that
+// failed, so that a start meanwhile ends as a second instance. Throws
+// platform::AppError when the frame window fails to load (the caller reports
+// it and ends the program).
+Instance Main(platform::desktop::InstanceLock &lock, const QString &programFolder = QString());
 
 // Restores, activates and raises hwnd, but only in a second instance and only
 // for a window that was found (hwnd > 0).

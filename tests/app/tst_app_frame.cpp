@@ -15,6 +15,7 @@
 #include "ribbon/TelvarRibbon.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -71,6 +72,8 @@ private slots:
     void missingOrDamagedDatabaseEndsWithNumberAndFileName_data();
     void missingOrDamagedDatabaseEndsWithNumberAndFileName();
     void anErrorEscapingAHandlerIsShownOnceAndEndsWithStatusOne();
+    void theMissingDatabaseIsNamedAsThisSystemWritesPathsWithWhatToDo();
+    void aFolderWithConnectionStringCharactersStillOpensItsDatabase();
 
 private:
     std::unique_ptr<QTemporaryDir> folder_;
@@ -394,6 +397,47 @@ void FrameTest::anErrorEscapingAHandlerIsShownOnceAndEndsWithStatusOne()
     QVERIFY(internal.description().contains(QStringLiteral("index out of range")));
     QCOMPARE(app::ErrorReportingApplication::errorFrom(std::make_exception_ptr(std::bad_alloc())).number(),
              app::ErrorReportingApplication::ErrOutOfMemory);
+}
+
+void FrameTest::theMissingDatabaseIsNamedAsThisSystemWritesPathsWithWhatToDo()
+{
+    QTemporaryDir folder;
+    frmMainForm frame(folder.path());
+    try {
+        frame.MDIForm_Load();
+        QFAIL("the load went through");
+    } catch (const platform::AppError &error) {
+        QCOMPARE(error.number(), int(platform::db::ErrFileNotFound));
+        const QString file = folder.path() + QStringLiteral("/pcs.mdb");
+        QVERIFY2(error.description().startsWith(QStringLiteral("Could not find file '%1'.").arg(file)),
+                 qPrintable(error.description()));
+        QVERIFY2(!error.description().contains(u'\\'), qPrintable(error.description()));
+        QVERIFY(error.description().contains(QStringLiteral("folder, ") + folder.path()));
+        QVERIFY(error.description().contains(QStringLiteral("vorimel-pcsdb")));
+    }
+}
+
+void FrameTest::aFolderWithConnectionStringCharactersStillOpensItsDatabase()
+{
+    // Each a folder name a user may have; each would cut or bend the
+    // connection string if written into it bare.
+    const QString names[] = {QStringLiteral("a;b"), QStringLiteral("Data Source=x;Mode=Write"),
+                             QStringLiteral("\"quoted\""), QStringLiteral("'single"), QStringLiteral("trailing ")};
+    for (const QString &name : names) {
+        const QString path = folder_->filePath(name);
+        QVERIFY(QDir().mkpath(path));
+        apptest::writeProcedureDatabase(path, 5);
+        frmMainForm frame(path);
+        try {
+            frame.MDIForm_Load();
+        } catch (const platform::AppError &error) {
+            QFAIL(qPrintable(name + QStringLiteral(": ") + error.description()));
+        }
+        QVERIFY2(platform::db::sharedConnection().isOpen(), qPrintable(name));
+        frame.MDIForm_Unload();
+        deleteDeferred();
+        platform::db::releaseShared();
+    }
 }
 
 int main(int argc, char **argv)

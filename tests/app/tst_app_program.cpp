@@ -5,6 +5,7 @@
 // the way out fails the child too.
 
 #include "ProcedureDatabase.h"
+#include "XvfbServer.h"
 
 #include "app/ErrorReportingApplication.h"
 #include "app/Program.h"
@@ -12,17 +13,22 @@
 #include "lookup/frmProcedures.h"
 #include "platform/desktop/InstanceLock.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <cstdio>
 #include <functional>
+#include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -79,17 +85,45 @@ void scheduleAction(const QString &action)
         whenShown([] { runningFrame()->TelvarRibbon1_ButtonClick(QStringLiteral("Exit"), QString()); });
     else if (action == QLatin1String("exit-while-searching"))
         whenShown(exitWhileSearching);
+    else if (action == QLatin1String("report-shown"))
+        whenShown([] {
+            std::printf("SHOWN\n");
+            std::fflush(stdout);
+        });
+    else if (action == QLatin1String("session-end")) // what Qt makes of the session manager's "die"
+        whenShown([] { QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit)); });
     else if (action == QLatin1String("exit-during-load")) // the first time loading lets events run
         QTimer::singleShot(0, [] { runningFrame()->PressMenuButton(app::frmMainForm::CmdExit); });
+}
+
+// A message box runs an event loop of its own until it is closed.
+void runBoxLoopUntilInputCloses()
+{
+    QEventLoop box;
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &box, [&box] {
+        char byte;
+        if (::read(STDIN_FILENO, &byte, 1) <= 0)
+            box.quit();
+    });
+    box.exec();
 }
 
 int runChild(int argc, char **argv)
 {
     // argv: program --run-program lockPath programFolder action
     app::ErrorReportingApplication application(argc, argv);
-    application.setErrorPresenter([](const platform::AppError &error) {
+    // "keep-error-box": the box stays up until the test closes our standard
+    // input; "second-error" raises one more error in a handler meanwhile.
+    const bool secondError = qstrcmp(argv[4], "second-error") == 0;
+    const bool keepBox = secondError || qstrcmp(argv[4], "keep-error-box") == 0;
+    application.setErrorPresenter([keepBox, secondError](const platform::AppError &error) {
         std::printf("ERROR %d: %s\n", error.number(), qPrintable(error.description()));
         std::fflush(stdout);
+        if (secondError)
+            QTimer::singleShot(0, [] { throw platform::AppError(3021, QStringLiteral("test"), QStringLiteral("again")); });
+        if (keepBox)
+            runBoxLoopUntilInputCloses();
     });
     scheduleAction(QString::fromLocal8Bit(argv[4]));
     return app::runProgram(application, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
@@ -125,6 +159,46 @@ ChildRun runProgram(const QString &lockPath, const QString &folder, const QStrin
     return run;
 }
 
+// A child run that the test ends from outside once it has said `cue`.
+class EndedFromOutside {
+public:
+    EndedFromOutside(const QString &lockPath, const QString &folder, const QString &action,
+                     const QProcessEnvironment &environment)
+    {
+        child_.setProcessEnvironment(environment);
+        child_.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(RunProgramFlag), lockPath, folder, action});
+    }
+    ~EndedFromOutside()
+    {
+        if (child_.state() != QProcess::NotRunning) {
+            child_.kill();
+            child_.waitForFinished();
+        }
+    }
+    bool waitForCue(const QByteArray &cue)
+    {
+        while (!said_.contains(cue) && child_.waitForReadyRead(60000))
+            said_ += child_.readAllStandardOutput();
+        return said_.contains(cue);
+    }
+    qint64 pid() const { return child_.processId(); }
+    bool isRunning() const { return child_.state() == QProcess::Running; }
+    void closeInput() { child_.closeWriteChannel(); }
+    // The exit status, or -1 after a signal or a hang.
+    int waitForEnd()
+    {
+        if (!child_.waitForFinished(60000))
+            return -1;
+        said_ += child_.readAllStandardOutput();
+        return child_.exitStatus() == QProcess::NormalExit ? child_.exitCode() : -1;
+    }
+    QString said() { return QString::fromLocal8Bit(said_ + child_.readAllStandardError()); }
+
+private:
+    QProcess child_;
+    QByteArray said_;
+};
+
 } // namespace
 
 class ProgramTest : public QObject {
@@ -137,8 +211,13 @@ private slots:
     void exitWhileASearchReadsEndsCleanly();
     void exitWhileLoadingEndsWithoutTheEventLoop();
     void missingDatabaseEndsWithItsNumberAndFileName();
+    void theLockIsKeptWhileTheErrorBoxIsOpen();
+    void aSecondErrorLeavesTheFirstErrorBoxUp();
     void anErrorInAHandlerEndsWithStatusOne();
     void aSecondInstanceEndsAtOnceWithoutAWindow();
+    void endRequestsFromOutsideEndTheProgramLikeExit_data();
+    void endRequestsFromOutsideEndTheProgramLikeExit();
+    void theEndOfTheDisplayEndsTheProgramLikeExit();
 
 private:
     std::unique_ptr<QTemporaryDir> folder_;
@@ -191,6 +270,40 @@ void ProgramTest::missingDatabaseEndsWithItsNumberAndFileName()
     QVERIFY(!QFile::exists(lockPath_));
 }
 
+void ProgramTest::theLockIsKeptWhileTheErrorBoxIsOpen()
+{
+    QProcess failing;
+    failing.start(QCoreApplication::applicationFilePath(),
+                  {QString::fromLatin1(RunProgramFlag), lockPath_, folder_->path(), QStringLiteral("keep-error-box")});
+    QByteArray said;
+    while (!said.contains('\n') && failing.waitForReadyRead(60000))
+        said += failing.readAllStandardOutput();
+    QVERIFY2(said.startsWith("ERROR 3024"), said.constData());
+
+    // A start while the box is open is a second instance: no second box.
+    const ChildRun second = runProgram(lockPath_, folder_->path(), QStringLiteral("none"));
+    failing.closeWriteChannel();
+    QVERIFY(failing.waitForFinished(60000));
+    QCOMPARE(failing.exitCode(), 1);
+    QVERIFY2(second.status == 0 && second.output.isEmpty(), qPrintable(second.output + second.errors));
+    QVERIFY(!QFile::exists(lockPath_));
+}
+
+void ProgramTest::aSecondErrorLeavesTheFirstErrorBoxUp()
+{
+    // The frame's timers and handlers still run behind the box: an error of
+    // theirs must not close the box before the user has read it.
+    EndedFromOutside failing(lockPath_, folder_->path(), QStringLiteral("second-error"),
+                             QProcessEnvironment::systemEnvironment());
+    QVERIFY2(failing.waitForCue("ERROR 3024"), qPrintable(failing.said()));
+    QTest::qWait(1000);
+    const bool boxStillUp = failing.isRunning();
+    failing.closeInput();
+    QCOMPARE(failing.waitForEnd(), 1);
+    QVERIFY2(boxStillUp, "the second error closed the box");
+    QCOMPARE(failing.said().count(QLatin1String("ERROR")), 1);
+}
+
 void ProgramTest::anErrorInAHandlerEndsWithStatusOne()
 {
     apptest::writeProcedureDatabase(folder_->path(), 20);
@@ -211,6 +324,69 @@ void ProgramTest::aSecondInstanceEndsAtOnceWithoutAWindow()
     QVERIFY2(run.status == 0, qPrintable(run.output + run.errors));
     QVERIFY(run.output.isEmpty());
     QVERIFY(running.isHeld());
+}
+
+void ProgramTest::endRequestsFromOutsideEndTheProgramLikeExit_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("signalNumber"); // 0: the request is the action itself
+    QTest::addColumn<int>("status");
+    QTest::newRow("SIGTERM") << QStringLiteral("report-shown") << int(SIGTERM) << 0;
+    QTest::newRow("SIGINT") << QStringLiteral("report-shown") << int(SIGINT) << 0;
+    QTest::newRow("SIGHUP") << QStringLiteral("report-shown") << int(SIGHUP) << 0;
+    QTest::newRow("session end") << QStringLiteral("session-end") << 0 << 0;
+    // No frame window to end: the request closes the error box of a failed start.
+    QTest::newRow("SIGTERM at the error box") << QStringLiteral("keep-error-box") << int(SIGTERM) << 1;
+}
+
+void ProgramTest::endRequestsFromOutsideEndTheProgramLikeExit()
+{
+    QFETCH(QString, action);
+    QFETCH(int, signalNumber);
+    QFETCH(int, status);
+    if (action != QLatin1String("keep-error-box"))
+        apptest::writeProcedureDatabase(folder_->path(), 20);
+    QTemporaryDir temp;
+    QTemporaryDir runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), temp.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+
+    EndedFromOutside run(lockPath_, folder_->path(), action, environment);
+    if (signalNumber) {
+        QVERIFY2(run.waitForCue(action == QLatin1String("keep-error-box") ? "ERROR" : "SHOWN"), qPrintable(run.said()));
+        QVERIFY(QFile::exists(lockPath_));
+        QCOMPARE(::kill(pid_t(run.pid()), signalNumber), 0);
+    }
+    QCOMPARE(run.waitForEnd(), status);
+    QVERIFY2(!run.said().contains(QLatin1String("Sanitizer")), qPrintable(run.said()));
+    QVERIFY(!QFile::exists(lockPath_));
+    QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+}
+
+void ProgramTest::theEndOfTheDisplayEndsTheProgramLikeExit()
+{
+    auto server = std::make_unique<apptest::XvfbServer>();
+    QString problem;
+    if (!server->start(&problem))
+        QSKIP(qPrintable(problem));
+    apptest::writeProcedureDatabase(folder_->path(), 20);
+    QTemporaryDir temp;
+    QTemporaryDir runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), temp.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(server->display()));
+
+    EndedFromOutside run(lockPath_, folder_->path(), QStringLiteral("report-shown"), environment);
+    QVERIFY2(run.waitForCue("SHOWN"), qPrintable(run.said()));
+    server.reset(); // the X session is over
+    const int status = run.waitForEnd();
+    QVERIFY2(status >= 0, qPrintable(run.said())); // no signal, no hang
+    QVERIFY2(!run.said().contains(QLatin1String("Sanitizer")), qPrintable(run.said()));
+    QVERIFY2(!QFile::exists(lockPath_), qPrintable(QStringLiteral("status %1: ").arg(status) + run.said()));
+    QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
 }
 
 int main(int argc, char **argv)
