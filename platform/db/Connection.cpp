@@ -51,7 +51,7 @@ void Connection::open()
         engine = loadJetFileIsolated(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     } catch (const LoadFailure &failure) {
         raise(ErrDamagedFile, kConnectionSource,
-              QStringLiteral("The database file '%1' is not a Jet 4 database or is damaged: %2.")
+              QStringLiteral("The database file '%1' is not a Jet database or is damaged: %2.")
                   .arg(path, QString::fromUtf8(failure.what())));
     }
     const int rc = applyQueryRules(engine.get());

@@ -23,7 +23,7 @@ class ResultRows;
 enum ErrorNumber : int {
     ErrFileNotFound = 3024,        // the file named in Data Source does not exist
     ErrUnreadableFile = 3051,      // exists but cannot be opened for reading
-    ErrDamagedFile = 3343,         // not a Jet 4 database, or damaged
+    ErrDamagedFile = 3343,         // not a Jet database libmdb reads, or damaged
     ErrBadConnectionString = 3706, // unknown provider, missing Data Source, bad mode
     ErrNotOpen = 3704,             // an operation needs an open connection/recordset
     ErrStatement = 3075,           // the engine rejected the statement

@@ -1,10 +1,14 @@
 #include "platform/db/jet/JetReader.h"
 
+#include "platform/db/jet/JetCodePage.h"
+#include "platform/db/jet/JetDate.h"
 #include "platform/db/jet/JetMemo.h"
 #include "platform/db/jet/JetText.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace platform::db {
 
@@ -23,6 +27,9 @@ struct JetFile::Impl {
     MdbHandle *mdb = nullptr;
     std::size_t pageCount = 0;
     std::vector<MdbCatalogEntry *> userTables;
+    std::vector<MdbCatalogEntry *> allTables;
+    std::vector<JetQueryEntry> queries;
+    std::unique_ptr<CodePageText> codePage; // Jet 3 only
     // Honest values cannot hold much more text than the file has bytes
     // (compressed Latin-1 at most doubles in UTF-8); a damaged file that makes
     // values repeat themselves runs out of this long before memory does.
@@ -55,17 +62,33 @@ JetFile::JetFile(std::string_view bytes) : d(std::make_unique<Impl>())
     d->mdb = mdb_open_buffer(const_cast<char *>(bytes.data()), bytes.size(), MDB_NOFLAGS);
     if (!d->mdb)
         throw JetDamage("it is not a Jet database");
-    if (d->mdb->f->jet_version != MDB_VER_JET4)
-        throw JetDamage("it is not a Jet 4 database");
+    switch (d->mdb->f->jet_version) {
+    case MDB_VER_JET3:
+        d->codePage = std::make_unique<CodePageText>(d->mdb->f->code_page);
+        break;
+    case MDB_VER_JET4:
+    case MDB_VER_ACCDB_2007:
+    case MDB_VER_ACCDB_2010:
+    case MDB_VER_ACCDB_2013:
+    case MDB_VER_ACCDB_2016:
+    case MDB_VER_ACCDB_2019:
+        break;
+    default:
+        throw JetDamage("its format version (" + std::to_string(d->mdb->f->jet_version) + ") is unknown");
+    }
     d->pageCount = (bytes.size() + d->mdb->fmt->pg_size - 1) / d->mdb->fmt->pg_size;
-    GPtrArray *catalog = mdb_read_catalog(d->mdb, MDB_TABLE);
+    GPtrArray *catalog = mdb_read_catalog(d->mdb, MDB_ANY);
     if (!catalog)
         throw JetDamage("its list of tables cannot be read");
     d->requireWholeCatalog();
     for (guint i = 0; i < catalog->len; ++i) {
         auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(catalog, i));
+        if (entry->object_type == MDB_TABLE)
+            d->allTables.push_back(entry);
         if (mdb_is_user_table(entry))
             d->userTables.push_back(entry);
+        if (entry->object_type == MDB_QUERY)
+            d->queries.push_back({entry->object_name, static_cast<std::uint32_t>(entry->table_pg), entry->flags});
     }
 }
 
@@ -101,6 +124,11 @@ std::size_t JetFile::userTableCount() const
     return d->userTables.size();
 }
 
+std::vector<JetQueryEntry> JetFile::queryEntries() const
+{
+    return d->queries;
+}
+
 namespace {
 
 JetValue::Kind kindOf(int columnType)
@@ -117,11 +145,14 @@ JetValue::Kind kindOf(int columnType)
         return JetValue::Real;
     case MDB_TEXT:
     case MDB_MEMO:
-    case MDB_MONEY:
     case MDB_DATETIME:
     case MDB_REPID:
         return JetValue::Text;
+    case MDB_MONEY:
+    case MDB_NUMERIC:
+        return JetValue::Number;
     case MDB_BINARY:
+    case MDB_OLE:
         return JetValue::Blob;
     default:
         return JetValue::Null;
@@ -144,7 +175,10 @@ int fixedSizeOf(int columnType)
     case MDB_DATETIME:
         return 8;
     case MDB_REPID:
+    case MDB_NUMERIC:
         return 16;
+    case MDB_OLE:
+        return MDB_MEMO_OVERHEAD;
     default:
         return 0;
     }
@@ -169,31 +203,67 @@ struct JetTable::Impl {
     }
 
     MdbHandle *mdb() const { return file->mdb; }
+    void open(JetFile::Impl *owner, MdbCatalogEntry *entry);
     void crackCurrentRow();
+    void readDecimal(const unsigned char *stored, const MdbColumn &column, JetValue &value);
     void readField(std::size_t i);
     void readText(const MdbField &field, const MdbColumn &column, JetValue &value);
 };
 
+namespace {
+
+// A Single shows as the shortest decimal that reads back as the same float
+// (0.05, not 0.0500000007): the value the user typed and Jet displays.
+double singleAsShown(float stored)
+{
+    char text[32];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, stored);
+    if (ec != std::errc())
+        return stored;
+    *end = '\0';
+    return std::strtod(text, nullptr);
+}
+
+MdbCatalogEntry *tableNamed(const std::vector<MdbCatalogEntry *> &tables, const std::string &name)
+{
+    for (MdbCatalogEntry *entry : tables) {
+        if (name == entry->object_name)
+            return entry;
+    }
+    throw JetDamage("it has no table " + name);
+}
+
+} // namespace
+
 JetTable::JetTable(JetFile &file, std::size_t userTableIndex) : d(std::make_unique<Impl>())
 {
-    d->file = file.d.get();
-    MdbCatalogEntry *entry = d->file->userTables.at(userTableIndex);
-    d->name = entry->object_name;
-    d->table = mdb_read_table(entry);
-    if (!d->table)
-        throw JetDamage("the table " + d->name + " cannot be read");
-    if (!hasPageMap(d->table))
-        throw JetDamage("the table " + d->name + " has no list of its pages");
-    if (!mdb_read_columns(d->table) || !d->table->columns)
-        throw JetDamage("the columns of " + d->name + " cannot be read");
-    for (guint i = 0; i < d->table->num_cols; ++i) {
-        auto *column = static_cast<MdbColumn *>(g_ptr_array_index(d->table->columns, i));
-        d->mdbColumns.push_back(column);
-        d->columns.push_back({column->name, kindOf(column->col_type)});
+    d->open(file.d.get(), file.d->userTables.at(userTableIndex));
+}
+
+JetTable::JetTable(JetFile &file, const std::string &name) : d(std::make_unique<Impl>())
+{
+    d->open(file.d.get(), tableNamed(file.d->allTables, name));
+}
+
+void JetTable::Impl::open(JetFile::Impl *owner, MdbCatalogEntry *entry)
+{
+    file = owner;
+    name = entry->object_name;
+    table = mdb_read_table(entry);
+    if (!table)
+        throw JetDamage("the table " + name + " cannot be read");
+    if (!hasPageMap(table))
+        throw JetDamage("the table " + name + " has no list of its pages");
+    if (!mdb_read_columns(table) || !table->columns)
+        throw JetDamage("the columns of " + name + " cannot be read");
+    for (guint i = 0; i < table->num_cols; ++i) {
+        auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table->columns, i));
+        mdbColumns.push_back(column);
+        columns.push_back({column->name, kindOf(column->col_type)});
     }
-    d->fields.resize(d->table->num_cols);
-    d->values.resize(d->table->num_cols);
-    mdb_rewind_table(d->table);
+    fields.resize(table->num_cols);
+    values.resize(table->num_cols);
+    mdb_rewind_table(table);
 }
 
 JetTable::~JetTable() = default;
@@ -272,13 +342,30 @@ void JetTable::Impl::readField(std::size_t i)
         value.integer = static_cast<std::int32_t>(mdb_get_int32(mdb()->pg_buf, at));
         break;
     case MDB_FLOAT:
-        value.real = mdb_get_single(mdb()->pg_buf, at);
+        value.real = singleAsShown(mdb_get_single(mdb()->pg_buf, at));
         break;
     case MDB_DOUBLE:
         value.real = mdb_get_double(mdb()->pg_buf, at);
         break;
     case MDB_BINARY:
         value.bytes.assign(reinterpret_cast<const char *>(pg) + at, field.siz);
+        break;
+    case MDB_OLE:
+        value.bytes = readMemoBytes(mdb(), {reinterpret_cast<const char *>(pg) + at, std::size_t(field.siz)}, file->pageCount);
+        break;
+    case MDB_DATETIME:
+        if (const auto when = civilFromJetDate(mdb_get_double(mdb()->pg_buf, at))) {
+            value.bytes = formatDateText(*when);
+        } else {
+            // No calendar date (beyond the years 100 to 9999): the stored
+            // number itself, rather than a date it is not.
+            value.kind = JetValue::Real;
+            value.real = mdb_get_double(mdb()->pg_buf, at);
+            return;
+        }
+        break;
+    case MDB_NUMERIC:
+        readDecimal(pg + at, column, value);
         break;
     default:
         readText(field, column, value);
@@ -288,16 +375,29 @@ void JetTable::Impl::readField(std::size_t i)
     file->spend(value.bytes.size() + 8);
 }
 
+void JetTable::Impl::readDecimal(const unsigned char *stored, const MdbColumn &column, JetValue &value)
+{
+    // libmdb reads the value where the row lies in its page buffer.
+    const auto start = static_cast<int>(stored - static_cast<const unsigned char *>(mdb()->pg_buf));
+    char *text = mdb_numeric_to_string(mdb(), start, column.col_scale, column.col_prec);
+    value.bytes = text ? text : "";
+    g_free(text);
+}
+
 void JetTable::Impl::readText(const MdbField &field, const MdbColumn &column, JetValue &value)
 {
     const auto *pg = reinterpret_cast<const char *>(mdb()->pg_buf);
     const std::string_view stored(pg + field.start, static_cast<std::size_t>(field.siz));
-    if (column.col_type == MDB_TEXT) {
-        appendJetTextAsUtf8(stored, value.bytes);
-    } else if (column.col_type == MDB_MEMO) {
-        appendJetTextAsUtf8(readMemoBytes(mdb(), stored, file->pageCount), value.bytes);
+    if (column.col_type == MDB_TEXT || column.col_type == MDB_MEMO) {
+        const std::string memo = column.col_type == MDB_MEMO ? readMemoBytes(mdb(), stored, file->pageCount) : std::string();
+        const std::string_view bytes = column.col_type == MDB_MEMO ? std::string_view(memo) : stored;
+        if (file->codePage)
+            file->codePage->appendAsUtf8(bytes, value.bytes);
+        else
+            appendJetTextAsUtf8(bytes, value.bytes);
     } else {
-        // Money, dates and replication ids: libmdb's own text for them.
+        // Currency (exact, with four decimals) and replication ids: libmdb's
+        // own text for them.
         char *text = mdb_col_to_string(mdb(), mdb()->pg_buf, field.start, column.col_type, field.siz);
         value.bytes = text ? text : "";
         g_free(text);

@@ -20,6 +20,9 @@ const char *declaredType(JetValue::Kind kind)
         return " TEXT COLLATE NOCASE";
     case JetValue::Blob:
         return " BLOB";
+    case JetValue::Number:
+        // Decimal text becomes an integer or a real where that loses nothing.
+        return " NUMERIC";
     case JetValue::Null:
         break;
     }
@@ -77,6 +80,7 @@ public:
                 sqlite3_bind_double(s, at, v.real);
                 break;
             case JetValue::Text:
+            case JetValue::Number:
                 sqlite3_bind_text64(s, at, v.bytes.data(), v.bytes.size(), SQLITE_STATIC, SQLITE_UTF8);
                 break;
             case JetValue::Blob:

@@ -1,5 +1,5 @@
 #pragma once
-// Copies every user table of a Jet 4 file into a fresh SQLite database: text
+// Copies every user table of a Jet file into a fresh SQLite database: text
 // columns compare without regard to case (COLLATE NOCASE), numbers stay numbers.
 // All in one transaction with one prepared insert per table.
 

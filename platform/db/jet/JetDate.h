@@ -1,0 +1,26 @@
+#pragma once
+#include "platform/db/jet/LayerGuard.h"
+// Jet keeps a date as a double: days since 1899-12-30, the fraction the time
+// of day. For days before that the fraction still counts forward from
+// midnight (-1.25 is 1899-12-29 06:00). The loaded copy keeps dates as text
+// "YYYY-MM-DD HH:MM:SS", which sorts and compares like the dates themselves
+// for every year Jet allows (100 to 9999).
+
+#include <optional>
+#include <string>
+
+namespace platform::db {
+
+struct CivilDateTime {
+    int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0;
+};
+
+// Nullopt for values outside the years 100 to 9999, and for NaN.
+std::optional<CivilDateTime> civilFromJetDate(double stored);
+
+std::string formatDateText(const CivilDateTime &when);
+
+// False for impossible dates (Feb 30, month 13, ...).
+bool isValidCivil(const CivilDateTime &when);
+
+} // namespace platform::db
