@@ -7,6 +7,7 @@ function(vorimel_add_test)
   target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
   target_compile_definitions(${T_NAME} PRIVATE
     VORIMEL_CMS_DIR="${VORIMEL_CMS_DIR}"
+    VORIMEL_ACCESS_DIR="${VORIMEL_ACCESS_DIR}"
     VORIMEL_NODE_DIR="${VORIMEL_NODE_DIR}"
     VORIMEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     VORIMEL_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")

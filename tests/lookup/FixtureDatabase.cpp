@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace fixture {
 
 const std::vector<Procedure> &procedures()
@@ -53,16 +55,67 @@ std::string characterMeaning(const Detail &detail, int n)
     return "Meaning " + std::to_string(n) + " of " + detail.code + " for " + detail.pcs9.value_or("none");
 }
 
+namespace {
+
+const Procedure &procedureOf(const Detail &d)
+{
+    return *std::find_if(procedures().begin(), procedures().end(), [&](const Procedure &p) { return p.id == d.id; });
+}
+
+// The same rows as the getalldata table, from two tables and a saved query.
+void writeDetailsAsSavedQuery(mdb::JetWriter &writer)
+{
+    using mdb::ColumnType;
+    const auto codes = writer.addTable(
+        "procedure codes", {{"ID", ColumnType::Long}, {"Description", ColumnType::Text, 255}, {"code", ColumnType::Text, 7}});
+    std::vector<int> written;
+    for (const Detail &d : details()) {
+        if (std::find(written.begin(), written.end(), d.id) != written.end())
+            continue;
+        written.push_back(d.id);
+        writer.appendRow(codes, {std::int32_t(d.id), procedureOf(d).description, d.code});
+    }
+    std::vector<mdb::ColumnDefinition> columns = {
+        {"ID", ColumnType::Long}, {"pcs9", ColumnType::Text, 5}, {"pcs9desc", ColumnType::Text, 255}};
+    for (int n = 1; n <= 7; ++n)
+        columns.push_back({"character " + std::to_string(n), ColumnType::Text, 255});
+    const auto icd9 = writer.addTable("icd9", columns);
+    for (const Detail &d : details()) {
+        std::vector<mdb::Value> values = {std::int32_t(d.id), d.pcs9 ? mdb::Value(*d.pcs9) : mdb::Value(), d.pcs9desc};
+        for (int n = 1; n <= 7; ++n)
+            values.emplace_back(characterMeaning(d, n));
+        writer.appendRow(icd9, values);
+    }
+    mdb::SelectQuerySpec query;
+    query.name = "getalldata";
+    query.tables = {"procedure codes", "icd9"};
+    query.columns = {{"[procedure codes].ID", ""}, {"[procedure codes].Description", ""},
+                     {"[procedure codes].code", ""}, {"icd9.pcs9", ""}, {"icd9.pcs9desc", ""}};
+    for (int n = 1; n <= 7; ++n)
+        query.columns.push_back({"icd9.[character " + std::to_string(n) + "]", ""});
+    query.joins = {{"procedure codes", "icd9", "[procedure codes].ID = icd9.ID", mdb::JoinKind::Inner}};
+    writer.addSelectQuery(query);
+}
+
+} // namespace
+
 QString write(const QTemporaryDir &dir, Tables tables, const QString &name)
 {
     const QString path = QDir(dir.path()).filePath(name);
     mdb::JetWriter writer(path.toStdString());
     using mdb::ColumnType;
-    if (tables == Tables::Both) {
+    if (tables == Tables::Both && qEnvironmentVariableIsSet("VORIMEL_FIXTURE_SAVED_QUERY"))
+        tables = Tables::DetailsAsSavedQuery;
+    if (tables != Tables::DetailsOnly) {
         const auto longpcs =
             writer.addTable("longpcs", {{"ID", ColumnType::Long}, {"Description", ColumnType::Text, 255}});
         for (const Procedure &p : procedures())
             writer.appendRow(longpcs, {std::int32_t(p.id), p.description});
+    }
+    if (tables == Tables::DetailsAsSavedQuery) {
+        writeDetailsAsSavedQuery(writer);
+        writer.finish();
+        return path;
     }
     std::vector<mdb::ColumnDefinition> columns = {{"ID", ColumnType::Long},
                                             {"Description", ColumnType::Text, 255},

@@ -28,7 +28,11 @@ const std::vector<Detail> &details();
 // The meaning of character n (1..7) of a detail row, as written to the file.
 std::string characterMeaning(const Detail &detail, int n);
 
-enum class Tables { Both, DetailsOnly };
+// DetailsAsSavedQuery: getalldata is a saved query joining a table of
+// procedures to a table of their ICD-9 rows, as a pcs.mdb kept in Access may
+// define it. With VORIMEL_FIXTURE_SAVED_QUERY set, Both means that layout, so
+// that a whole test runs again on it.
+enum class Tables { Both, DetailsOnly, DetailsAsSavedQuery };
 
 // Writes pcs.mdb into dir and returns its path; throws on a writer failure.
 QString write(const QTemporaryDir &dir, Tables tables = Tables::Both, const QString &name = QStringLiteral("pcs.mdb"));

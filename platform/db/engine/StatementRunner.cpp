@@ -1,6 +1,7 @@
 #include "platform/db/engine/StatementRunner.h"
 
 #include "platform/db/engine/SqliteHandle.h"
+#include "platform/db/engine/UntranslatedQueries.h"
 
 #include <chrono>
 
@@ -57,6 +58,20 @@ void appendValue(sqlite3_stmt *statement, int column, ResultRows &rows)
     }
 }
 
+// The engine only knows that a name is missing; a saved query of the file
+// that could not be offered is named with the reason.
+QString whyPrepareFailed(sqlite3 *db)
+{
+    const QString complaint = QString::fromUtf8(sqlite3_errmsg(db));
+    const QString missing = QStringLiteral("no such table: ");
+    if (complaint.startsWith(missing)) {
+        const QString name = complaint.mid(missing.size());
+        if (const auto reason = whyQueryIsMissing(db, name.toStdString()))
+            return QStringLiteral("the saved query %1 cannot be used: %2").arg(name, QString::fromStdString(*reason));
+    }
+    return complaint;
+}
+
 SqliteStatement prepare(sqlite3 *db, const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
@@ -65,7 +80,7 @@ SqliteStatement prepare(sqlite3 *db, const QString &text)
     const int rc = sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()), 0, &raw, &tail);
     SqliteStatement statement(raw);
     if (rc != SQLITE_OK)
-        reject(QString::fromUtf8(sqlite3_errmsg(db)), text);
+        reject(whyPrepareFailed(db), text);
     if (!statement)
         reject(QStringLiteral("it is empty"), text);
     if (tail && !isBlank(tail, utf8.constData() + utf8.size()))

@@ -1,6 +1,8 @@
 #include "platform/db/jet/JetToSqlite.h"
 
 #include "platform/db/jet/JetReader.h"
+#include "platform/db/jet/JetSavedQueries.h"
+#include "platform/db/jet/SavedQueryViews.h"
 #include "platform/db/engine/SqlNames.h"
 
 #include <stdexcept>
@@ -155,6 +157,7 @@ SqliteHandle copyJetFileToSqlite(std::string_view fileBytes, const std::function
     for (std::size_t i = 0; i < file.userTableCount(); ++i)
         copyTable(db.get(), file, i, stillAlive);
     addLookupIndexes(db.get(), stillAlive);
+    addSavedQueryViews(db.get(), readSavedQueries(file));
     // Gives even a file without user tables a header page, so the copy can be
     // handed over like any other.
     execute(db.get(), "PRAGMA user_version=4; COMMIT");

@@ -1,7 +1,8 @@
 #pragma once
 // Copies every user table of a Jet file into a fresh SQLite database: text
 // columns compare without regard to case (COLLATE NOCASE), numbers stay numbers.
-// All in one transaction with one prepared insert per table.
+// All in one transaction with one prepared insert per table. Saved select
+// queries become views (SavedQueryViews.h).
 
 #include "platform/db/jet/LayerGuard.h"
 

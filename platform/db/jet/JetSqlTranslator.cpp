@@ -1,0 +1,893 @@
+#include "platform/db/jet/JetSqlTranslator.h"
+
+#include "platform/db/jet/JetDate.h"
+#include "platform/db/engine/SqlNames.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace platform::db {
+namespace {
+
+std::string lower(std::string_view s)
+{
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return out;
+}
+
+std::string quotedText(std::string_view value)
+{
+    std::string out = "'";
+    for (char c : value) {
+        if (c == '\'')
+            out += '\'';
+        out += c;
+    }
+    return out + '\'';
+}
+
+int parseNumber(std::string_view s, bool &ok)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    ok = ec == std::errc() && end == s.data() + s.size() && !s.empty();
+    return value;
+}
+
+// Jet's own Like wildcards ('*', '?') next to the ANSI ones the provider
+// also accepts; '#' (a digit) and [lists] have no LIKE equivalent.
+std::string likePattern(std::string_view pattern)
+{
+    std::string out;
+    for (char c : pattern) {
+        if (c == '*')
+            out += '%';
+        else if (c == '?')
+            out += '_';
+        else if (c == '#' || c == '[')
+            throw UntranslatableQuery("a Like pattern with '#' or '[...]'");
+        else
+            out += c;
+    }
+    return out;
+}
+
+struct Argument {
+    TranslatedExpression value;
+    const JetToken *literal = nullptr; // the token when the argument is a lone literal
+};
+
+class Parser {
+public:
+    explicit Parser(std::vector<JetToken> tokens) : tokens_(std::move(tokens)) {}
+
+    TranslatedExpression wholeExpression()
+    {
+        TranslatedExpression e = expression();
+        expectEnd();
+        return e;
+    }
+
+    std::string wholeSelect()
+    {
+        std::string sql = compoundSelect();
+        while (acceptSymbol(";")) {
+        }
+        expectEnd();
+        return sql;
+    }
+
+private:
+    // ---- tokens ----
+    const JetToken &peek(std::size_t ahead = 0) const
+    {
+        return tokens_[std::min(at_ + ahead, tokens_.size() - 1)];
+    }
+    const JetToken &take() { return tokens_[std::min(at_++, tokens_.size() - 1)]; }
+
+    bool isWord(const JetToken &t, std::string_view word) const
+    {
+        return t.kind == JetToken::Name && lower(t.text) == word;
+    }
+    bool acceptWord(std::string_view word)
+    {
+        if (!isWord(peek(), word))
+            return false;
+        ++at_;
+        return true;
+    }
+    void expectWord(std::string_view word)
+    {
+        if (!acceptWord(word))
+            unexpected();
+    }
+    bool acceptSymbol(std::string_view s)
+    {
+        if (peek().kind != JetToken::Symbol || peek().text != s)
+            return false;
+        ++at_;
+        return true;
+    }
+    void expectSymbol(std::string_view s)
+    {
+        if (!acceptSymbol(s))
+            unexpected();
+    }
+    void expectEnd()
+    {
+        if (peek().kind != JetToken::End)
+            unexpected();
+    }
+    [[noreturn]] void unexpected() const
+    {
+        const JetToken &t = peek();
+        if (t.kind == JetToken::End)
+            throw UntranslatableQuery("an expression that ends too early");
+        throw UntranslatableQuery("the unexpected '" + t.text + "'");
+    }
+
+    // ---- expressions, loosest binding first ----
+    TranslatedExpression expression()
+    {
+        TranslatedExpression left = conjunction();
+        while (acceptWord("or"))
+            left = joined(left, " OR ", conjunction());
+        for (std::string_view op : {"xor", "eqv", "imp"}) {
+            if (isWord(peek(), op))
+                throw UntranslatableQuery("the operator " + peek().text);
+        }
+        return left;
+    }
+
+    TranslatedExpression conjunction()
+    {
+        TranslatedExpression left = negation();
+        while (acceptWord("and"))
+            left = joined(left, " AND ", negation());
+        return left;
+    }
+
+    TranslatedExpression negation()
+    {
+        if (acceptWord("not")) {
+            TranslatedExpression inner = negation();
+            inner.sql = "(NOT " + inner.sql + ")";
+            forget(inner);
+            return inner;
+        }
+        return comparison();
+    }
+
+    TranslatedExpression comparison()
+    {
+        TranslatedExpression left = concatenation();
+        for (;;) {
+            const JetToken &t = peek();
+            if (t.kind == JetToken::Symbol
+                && (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" || t.text == "<=" || t.text == ">=")) {
+                const std::string op = take().text;
+                left = joined(left, " " + op + " ", concatenation());
+                continue;
+            }
+            if (acceptWord("is")) {
+                const bool negated = acceptWord("not");
+                expectWord("null");
+                left.sql = "(" + left.sql + (negated ? " IS NOT NULL)" : " IS NULL)");
+                forget(left);
+                continue;
+            }
+            const bool negated = isWord(t, "not") && (isWord(peek(1), "like") || isWord(peek(1), "between") || isWord(peek(1), "in"));
+            if (negated)
+                ++at_;
+            if (acceptWord("like")) {
+                left = like(left, negated);
+            } else if (acceptWord("between")) {
+                TranslatedExpression low = concatenation();
+                expectWord("and");
+                TranslatedExpression high = concatenation();
+                merge(left, low);
+                merge(left, high);
+                left.sql = "(" + left.sql + (negated ? " NOT BETWEEN " : " BETWEEN ") + low.sql + " AND " + high.sql + ")";
+                forget(left);
+            } else if (acceptWord("in")) {
+                left = in(left, negated);
+            } else {
+                return left;
+            }
+        }
+    }
+
+    TranslatedExpression like(TranslatedExpression left, bool negated)
+    {
+        std::string pattern;
+        if (peek().kind == JetToken::String && isBoundary(peek(1))) {
+            pattern = quotedText(likePattern(take().text));
+        } else {
+            TranslatedExpression p = concatenation();
+            merge(left, p);
+            pattern = "replace(replace(" + p.sql + ",'*','%'),'?','_')";
+        }
+        left.sql = "(" + left.sql + (negated ? " NOT LIKE " : " LIKE ") + pattern + ")";
+        forget(left);
+        return left;
+    }
+
+    TranslatedExpression in(TranslatedExpression left, bool negated)
+    {
+        expectSymbol("(");
+        std::string list;
+        if (isWord(peek(), "select")) {
+            list = compoundSelect();
+        } else {
+            do {
+                TranslatedExpression item = expression();
+                merge(left, item);
+                list += (list.empty() ? "" : ", ") + item.sql;
+            } while (acceptSymbol(","));
+        }
+        expectSymbol(")");
+        left.sql = "(" + left.sql + (negated ? " NOT IN (" : " IN (") + list + "))";
+        forget(left);
+        return left;
+    }
+
+    // A literal that is the whole operand: what follows cannot continue it.
+    bool isBoundary(const JetToken &t) const
+    {
+        if (t.kind == JetToken::End)
+            return true;
+        if (t.kind == JetToken::Symbol)
+            return t.text == ")" || t.text == "," || t.text == ";";
+        return t.kind == JetToken::Name;
+    }
+
+    TranslatedExpression concatenation()
+    {
+        TranslatedExpression left = additive();
+        if (peek().kind != JetToken::Symbol || peek().text != "&")
+            return left;
+        std::string sql = "(ifnull(" + left.sql + ",'')";
+        while (acceptSymbol("&")) {
+            TranslatedExpression right = additive();
+            merge(left, right);
+            sql += " || ifnull(" + right.sql + ",'')";
+        }
+        left.sql = sql + ")";
+        forget(left);
+        return left;
+    }
+
+    TranslatedExpression additive()
+    {
+        TranslatedExpression left = modulo();
+        for (;;) {
+            if (acceptSymbol("+"))
+                left = joined(left, " + ", modulo());
+            else if (acceptSymbol("-"))
+                left = joined(left, " - ", modulo());
+            else
+                return left;
+        }
+    }
+
+    TranslatedExpression modulo()
+    {
+        TranslatedExpression left = integerDivision();
+        while (acceptWord("mod")) {
+            TranslatedExpression right = integerDivision();
+            merge(left, right);
+            left.sql = "(CAST(round(" + left.sql + ") AS INTEGER) % CAST(round(" + right.sql + ") AS INTEGER))";
+            forget(left);
+        }
+        return left;
+    }
+
+    TranslatedExpression integerDivision()
+    {
+        TranslatedExpression left = product();
+        while (acceptSymbol("\\")) {
+            TranslatedExpression right = product();
+            merge(left, right);
+            left.sql = "(CAST(round(" + left.sql + ") AS INTEGER) / CAST(round(" + right.sql + ") AS INTEGER))";
+            forget(left);
+        }
+        return left;
+    }
+
+    TranslatedExpression product()
+    {
+        TranslatedExpression left = unary();
+        for (;;) {
+            if (acceptSymbol("*")) {
+                left = joined(left, " * ", unary());
+            } else if (acceptSymbol("/")) {
+                // Jet's '/' always keeps the fraction; SQLite's drops it
+                // between two integers.
+                TranslatedExpression right = unary();
+                merge(left, right);
+                left.sql = "(CAST(" + left.sql + " AS REAL) / " + right.sql + ")";
+                forget(left);
+            } else {
+                return left;
+            }
+        }
+    }
+
+    TranslatedExpression unary()
+    {
+        if (acceptSymbol("-")) {
+            TranslatedExpression inner = unary();
+            inner.sql = "(-" + inner.sql + ")";
+            forget(inner);
+            return inner;
+        }
+        if (acceptSymbol("+"))
+            return unary();
+        TranslatedExpression base = primary();
+        if (acceptSymbol("^")) {
+            TranslatedExpression exponent = unary();
+            merge(base, exponent);
+            base.sql = "pow(" + base.sql + ", " + exponent.sql + ")";
+            forget(base);
+        }
+        return base;
+    }
+
+    TranslatedExpression primary()
+    {
+        const JetToken &t = peek();
+        switch (t.kind) {
+        case JetToken::Number:
+            return literal(take().text);
+        case JetToken::String:
+            return literal(quotedText(take().text));
+        case JetToken::Date:
+            return literal(quotedText(jetDateLiteralToText(take().text)));
+        case JetToken::BracketedName:
+            return reference();
+        case JetToken::Name:
+            return namedPrimary();
+        case JetToken::Symbol:
+            if (acceptSymbol("(")) {
+                if (isWord(peek(), "select")) {
+                    TranslatedExpression sub = literal("(" + compoundSelect() + ")");
+                    expectSymbol(")");
+                    return sub;
+                }
+                TranslatedExpression inner = expression();
+                expectSymbol(")");
+                inner.sql = "(" + inner.sql + ")";
+                return inner;
+            }
+            unexpected();
+        case JetToken::End:
+            break;
+        }
+        unexpected();
+    }
+
+    static TranslatedExpression literal(std::string sql)
+    {
+        TranslatedExpression e;
+        e.sql = std::move(sql);
+        return e;
+    }
+
+    TranslatedExpression namedPrimary()
+    {
+        const std::string word = lower(peek().text);
+        if (word == "null")
+            return (++at_, literal("NULL"));
+        if (word == "true" || word == "yes" || word == "on")
+            return (++at_, literal("-1"));
+        if (word == "false" || word == "no" || word == "off")
+            return (++at_, literal("0"));
+        if (word == "exists") {
+            ++at_;
+            expectSymbol("(");
+            TranslatedExpression e = literal("EXISTS (" + compoundSelect() + ")");
+            expectSymbol(")");
+            return e;
+        }
+        if (peek(1).kind == JetToken::Symbol && peek(1).text == "(")
+            return call();
+        return reference();
+    }
+
+    // A column, optionally with its table: Name, [Name], T.Name, [T].[Name].
+    TranslatedExpression reference()
+    {
+        std::vector<std::string> parts{take().text};
+        for (;;) {
+            if (peek().kind == JetToken::Symbol && peek().text == "!")
+                throw UntranslatableQuery("the reference to a form or parameter " + parts.front() + "!...");
+            if (!(peek().kind == JetToken::Symbol && peek().text == "."))
+                break;
+            if (peek(1).kind != JetToken::Name && peek(1).kind != JetToken::BracketedName)
+                break;
+            ++at_;
+            parts.push_back(take().text);
+        }
+        if (parts.size() > 2)
+            throw UntranslatableQuery("the name " + parts.front() + "." + parts[1] + "." + parts[2]);
+        TranslatedExpression e;
+        for (std::size_t i = 0; i < parts.size(); ++i)
+            e.sql += (i ? "." : "") + quotedName(parts[i]);
+        e.column = parts.back();
+        if (parts.size() == 2) {
+            e.columnQualifier = parts.front();
+            e.qualifiers.insert(lower(parts.front()));
+        } else {
+            e.unqualifiedColumn = true;
+        }
+        return e;
+    }
+
+    std::vector<Argument> arguments()
+    {
+        std::vector<Argument> args;
+        expectSymbol("(");
+        if (acceptSymbol(")"))
+            return args;
+        do {
+            Argument a;
+            const std::size_t start = at_;
+            a.value = expression();
+            if (at_ == start + 1 && tokens_[start].kind != JetToken::Name && tokens_[start].kind != JetToken::BracketedName)
+                a.literal = &tokens_[start];
+            args.push_back(std::move(a));
+        } while (acceptSymbol(","));
+        expectSymbol(")");
+        return args;
+    }
+
+    TranslatedExpression call();
+    TranslatedExpression aggregate(const std::string &name, const std::string &sqlName);
+    std::string formatCall(const std::vector<Argument> &args);
+    std::string datePart(const std::vector<Argument> &args);
+
+    // ---- statements ----
+    std::string compoundSelect()
+    {
+        std::string sql = singleSelect();
+        while (acceptWord("union")) {
+            const bool all = acceptWord("all");
+            sql += all ? " UNION ALL " : " UNION ";
+            const bool parenthesised = acceptSymbol("(");
+            sql += singleSelect();
+            if (parenthesised)
+                expectSymbol(")");
+        }
+        if (acceptWord("order")) {
+            expectWord("by");
+            sql += " ORDER BY " + orderList();
+        }
+        return sql;
+    }
+
+    std::string singleSelect()
+    {
+        expectWord("select");
+        std::string sql = "SELECT ";
+        if (acceptWord("distinct") || acceptWord("distinctrow"))
+            sql += "DISTINCT ";
+        else
+            acceptWord("all");
+        if (isWord(peek(), "top"))
+            throw UntranslatableQuery("TOP inside a statement");
+        std::string columns;
+        do {
+            columns += columns.empty() ? "" : ", ";
+            if (acceptSymbol("*")) {
+                columns += "*";
+                continue;
+            }
+            if ((peek().kind == JetToken::Name || peek().kind == JetToken::BracketedName) && peek(1).text == "."
+                && peek(2).kind == JetToken::Symbol && peek(2).text == "*") {
+                columns += quotedName(take().text) + ".*";
+                at_ += 2;
+                continue;
+            }
+            TranslatedExpression e = expression();
+            columns += e.sql;
+            if (acceptWord("as"))
+                columns += " AS " + quotedName(take().text);
+        } while (acceptSymbol(","));
+        sql += columns;
+        if (acceptWord("from"))
+            sql += " FROM " + fromList();
+        if (acceptWord("where"))
+            sql += " WHERE " + expression().sql;
+        if (acceptWord("group")) {
+            expectWord("by");
+            sql += " GROUP BY " + expressionList();
+        }
+        if (acceptWord("having"))
+            sql += " HAVING " + expression().sql;
+        return sql;
+    }
+
+    std::string expressionList()
+    {
+        std::string sql;
+        do
+            sql += (sql.empty() ? "" : ", ") + expression().sql;
+        while (acceptSymbol(","));
+        return sql;
+    }
+
+    std::string orderList()
+    {
+        std::string sql;
+        do {
+            sql += (sql.empty() ? "" : ", ") + expression().sql;
+            if (acceptWord("desc") || acceptWord("descending"))
+                sql += " DESC";
+            else if (!acceptWord("asc"))
+                acceptWord("ascending");
+        } while (acceptSymbol(","));
+        return sql;
+    }
+
+    std::string fromList()
+    {
+        std::string sql;
+        do
+            sql += (sql.empty() ? "" : ", ") + joinedSources();
+        while (acceptSymbol(","));
+        return sql;
+    }
+
+    std::string joinedSources()
+    {
+        std::string sql = source();
+        for (;;) {
+            std::string kind;
+            if (acceptWord("inner"))
+                kind = " INNER JOIN ";
+            else if (acceptWord("left"))
+                kind = " LEFT JOIN ";
+            else if (acceptWord("right"))
+                kind = " RIGHT JOIN ";
+            else
+                return sql;
+            if (kind != " INNER JOIN ")
+                acceptWord("outer");
+            expectWord("join");
+            sql += kind + source();
+            expectWord("on");
+            sql += " ON " + expression().sql;
+        }
+    }
+
+    std::string source()
+    {
+        std::string sql;
+        if (acceptSymbol("(")) {
+            sql = "(" + (isWord(peek(), "select") ? compoundSelect() : joinedSources()) + ")";
+            expectSymbol(")");
+        } else if (peek().kind == JetToken::Name || peek().kind == JetToken::BracketedName) {
+            sql = quotedName(take().text);
+        } else {
+            unexpected();
+        }
+        if (isWord(peek(), "in"))
+            throw UntranslatableQuery("a table in another database (IN ...)");
+        if (acceptWord("as") || (peek().kind == JetToken::BracketedName)
+            || (peek().kind == JetToken::Name && !isClauseWord(peek())))
+            sql += " AS " + quotedName(take().text);
+        return sql;
+    }
+
+    bool isClauseWord(const JetToken &t) const
+    {
+        static const std::set<std::string> words{"where", "group", "having", "order", "union", "inner", "left",
+                                                 "right", "on", "join"};
+        return words.count(lower(t.text)) > 0;
+    }
+
+    // ---- bookkeeping of what an expression uses ----
+    static void merge(TranslatedExpression &into, const TranslatedExpression &from)
+    {
+        into.aggregate = into.aggregate || from.aggregate;
+        into.unqualifiedColumn = into.unqualifiedColumn || from.unqualifiedColumn;
+        into.qualifiers.insert(from.qualifiers.begin(), from.qualifiers.end());
+    }
+    // An operation on a column is no longer a bare column reference.
+    static void forget(TranslatedExpression &e)
+    {
+        e.column.clear();
+        e.columnQualifier.clear();
+    }
+    static TranslatedExpression joined(TranslatedExpression left, const std::string &op, const TranslatedExpression &right)
+    {
+        merge(left, right);
+        left.sql = "(" + left.sql + op + right.sql + ")";
+        forget(left);
+        return left;
+    }
+
+    std::vector<JetToken> tokens_;
+    std::size_t at_ = 0;
+};
+
+void requireCount(const std::string &name, const std::vector<Argument> &args, std::size_t low, std::size_t high)
+{
+    if (args.size() < low || args.size() > high)
+        throw UntranslatableQuery("the function " + name + " with " + std::to_string(args.size()) + " arguments");
+}
+
+std::string datePartOf(const std::string &unit, const std::string &date)
+{
+    const auto field = [&](const char *format) { return "CAST(strftime('" + std::string(format) + "', " + date + ") AS INTEGER)"; };
+    if (unit == "yyyy")
+        return field("%Y");
+    if (unit == "q")
+        return "((" + field("%m") + " + 2) / 3)";
+    if (unit == "m")
+        return field("%m");
+    if (unit == "d")
+        return field("%d");
+    if (unit == "y")
+        return field("%j");
+    if (unit == "h")
+        return field("%H");
+    if (unit == "n")
+        return field("%M");
+    if (unit == "s")
+        return field("%S");
+    throw UntranslatableQuery("DatePart with the interval \"" + unit + "\"");
+}
+
+std::string Parser::datePart(const std::vector<Argument> &args)
+{
+    requireCount("DatePart", args, 2, 4);
+    if (!args[0].literal || args[0].literal->kind != JetToken::String)
+        throw UntranslatableQuery("DatePart with an interval that is not written out");
+    // The first-day-of-week arguments only matter to the week intervals,
+    // which are refused anyway.
+    return datePartOf(lower(args[0].literal->text), args[1].value.sql);
+}
+
+// Format for the patterns that have a plain equivalent: dates built from
+// yyyy, yy, mm, dd, hh, nn, ss and separators, and numbers with a fixed
+// count of decimals ("0", "0.00").
+std::string Parser::formatCall(const std::vector<Argument> &args)
+{
+    requireCount("Format", args, 2, 2);
+    if (!args[1].literal || args[1].literal->kind != JetToken::String)
+        throw UntranslatableQuery("Format with a pattern that is not written out");
+    const std::string pattern = args[1].literal->text;
+    const std::string value = args[0].value.sql;
+    const std::string p = lower(pattern);
+    if (!p.empty() && p.find_first_not_of("0.") == std::string::npos && p[0] == '0' && std::count(p.begin(), p.end(), '.') <= 1) {
+        const std::size_t dot = p.find('.');
+        const std::size_t decimals = dot == std::string::npos ? 0 : p.size() - dot - 1;
+        return "printf('%." + std::to_string(decimals) + "f', " + value + ")";
+    }
+    static const std::vector<std::pair<std::string, std::string>> parts{
+        {"yyyy", "%Y"}, {"mm", "%m"}, {"dd", "%d"}, {"hh", "%H"}, {"nn", "%M"}, {"ss", "%S"}};
+    std::string format;
+    bool twoDigitYear = false;
+    for (std::size_t i = 0; i < p.size();) {
+        bool matched = false;
+        for (const auto &[jet, sqlite] : parts) {
+            // "ddd" (a weekday's name) and the like are no run of these.
+            if (p.compare(i, jet.size(), jet) == 0 && (i + jet.size() >= p.size() || p[i + jet.size()] != p[i])) {
+                format += sqlite;
+                i += jet.size();
+                matched = true;
+                break;
+            }
+        }
+        if (matched)
+            continue;
+        if (p.compare(i, 2, "yy") == 0 && !twoDigitYear) {
+            format += "%Y";
+            twoDigitYear = true;
+            i += 2;
+            continue;
+        }
+        const char c = p[i];
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '#' || c == '@' || c == '%')
+            throw UntranslatableQuery("Format with the pattern \"" + pattern + "\"");
+        format += c;
+        ++i;
+    }
+    if (twoDigitYear) {
+        if (p != "yy")
+            throw UntranslatableQuery("Format with the pattern \"" + pattern + "\"");
+        return "substr(strftime('%Y', " + value + "), 3)";
+    }
+    return "strftime(" + quotedText(format) + ", " + value + ")";
+}
+
+TranslatedExpression Parser::aggregate(const std::string &name, const std::string &sqlName)
+{
+    expectSymbol("(");
+    TranslatedExpression e;
+    if (sqlName == "count" && acceptSymbol("*")) {
+        e.sql = "count(*)";
+    } else {
+        const bool distinct = acceptWord("distinct");
+        TranslatedExpression inner = expression();
+        merge(e, inner);
+        e.sql = sqlName + "(" + (distinct ? "DISTINCT " : "") + inner.sql + ")";
+    }
+    expectSymbol(")");
+    (void)name;
+    e.aggregate = true;
+    return e;
+}
+
+TranslatedExpression Parser::call()
+{
+    const std::string name = peek().text;
+    const std::string word = lower(name);
+    static const std::map<std::string, std::string> aggregates{
+        {"sum", "sum"}, {"count", "count"}, {"avg", "avg"}, {"min", "min"}, {"max", "max"}};
+    if (const auto found = aggregates.find(word); found != aggregates.end()) {
+        ++at_;
+        return aggregate(name, found->second);
+    }
+    ++at_;
+    const std::vector<Argument> args = arguments();
+    TranslatedExpression e;
+    for (const Argument &a : args)
+        merge(e, a.value);
+    const auto arg = [&](std::size_t i) { return args[i].value.sql; };
+    const auto strftimeField = [&](const char *format) {
+        requireCount(name, args, 1, 1);
+        return "CAST(strftime('" + std::string(format) + "', " + arg(0) + ") AS INTEGER)";
+    };
+    if (word == "iif") {
+        requireCount(name, args, 3, 3);
+        e.sql = "(CASE WHEN " + arg(0) + " THEN " + arg(1) + " ELSE " + arg(2) + " END)";
+    } else if (word == "nz") {
+        requireCount(name, args, 1, 2);
+        e.sql = "ifnull(" + arg(0) + ", " + (args.size() == 2 ? arg(1) : std::string("''")) + ")";
+    } else if (word == "left") {
+        requireCount(name, args, 2, 2);
+        e.sql = "substr(" + arg(0) + ", 1, " + arg(1) + ")";
+    } else if (word == "right") {
+        requireCount(name, args, 2, 2);
+        e.sql = "(CASE WHEN " + arg(1) + " <= 0 THEN '' ELSE substr(" + arg(0) + ", -(" + arg(1) + ")) END)";
+    } else if (word == "mid") {
+        requireCount(name, args, 2, 3);
+        e.sql = "substr(" + arg(0) + ", " + arg(1) + (args.size() == 3 ? ", " + arg(2) : std::string()) + ")";
+    } else if (word == "len") {
+        requireCount(name, args, 1, 1);
+        e.sql = "length(" + arg(0) + ")";
+    } else if (word == "trim" || word == "ltrim" || word == "rtrim") {
+        requireCount(name, args, 1, 1);
+        e.sql = word + "(" + arg(0) + ", ' ')";
+    } else if (word == "ucase" || word == "lcase") {
+        requireCount(name, args, 1, 1);
+        e.sql = std::string(word == "ucase" ? "upper(" : "lower(") + arg(0) + ")";
+    } else if (word == "instr") {
+        requireCount(name, args, 2, 2);
+        e.sql = "instr(" + arg(0) + ", " + arg(1) + ")";
+    } else if (word == "year") {
+        e.sql = strftimeField("%Y");
+    } else if (word == "month") {
+        e.sql = strftimeField("%m");
+    } else if (word == "day") {
+        e.sql = strftimeField("%d");
+    } else if (word == "hour") {
+        e.sql = strftimeField("%H");
+    } else if (word == "minute") {
+        e.sql = strftimeField("%M");
+    } else if (word == "second") {
+        e.sql = strftimeField("%S");
+    } else if (word == "datepart") {
+        e.sql = datePart(args);
+    } else if (word == "format") {
+        e.sql = formatCall(args);
+    } else if (word == "ccur") {
+        requireCount(name, args, 1, 1);
+        e.sql = "round(" + arg(0) + ", 4)";
+    } else if (word == "cdbl" || word == "csng") {
+        requireCount(name, args, 1, 1);
+        e.sql = "CAST(" + arg(0) + " AS REAL)";
+    } else if (word == "clng" || word == "cint") {
+        requireCount(name, args, 1, 1);
+        e.sql = "CAST(round(" + arg(0) + ") AS INTEGER)";
+    } else if (word == "cstr") {
+        requireCount(name, args, 1, 1);
+        e.sql = "CAST(" + arg(0) + " AS TEXT)";
+    } else if (word == "abs") {
+        requireCount(name, args, 1, 1);
+        e.sql = "abs(" + arg(0) + ")";
+    } else {
+        throw UntranslatableQuery("the function " + name);
+    }
+    return e;
+}
+
+} // namespace
+
+TranslatedExpression translateJetExpression(std::string_view jetText)
+{
+    return Parser(tokenizeJetSql(jetText)).wholeExpression();
+}
+
+std::string translateJetSelect(std::string_view jetText)
+{
+    return Parser(tokenizeJetSql(jetText)).wholeSelect();
+}
+
+std::string jetDateLiteralToText(std::string_view literal)
+{
+    const auto bad = [&]() -> std::string { throw UntranslatableQuery("the date #" + std::string(literal) + "#"); };
+    std::string text(literal);
+    // Split the date from a time of day.
+    CivilDateTime when;
+    std::string datePart = text, timePart;
+    if (const std::size_t space = text.find(' '); space != std::string::npos) {
+        datePart = text.substr(0, space);
+        timePart = text.substr(space + 1);
+    } else if (text.find(':') != std::string::npos) {
+        datePart.clear();
+        timePart = text;
+    }
+    bool ok = true;
+    const auto numbers = [&](const std::string &s, char separator) {
+        std::vector<int> values;
+        std::size_t from = 0;
+        for (;;) {
+            const std::size_t to = s.find(separator, from);
+            values.push_back(parseNumber(std::string_view(s).substr(from, to - from), ok));
+            if (!ok)
+                bad();
+            if (to == std::string::npos)
+                return values;
+            from = to + 1;
+        }
+    };
+    if (!datePart.empty()) {
+        if (datePart.find('-') != std::string::npos) {
+            const std::vector<int> v = numbers(datePart, '-');
+            if (v.size() != 3)
+                bad();
+            when.year = v[0], when.month = v[1], when.day = v[2];
+        } else {
+            const std::vector<int> v = numbers(datePart, '/');
+            if (v.size() != 3)
+                bad();
+            when.month = v[0], when.day = v[1], when.year = v[2];
+            const std::size_t yearDigits = datePart.size() - datePart.rfind('/') - 1;
+            if (yearDigits <= 2)
+                when.year += when.year < 30 ? 2000 : 1900;
+        }
+    }
+    if (!timePart.empty()) {
+        std::string clock = timePart;
+        int addHours = 0;
+        const std::string tail = lower(clock.size() >= 2 ? clock.substr(clock.size() - 2) : "");
+        if (tail == "am" || tail == "pm") {
+            clock = clock.substr(0, clock.size() - 2);
+            while (!clock.empty() && clock.back() == ' ')
+                clock.pop_back();
+            addHours = tail == "pm" ? 12 : 0;
+        }
+        const std::vector<int> v = numbers(clock, ':');
+        if (v.size() < 2 || v.size() > 3)
+            bad();
+        when.hour = v[0], when.minute = v[1], when.second = v.size() == 3 ? v[2] : 0;
+        if (!tail.empty() && (tail == "am" || tail == "pm")) {
+            if (when.hour < 1 || when.hour > 12)
+                bad();
+            when.hour = when.hour % 12 + addHours;
+        }
+    }
+    if (!isValidCivil(when))
+        bad();
+    return formatDateText(when);
+}
+
+} // namespace platform::db
