@@ -216,12 +216,13 @@ namespace {
 // (0.05, not 0.0500000007): the value the user typed and Jet displays.
 double singleAsShown(float stored)
 {
+    // to_chars and from_chars, unlike strtod, ignore the locale's decimal comma.
     char text[32];
     const auto [end, ec] = std::to_chars(text, text + sizeof text, stored);
-    if (ec != std::errc())
-        return stored;
-    *end = '\0';
-    return std::strtod(text, nullptr);
+    double shown = stored;
+    if (ec == std::errc())
+        std::from_chars(text, end, shown);
+    return shown;
 }
 
 MdbCatalogEntry *tableNamed(const std::vector<MdbCatalogEntry *> &tables, const std::string &name)
