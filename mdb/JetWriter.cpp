@@ -154,7 +154,7 @@ struct JetWriter::Impl {
 
     PageFile file;
     std::vector<std::unique_ptr<TableWriter>> tables;
-    std::vector<SelectQuerySpec> queries;
+    std::vector<SavedSelectQuery> queries;
     std::set<std::u16string> tableKeys; // queries share the names of tables
     State state = State::Open;
 };
@@ -178,7 +178,7 @@ JetWriter::TableHandle JetWriter::addTable(const std::string &name, const std::v
     return d->tables.size() - 1;
 }
 
-void JetWriter::addSelectQuery(const SelectQuerySpec &query)
+void JetWriter::addSelectQuery(const SavedSelectQuery &query)
 {
     d->requireOpen();
     std::u16string utf16;

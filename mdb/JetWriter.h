@@ -60,7 +60,7 @@ struct QueryOrder {
     bool descending = false;
 };
 
-struct SelectQuerySpec {
+struct SavedSelectQuery {
     std::string name; // shares the names of tables: unique among both
     bool distinct = false;
     std::vector<QueryColumn> columns;
@@ -87,7 +87,7 @@ public:
     // Tables may be added at any time before finish(), also between rows.
     TableHandle addTable(const std::string &name, const std::vector<ColumnDefinition> &columns);
     // Stored when the file is finished; the tables it reads need not exist.
-    void addSelectQuery(const SelectQuerySpec &query);
+    void addSelectQuery(const SavedSelectQuery &query);
     // One value per column, in column order.
     void appendRow(TableHandle table, const std::vector<Value> &values);
     // Writes the file and renames it into place. Throws WriterError on failure,

@@ -47,7 +47,7 @@ TableLayout queriesLayout()
     return makeTableLayout(kQueriesName, {fields.begin(), fields.end()}, true);
 }
 
-void checkSelectQuery(const SelectQuerySpec &query)
+void checkSelectQuery(const SavedSelectQuery &query)
 {
     const std::string described = "Query \"" + query.name + "\"";
     if (query.columns.empty())
@@ -64,7 +64,7 @@ void checkSelectQuery(const SelectQuerySpec &query)
     }
 }
 
-std::vector<std::vector<Value>> selectQueryRows(const SelectQuerySpec &query, std::int32_t objectId)
+std::vector<std::vector<Value>> selectQueryRows(const SavedSelectQuery &query, std::int32_t objectId)
 {
     std::vector<std::vector<Value>> rows;
     rows.push_back(queryRow(objectId, Start));

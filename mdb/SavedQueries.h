@@ -15,9 +15,9 @@ constexpr const char *kQueriesName = "MSysQueries";
 TableLayout queriesLayout();
 
 // The rows of one select query; objectId is its catalog entry's Id.
-std::vector<std::vector<Value>> selectQueryRows(const SelectQuerySpec &query, std::int32_t objectId);
+std::vector<std::vector<Value>> selectQueryRows(const SavedSelectQuery &query, std::int32_t objectId);
 
 // Throws WriterError for a query that cannot be stored.
-void checkSelectQuery(const SelectQuerySpec &query);
+void checkSelectQuery(const SavedSelectQuery &query);
 
 } // namespace mdb

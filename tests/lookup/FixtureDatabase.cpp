@@ -86,7 +86,7 @@ void writeDetailsAsSavedQuery(mdb::JetWriter &writer)
             values.emplace_back(characterMeaning(d, n));
         writer.appendRow(icd9, values);
     }
-    mdb::SelectQuerySpec query;
+    mdb::SavedSelectQuery query;
     query.name = "getalldata";
     query.tables = {"procedure codes", "icd9"};
     query.columns = {{"[procedure codes].ID", ""}, {"[procedure codes].Description", ""},

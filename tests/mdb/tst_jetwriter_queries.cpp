@@ -21,9 +21,9 @@ namespace {
 const std::vector<mdb::ColumnDefinition> kCodes{{"ID", ColumnType::Long}, {"Description", ColumnType::Text, 255}};
 const std::vector<mdb::ColumnDefinition> kMapping{{"ID", ColumnType::Long}, {"pcs9", ColumnType::Text, 10}};
 
-mdb::SelectQuerySpec joinedQuery()
+mdb::SavedSelectQuery joinedQuery()
 {
-    mdb::SelectQuerySpec q;
+    mdb::SavedSelectQuery q;
     q.name = "getalldata";
     q.distinct = true;
     q.columns = {{"codes.ID", ""}, {"[codes].[Description]", "Long name"}, {"mapping.pcs9", ""}};
@@ -34,7 +34,7 @@ mdb::SelectQuerySpec joinedQuery()
     return q;
 }
 
-void writeWithQuery(const QString &path, const mdb::SelectQuerySpec &query)
+void writeWithQuery(const QString &path, const mdb::SavedSelectQuery &query)
 {
     JetWriter writer(path.toStdString());
     const auto codes = writer.addTable("codes", kCodes);
@@ -147,16 +147,16 @@ private slots:
         QTemporaryDir dir;
         JetWriter writer(dir.filePath("bad.mdb").toStdString());
         writer.addTable("codes", kCodes);
-        mdb::SelectQuerySpec clash = joinedQuery();
+        mdb::SavedSelectQuery clash = joinedQuery();
         clash.name = "CODES";
         QVERIFY(errorOf([&] { writer.addSelectQuery(clash); }).contains("used more than once"));
-        mdb::SelectQuerySpec badName = joinedQuery();
+        mdb::SavedSelectQuery badName = joinedQuery();
         badName.name = "a.b";
         QVERIFY(errorOf([&] { writer.addSelectQuery(badName); }).contains("Query name \"a.b\""));
-        mdb::SelectQuerySpec noColumns = joinedQuery();
+        mdb::SavedSelectQuery noColumns = joinedQuery();
         noColumns.columns.clear();
         QVERIFY(errorOf([&] { writer.addSelectQuery(noColumns); }).contains("selects no columns"));
-        mdb::SelectQuerySpec halfJoin = joinedQuery();
+        mdb::SavedSelectQuery halfJoin = joinedQuery();
         halfJoin.joins[0].condition.clear();
         QVERIFY(errorOf([&] { writer.addSelectQuery(halfJoin); }).contains("join without"));
         QVERIFY(errorOf([&] { writer.addTable("MSysQueries", kCodes); }).contains("used more than once"));
