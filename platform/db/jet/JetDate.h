@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform::db {
 
@@ -22,5 +23,10 @@ std::string formatDateText(const CivilDateTime &when);
 
 // False for impossible dates (Feb 30, month 13, ...).
 bool isValidCivil(const CivilDateTime &when);
+
+// A date as Jet SQL writes it between '#': m/d/y (two-digit years 00-29 are
+// 2000-2029) or y-m-d, with or without a time h:mm[:ss] [AM|PM], or a time
+// alone. Nullopt for anything else or an impossible date.
+std::optional<CivilDateTime> parseJetDateLiteral(std::string_view literal);
 
 } // namespace platform::db

@@ -1,12 +1,11 @@
 #include "platform/db/jet/JetSqlTranslator.h"
 
 #include "platform/db/jet/JetDate.h"
+#include "platform/db/jet/JetFunctions.h"
 #include "platform/db/engine/SqlNames.h"
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
-#include <functional>
 #include <map>
 #include <vector>
 
@@ -29,14 +28,6 @@ std::string quotedText(std::string_view value)
         out += c;
     }
     return out + '\'';
-}
-
-int parseNumber(std::string_view s, bool &ok)
-{
-    int value = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    ok = ec == std::errc() && end == s.data() + s.size() && !s.empty();
-    return value;
 }
 
 // Jet's own Like wildcards ('*', '?') next to the ANSI ones the provider
@@ -447,9 +438,7 @@ private:
     }
 
     TranslatedExpression call();
-    TranslatedExpression aggregate(const std::string &name, const std::string &sqlName);
-    std::string formatCall(const std::vector<Argument> &args);
-    std::string datePart(const std::vector<Argument> &args);
+    TranslatedExpression aggregate(const std::string &sqlName);
 
     // ---- statements ----
     std::string compoundSelect()
@@ -616,98 +605,7 @@ private:
     std::size_t at_ = 0;
 };
 
-void requireCount(const std::string &name, const std::vector<Argument> &args, std::size_t low, std::size_t high)
-{
-    if (args.size() < low || args.size() > high)
-        throw UntranslatableQuery("the function " + name + " with " + std::to_string(args.size()) + " arguments");
-}
-
-std::string datePartOf(const std::string &unit, const std::string &date)
-{
-    const auto field = [&](const char *format) { return "CAST(strftime('" + std::string(format) + "', " + date + ") AS INTEGER)"; };
-    if (unit == "yyyy")
-        return field("%Y");
-    if (unit == "q")
-        return "((" + field("%m") + " + 2) / 3)";
-    if (unit == "m")
-        return field("%m");
-    if (unit == "d")
-        return field("%d");
-    if (unit == "y")
-        return field("%j");
-    if (unit == "h")
-        return field("%H");
-    if (unit == "n")
-        return field("%M");
-    if (unit == "s")
-        return field("%S");
-    throw UntranslatableQuery("DatePart with the interval \"" + unit + "\"");
-}
-
-std::string Parser::datePart(const std::vector<Argument> &args)
-{
-    requireCount("DatePart", args, 2, 4);
-    if (!args[0].literal || args[0].literal->kind != JetToken::String)
-        throw UntranslatableQuery("DatePart with an interval that is not written out");
-    // The first-day-of-week arguments only matter to the week intervals,
-    // which are refused anyway.
-    return datePartOf(lower(args[0].literal->text), args[1].value.sql);
-}
-
-// Format for the patterns that have a plain equivalent: dates built from
-// yyyy, yy, mm, dd, hh, nn, ss and separators, and numbers with a fixed
-// count of decimals ("0", "0.00").
-std::string Parser::formatCall(const std::vector<Argument> &args)
-{
-    requireCount("Format", args, 2, 2);
-    if (!args[1].literal || args[1].literal->kind != JetToken::String)
-        throw UntranslatableQuery("Format with a pattern that is not written out");
-    const std::string pattern = args[1].literal->text;
-    const std::string value = args[0].value.sql;
-    const std::string p = lower(pattern);
-    if (!p.empty() && p.find_first_not_of("0.") == std::string::npos && p[0] == '0' && std::count(p.begin(), p.end(), '.') <= 1) {
-        const std::size_t dot = p.find('.');
-        const std::size_t decimals = dot == std::string::npos ? 0 : p.size() - dot - 1;
-        return "printf('%." + std::to_string(decimals) + "f', " + value + ")";
-    }
-    static const std::vector<std::pair<std::string, std::string>> parts{
-        {"yyyy", "%Y"}, {"mm", "%m"}, {"dd", "%d"}, {"hh", "%H"}, {"nn", "%M"}, {"ss", "%S"}};
-    std::string format;
-    bool twoDigitYear = false;
-    for (std::size_t i = 0; i < p.size();) {
-        bool matched = false;
-        for (const auto &[jet, sqlite] : parts) {
-            // "ddd" (a weekday's name) and the like are no run of these.
-            if (p.compare(i, jet.size(), jet) == 0 && (i + jet.size() >= p.size() || p[i + jet.size()] != p[i])) {
-                format += sqlite;
-                i += jet.size();
-                matched = true;
-                break;
-            }
-        }
-        if (matched)
-            continue;
-        if (p.compare(i, 2, "yy") == 0 && !twoDigitYear) {
-            format += "%Y";
-            twoDigitYear = true;
-            i += 2;
-            continue;
-        }
-        const char c = p[i];
-        if (std::isalnum(static_cast<unsigned char>(c)) || c == '#' || c == '@' || c == '%')
-            throw UntranslatableQuery("Format with the pattern \"" + pattern + "\"");
-        format += c;
-        ++i;
-    }
-    if (twoDigitYear) {
-        if (p != "yy")
-            throw UntranslatableQuery("Format with the pattern \"" + pattern + "\"");
-        return "substr(strftime('%Y', " + value + "), 3)";
-    }
-    return "strftime(" + quotedText(format) + ", " + value + ")";
-}
-
-TranslatedExpression Parser::aggregate(const std::string &name, const std::string &sqlName)
+TranslatedExpression Parser::aggregate(const std::string &sqlName)
 {
     expectSymbol("(");
     TranslatedExpression e;
@@ -720,11 +618,9 @@ TranslatedExpression Parser::aggregate(const std::string &name, const std::strin
         e.sql = sqlName + "(" + (distinct ? "DISTINCT " : "") + inner.sql + ")";
     }
     expectSymbol(")");
-    (void)name;
     e.aggregate = true;
     return e;
 }
-
 TranslatedExpression Parser::call()
 {
     const std::string name = peek().text;
@@ -733,79 +629,17 @@ TranslatedExpression Parser::call()
         {"sum", "sum"}, {"count", "count"}, {"avg", "avg"}, {"min", "min"}, {"max", "max"}};
     if (const auto found = aggregates.find(word); found != aggregates.end()) {
         ++at_;
-        return aggregate(name, found->second);
+        return aggregate(found->second);
     }
     ++at_;
     const std::vector<Argument> args = arguments();
     TranslatedExpression e;
-    for (const Argument &a : args)
+    std::vector<JetCallArgument> translated;
+    for (const Argument &a : args) {
         merge(e, a.value);
-    const auto arg = [&](std::size_t i) { return args[i].value.sql; };
-    const auto strftimeField = [&](const char *format) {
-        requireCount(name, args, 1, 1);
-        return "CAST(strftime('" + std::string(format) + "', " + arg(0) + ") AS INTEGER)";
-    };
-    if (word == "iif") {
-        requireCount(name, args, 3, 3);
-        e.sql = "(CASE WHEN " + arg(0) + " THEN " + arg(1) + " ELSE " + arg(2) + " END)";
-    } else if (word == "nz") {
-        requireCount(name, args, 1, 2);
-        e.sql = "ifnull(" + arg(0) + ", " + (args.size() == 2 ? arg(1) : std::string("''")) + ")";
-    } else if (word == "left") {
-        requireCount(name, args, 2, 2);
-        e.sql = "substr(" + arg(0) + ", 1, " + arg(1) + ")";
-    } else if (word == "right") {
-        requireCount(name, args, 2, 2);
-        e.sql = "(CASE WHEN " + arg(1) + " <= 0 THEN '' ELSE substr(" + arg(0) + ", -(" + arg(1) + ")) END)";
-    } else if (word == "mid") {
-        requireCount(name, args, 2, 3);
-        e.sql = "substr(" + arg(0) + ", " + arg(1) + (args.size() == 3 ? ", " + arg(2) : std::string()) + ")";
-    } else if (word == "len") {
-        requireCount(name, args, 1, 1);
-        e.sql = "length(" + arg(0) + ")";
-    } else if (word == "trim" || word == "ltrim" || word == "rtrim") {
-        requireCount(name, args, 1, 1);
-        e.sql = word + "(" + arg(0) + ", ' ')";
-    } else if (word == "ucase" || word == "lcase") {
-        requireCount(name, args, 1, 1);
-        e.sql = std::string(word == "ucase" ? "upper(" : "lower(") + arg(0) + ")";
-    } else if (word == "instr") {
-        requireCount(name, args, 2, 2);
-        e.sql = "instr(" + arg(0) + ", " + arg(1) + ")";
-    } else if (word == "year") {
-        e.sql = strftimeField("%Y");
-    } else if (word == "month") {
-        e.sql = strftimeField("%m");
-    } else if (word == "day") {
-        e.sql = strftimeField("%d");
-    } else if (word == "hour") {
-        e.sql = strftimeField("%H");
-    } else if (word == "minute") {
-        e.sql = strftimeField("%M");
-    } else if (word == "second") {
-        e.sql = strftimeField("%S");
-    } else if (word == "datepart") {
-        e.sql = datePart(args);
-    } else if (word == "format") {
-        e.sql = formatCall(args);
-    } else if (word == "ccur") {
-        requireCount(name, args, 1, 1);
-        e.sql = "round(" + arg(0) + ", 4)";
-    } else if (word == "cdbl" || word == "csng") {
-        requireCount(name, args, 1, 1);
-        e.sql = "CAST(" + arg(0) + " AS REAL)";
-    } else if (word == "clng" || word == "cint") {
-        requireCount(name, args, 1, 1);
-        e.sql = "CAST(round(" + arg(0) + ") AS INTEGER)";
-    } else if (word == "cstr") {
-        requireCount(name, args, 1, 1);
-        e.sql = "CAST(" + arg(0) + " AS TEXT)";
-    } else if (word == "abs") {
-        requireCount(name, args, 1, 1);
-        e.sql = "abs(" + arg(0) + ")";
-    } else {
-        throw UntranslatableQuery("the function " + name);
+        translated.push_back({a.value.sql, a.literal});
     }
+    e.sql = translateJetCall(name, translated);
     return e;
 }
 
@@ -820,74 +654,12 @@ std::string translateJetSelect(std::string_view jetText)
 {
     return Parser(tokenizeJetSql(jetText)).wholeSelect();
 }
-
 std::string jetDateLiteralToText(std::string_view literal)
 {
-    const auto bad = [&]() -> std::string { throw UntranslatableQuery("the date #" + std::string(literal) + "#"); };
-    std::string text(literal);
-    // Split the date from a time of day.
-    CivilDateTime when;
-    std::string datePart = text, timePart;
-    if (const std::size_t space = text.find(' '); space != std::string::npos) {
-        datePart = text.substr(0, space);
-        timePart = text.substr(space + 1);
-    } else if (text.find(':') != std::string::npos) {
-        datePart.clear();
-        timePart = text;
-    }
-    bool ok = true;
-    const auto numbers = [&](const std::string &s, char separator) {
-        std::vector<int> values;
-        std::size_t from = 0;
-        for (;;) {
-            const std::size_t to = s.find(separator, from);
-            values.push_back(parseNumber(std::string_view(s).substr(from, to - from), ok));
-            if (!ok)
-                bad();
-            if (to == std::string::npos)
-                return values;
-            from = to + 1;
-        }
-    };
-    if (!datePart.empty()) {
-        if (datePart.find('-') != std::string::npos) {
-            const std::vector<int> v = numbers(datePart, '-');
-            if (v.size() != 3)
-                bad();
-            when.year = v[0], when.month = v[1], when.day = v[2];
-        } else {
-            const std::vector<int> v = numbers(datePart, '/');
-            if (v.size() != 3)
-                bad();
-            when.month = v[0], when.day = v[1], when.year = v[2];
-            const std::size_t yearDigits = datePart.size() - datePart.rfind('/') - 1;
-            if (yearDigits <= 2)
-                when.year += when.year < 30 ? 2000 : 1900;
-        }
-    }
-    if (!timePart.empty()) {
-        std::string clock = timePart;
-        int addHours = 0;
-        const std::string tail = lower(clock.size() >= 2 ? clock.substr(clock.size() - 2) : "");
-        if (tail == "am" || tail == "pm") {
-            clock = clock.substr(0, clock.size() - 2);
-            while (!clock.empty() && clock.back() == ' ')
-                clock.pop_back();
-            addHours = tail == "pm" ? 12 : 0;
-        }
-        const std::vector<int> v = numbers(clock, ':');
-        if (v.size() < 2 || v.size() > 3)
-            bad();
-        when.hour = v[0], when.minute = v[1], when.second = v.size() == 3 ? v[2] : 0;
-        if (!tail.empty() && (tail == "am" || tail == "pm")) {
-            if (when.hour < 1 || when.hour > 12)
-                bad();
-            when.hour = when.hour % 12 + addHours;
-        }
-    }
-    if (!isValidCivil(when))
-        bad();
-    return formatDateText(when);
+    const std::optional<CivilDateTime> when = parseJetDateLiteral(literal);
+    if (!when)
+        throw UntranslatableQuery("the date #" + std::string(literal) + "#");
+    return formatDateText(*when);
 }
 
 } // namespace platform::db
