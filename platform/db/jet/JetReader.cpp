@@ -208,6 +208,15 @@ struct JetTable::Impl {
     void readDecimal(const unsigned char *stored, const MdbColumn &column, JetValue &value);
     void readField(std::size_t i);
     void readText(const MdbField &field, const MdbColumn &column, JetValue &value);
+
+    // Jet 4 and ACE keep UTF-16 (often compressed), Jet 3 its code page.
+    void appendText(std::string_view stored, std::string &out) const
+    {
+        if (file->codePage)
+            file->codePage->appendAsUtf8(stored, out);
+        else
+            appendJetTextAsUtf8(stored, out);
+    }
 };
 
 namespace {
@@ -389,13 +398,11 @@ void JetTable::Impl::readText(const MdbField &field, const MdbColumn &column, Je
 {
     const auto *pg = reinterpret_cast<const char *>(mdb()->pg_buf);
     const std::string_view stored(pg + field.start, static_cast<std::size_t>(field.siz));
-    if (column.col_type == MDB_TEXT || column.col_type == MDB_MEMO) {
-        const std::string memo = column.col_type == MDB_MEMO ? readMemoBytes(mdb(), stored, file->pageCount) : std::string();
-        const std::string_view bytes = column.col_type == MDB_MEMO ? std::string_view(memo) : stored;
-        if (file->codePage)
-            file->codePage->appendAsUtf8(bytes, value.bytes);
-        else
-            appendJetTextAsUtf8(bytes, value.bytes);
+    // Text is by far the most common value: its path stays a direct call.
+    if (column.col_type == MDB_TEXT) {
+        appendText(stored, value.bytes);
+    } else if (column.col_type == MDB_MEMO) {
+        appendText(readMemoBytes(mdb(), stored, file->pageCount), value.bytes);
     } else {
         // Currency (exact, with four decimals) and replication ids: libmdb's
         // own text for them.
