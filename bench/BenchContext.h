@@ -18,6 +18,7 @@ namespace bench {
 struct Context {
     QString workDir;    // holds pcs.mdb, the decompressed release and a copy of vorimel
     QString binDir;     // the build's bin folder (vorimel-pcsdb, vorimel)
+    QString accessibility; // the state the caller set up, handed on to child processes
     int runs = 15;
     Report *report = nullptr;
 
@@ -33,10 +34,14 @@ QVector<double> substringScanTimes(const Descriptions &descriptions, const QStri
 
 // Child-process mode: opens the database, runs an empty search, prints peak RSS in MB.
 int runMemoryProbe(const Context &context);
+// For a profiler: one keyword search to warm up, then `repeats` more, untimed.
+int runProfiledSearch(const Context &context, const QString &text, int repeats);
 
-void runDatabaseBenchmarks(const Context &context);
-void runProcessBenchmarks(const Context &context);
+void runOpenBenchmark(const Context &context);
+void runStatementBenchmarks(const Context &context);
 void runLookupBenchmarks(const Context &context);
 void runRibbonBenchmarks(const Context &context);
+void runBuildBenchmark(const Context &context);
+void runStartupBenchmark(const Context &context);
 
 } // namespace bench

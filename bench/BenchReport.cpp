@@ -1,6 +1,7 @@
 #include "BenchReport.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
@@ -61,31 +62,90 @@ QVector<double> timeRuns(int runs, int warmups, const std::function<void()> &bod
     return times;
 }
 
+QString Setting::describe() const
+{
+    QString state;
+    if (accessibility == QLatin1String("off"))
+        state = QStringLiteral("accessibility off");
+    else if (accessibility == QLatin1String("bridge"))
+        state = QStringLiteral("accessibility bridge on, AT-SPI bus, nobody listening");
+    else if (accessibility == QLatin1String("listener"))
+        state = QStringLiteral("accessibility bridge on, a screen reader's events listened to");
+    else
+        state = QStringLiteral("accessibility ") + accessibility;
+    return QStringLiteral("platform %1, %2").arg(platform, state);
+}
+
+bool Report::recordTo(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    recordPath_ = path;
+    return true;
+}
+
+bool Report::compareWith(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    while (!file.atEnd()) {
+        const QJsonObject o = QJsonDocument::fromJson(file.readLine()).object();
+        const QJsonValue median = o.contains(QStringLiteral("median_ms")) ? o.value(QStringLiteral("median_ms"))
+                                                                          : o.value(QStringLiteral("median_mb"));
+        if (o.value(QStringLiteral("name")).isString() && median.isDouble())
+            baseline_.insert(o.value(QStringLiteral("name")).toString(), median.toDouble());
+    }
+    return true;
+}
+
 void Report::printHeader() const
 {
     if (json_)
         return;
+    std::printf("\n%s\n", qPrintable(setting_.describe()));
     std::printf("%-66s %11s %10s %10s %11s %28s %8s\n", "benchmark", "median", "min", "max",
                 "target", "reference", "ratio");
     std::fflush(stdout);
 }
 
-void Report::add(const Result &r)
+QString Report::jsonLine(const Result &r) const
 {
     const auto ratio = r.ratio();
+    QJsonObject o;
+    o.insert(QStringLiteral("name"), r.name);
+    o.insert(QStringLiteral("platform"), setting_.platform);
+    o.insert(QStringLiteral("accessibility"), setting_.accessibility);
+    o.insert(r.unit == QLatin1String("MB") ? QStringLiteral("median_mb") : QStringLiteral("median_ms"), r.median());
+    o.insert(QStringLiteral("min"), r.min());
+    o.insert(QStringLiteral("max"), r.max());
+    o.insert(QStringLiteral("target"), r.target > 0 ? QJsonValue(r.target) : QJsonValue(QJsonValue::Null));
+    o.insert(QStringLiteral("reference"), r.reference ? QJsonValue(*r.reference) : QJsonValue(QJsonValue::Null));
+    o.insert(QStringLiteral("reference_name"),
+             r.reference ? QJsonValue(r.referenceName) : QJsonValue(QJsonValue::Null));
+    o.insert(QStringLiteral("ratio"), ratio ? QJsonValue(*ratio) : QJsonValue(QJsonValue::Null));
+    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+}
+
+void Report::add(Result r)
+{
+    const auto off = baseline_.constFind(r.name);
+    if (r.comparesWithBaseline && off != baseline_.constEnd()) {
+        r.reference = *off;
+        r.referenceName = QStringLiteral("accessibility off");
+        r.target = *off * AccessibilityAllowance;
+    }
+    const QString line = jsonLine(r);
+    if (!recordPath_.isEmpty()) {
+        QFile file(recordPath_);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+            file.write(line.toUtf8() + '\n');
+    }
     if (json_) {
-        QJsonObject o;
-        o.insert(QStringLiteral("name"), r.name);
-        o.insert(r.unit == QLatin1String("MB") ? QStringLiteral("median_mb") : QStringLiteral("median_ms"),
-                 r.median());
-        o.insert(QStringLiteral("min"), r.min());
-        o.insert(QStringLiteral("max"), r.max());
-        o.insert(QStringLiteral("target"), r.target > 0 ? QJsonValue(r.target) : QJsonValue(QJsonValue::Null));
-        o.insert(QStringLiteral("reference"),
-                 r.reference ? QJsonValue(*r.reference) : QJsonValue(QJsonValue::Null));
-        o.insert(QStringLiteral("ratio"), ratio ? QJsonValue(*ratio) : QJsonValue(QJsonValue::Null));
-        std::printf("%s\n", QJsonDocument(o).toJson(QJsonDocument::Compact).constData());
+        std::printf("%s\n", qPrintable(line));
     } else {
+        const auto ratio = r.ratio();
         const QString unit = r.unit == QLatin1String("MB") ? QStringLiteral(" MB") : QStringLiteral(" ms");
         const QString ref = r.reference
                                 ? number(*r.reference) + unit + QStringLiteral(" ") + r.referenceName

@@ -3,11 +3,31 @@
 
 #include "BenchContext.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
+
+namespace {
+
+const QStringList Groups{QStringLiteral("open"),   QStringLiteral("statements"), QStringLiteral("lookup"),
+                         QStringLiteral("ribbon"), QStringLiteral("build"),      QStringLiteral("startup")};
+
+// Qt's accessibility bridge comes on once the AT-SPI bus has answered; a run
+// that was meant to have it on (or off) and does not is not worth reporting.
+bool accessibilityAsExpected(const QString &state)
+{
+    const bool wanted = state != QLatin1String("off");
+    QDeadlineTimer deadline(wanted ? 10000 : 0);
+    while (QAccessible::isActive() != wanted && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return QAccessible::isActive() == wanted;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -22,41 +42,86 @@ int main(int argc, char **argv)
     const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Measured runs per benchmark"),
                                   QStringLiteral("n"), QStringLiteral("15"));
     const QCommandLineOption only(QStringLiteral("only"),
-                                  QStringLiteral("Only this group: database, process, lookup, ribbon"),
-                                  QStringLiteral("group"));
+                                  QStringLiteral("Only these groups, comma-separated: ") + Groups.join(u", "),
+                                  QStringLiteral("groups"));
+    const QCommandLineOption accessibility(
+        QStringLiteral("accessibility"),
+        QStringLiteral("The accessibility state the caller set up: off, bridge or listener"), QStringLiteral("state"),
+        QStringLiteral("off"));
+    const QCommandLineOption record(QStringLiteral("record"),
+                                    QStringLiteral("Also write every result as a JSON line to this file"),
+                                    QStringLiteral("file"));
+    const QCommandLineOption baseline(QStringLiteral("baseline"),
+                                      QStringLiteral("Compare with the results recorded in this file"),
+                                      QStringLiteral("file"));
     const QCommandLineOption memoryProbe(QStringLiteral("memory-probe"),
                                          QStringLiteral("Internal: print peak memory after an empty search"));
-    parser.addOptions({work, json, runs, only, memoryProbe});
+    const QCommandLineOption profileSearch(
+        QStringLiteral("profile-search"),
+        QStringLiteral("For a profiler: run this keyword search (--runs times after a warm-up) and nothing else"),
+        QStringLiteral("text"));
+    parser.addOptions({work, json, runs, only, accessibility, record, baseline, memoryProbe, profileSearch});
     parser.process(app);
 
-    bench::Report report(parser.isSet(json));
     bench::Context ctx;
     ctx.workDir = QDir(parser.value(work)).absolutePath();
     ctx.binDir = QCoreApplication::applicationDirPath();
     ctx.runs = std::max(1, parser.value(runs).toInt());
-    ctx.report = &report;
     if (!parser.isSet(work) || !QFileInfo::exists(ctx.databasePath())) {
         std::fprintf(stderr, "vorimel-bench: --work must name a folder holding pcs.mdb\n");
         return 2;
     }
-
+    const QString state = parser.value(accessibility);
+    ctx.accessibility = state;
+    const QStringList wantedGroups =
+        parser.isSet(only) ? parser.value(only).split(u',', Qt::SkipEmptyParts) : Groups;
+    for (const QString &group : wantedGroups) {
+        if (!Groups.contains(group)) {
+            std::fprintf(stderr, "vorimel-bench: no group \"%s\"\n", qPrintable(group));
+            return 2;
+        }
+    }
+    if (!accessibilityAsExpected(state)) {
+        std::fprintf(stderr, "vorimel-bench: accessibility is %s, the caller set up \"%s\"\n",
+                     QAccessible::isActive() ? "on" : "off", qPrintable(state));
+        return 1;
+    }
     if (parser.isSet(memoryProbe))
         return bench::runMemoryProbe(ctx);
+    if (parser.isSet(profileSearch))
+        return bench::runProfiledSearch(ctx, parser.value(profileSearch), ctx.runs);
 
-    const QString group = parser.value(only);
-    auto wanted = [&](const char *name) { return group.isEmpty() || group == QLatin1String(name); };
+    bench::Report report(parser.isSet(json), {QGuiApplication::platformName(), state});
+    if (parser.isSet(record) && !report.recordTo(parser.value(record))) {
+        std::fprintf(stderr, "vorimel-bench: cannot write %s\n", qPrintable(parser.value(record)));
+        return 2;
+    }
+    if (parser.isSet(baseline) && !report.compareWith(parser.value(baseline))) {
+        std::fprintf(stderr, "vorimel-bench: cannot read %s\n", qPrintable(parser.value(baseline)));
+        return 2;
+    }
+    ctx.report = &report;
+    auto wanted = [&](const char *name) { return wantedGroups.contains(QLatin1String(name)); };
     report.printHeader();
     try {
-        if (wanted("database"))
-            bench::runDatabaseBenchmarks(ctx);
+        if (wanted("open"))
+            bench::runOpenBenchmark(ctx);
+        if (wanted("statements"))
+            bench::runStatementBenchmarks(ctx);
         if (wanted("lookup"))
             bench::runLookupBenchmarks(ctx);
         if (wanted("ribbon"))
             bench::runRibbonBenchmarks(ctx);
-        if (wanted("process"))
-            bench::runProcessBenchmarks(ctx);
+        if (wanted("build"))
+            bench::runBuildBenchmark(ctx);
+        if (wanted("startup"))
+            bench::runStartupBenchmark(ctx);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "vorimel-bench: %s\n", e.what());
+        return 1;
+    }
+    if (QAccessible::isActive() != (state != QLatin1String("off"))) {
+        std::fprintf(stderr, "vorimel-bench: accessibility changed during the run; results are not valid\n");
         return 1;
     }
     return 0;
