@@ -1,11 +1,45 @@
 #include "lookup/ResultList.h"
 
+#include <QEvent>
+
 namespace lookup {
 
 ResultList::ResultList(QWidget *parent) : QListView(parent), model_(new TextListModel(this))
 {
     setModel(model_);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultList::itemSelectionChanged);
+}
+
+void ResultList::addItem(const QString &text)
+{
+    if (keepingRowsBack_)
+        model_->appendKeptBack(text);
+    else
+        model_->append(text);
+}
+
+void ResultList::beginFilling()
+{
+    keepingRowsBack_ = isHidden();
+}
+
+void ResultList::endFilling()
+{
+    announceRows();
+}
+
+void ResultList::announceRows()
+{
+    keepingRowsBack_ = false;
+    model_->announceKeptBack();
+}
+
+bool ResultList::event(QEvent *event)
+{
+    // Before the view's own handling of the show, which lays out its rows.
+    if (event->type() == QEvent::Show)
+        announceRows();
+    return QListView::event(event);
 }
 
 int ResultList::currentRow() const
@@ -15,6 +49,7 @@ int ResultList::currentRow() const
 
 void ResultList::setCurrentRow(int row)
 {
+    announceRows();
     const QModelIndex index = model_->index(row, 0);
     if (index.isValid())
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);

@@ -16,7 +16,8 @@ struct ResultLists {
 
     void clear() const;
     // Appends Description and ID of every row; the number of rows read, or
-    // nothing when owner went away while events were serviced.
+    // nothing when owner went away while events were serviced. Lists that are
+    // hidden meanwhile let their views hear of the rows once, at the end.
     std::optional<int> fill(SharedQuery &query, const QPointer<QObject> &owner) const;
     static QString countCaption(int count);
 };

@@ -6,12 +6,12 @@ namespace lookup {
 
 int TextListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(rows_.size());
+    return parent.isValid() ? 0 : announced_;
 }
 
 QVariant TextListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.parent().isValid() || index.row() >= rows_.size())
+    if (!index.isValid() || index.parent().isValid() || index.row() >= announced_)
         return QVariant();
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return QVariant();
@@ -23,14 +23,36 @@ Qt::ItemFlags TextListModel::flags(const QModelIndex &index) const
     return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
 }
 
-void TextListModel::append(const QString &text)
+bool TextListModel::full() const
 {
     // Rows are addressed by int; a list that long could not be shown anyway.
-    if (rows_.size() >= std::numeric_limits<int>::max())
+    return rows_.size() >= std::numeric_limits<int>::max();
+}
+
+void TextListModel::append(const QString &text)
+{
+    if (full())
         return;
-    const int row = int(rows_.size());
-    beginInsertRows(QModelIndex(), row, row);
+    announceKeptBack();
+    beginInsertRows(QModelIndex(), announced_, announced_);
     rows_.append(text);
+    ++announced_;
+    endInsertRows();
+}
+
+void TextListModel::appendKeptBack(const QString &text)
+{
+    if (!full())
+        rows_.append(text);
+}
+
+void TextListModel::announceKeptBack()
+{
+    const int stored = storedCount();
+    if (announced_ == stored)
+        return;
+    beginInsertRows(QModelIndex(), announced_, stored - 1);
+    announced_ = stored;
     endInsertRows();
 }
 
@@ -38,6 +60,7 @@ void TextListModel::clear()
 {
     beginResetModel();
     rows_.clear();
+    announced_ = 0;
     endResetModel();
 }
 
