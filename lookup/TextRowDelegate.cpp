@@ -1,5 +1,7 @@
 #include "lookup/TextRowDelegate.h"
 
+#include "lookup/TextListModel.h"
+
 #include <QFontMetricsF>
 #include <QtMath>
 #include <algorithm>
@@ -8,22 +10,25 @@ namespace lookup {
 
 namespace {
 
-// Words shaped once are kept; a list of unrelated words should not grow the
-// store without end.
-constexpr std::size_t MaxRememberedWords = 50000;
-
-bool styleMeasuresRow(const QModelIndex &index)
+// The text of a row, and whether the style must measure it because the row
+// carries more than text. A text list's rows never do; other models are asked.
+bool textOnlyRow(const QModelIndex &index, QString &text)
 {
-    return index.data(Qt::SizeHintRole).isValid() || index.data(Qt::DecorationRole).isValid()
-        || index.data(Qt::CheckStateRole).isValid() || index.data(Qt::FontRole).isValid();
+    if (const auto *texts = qobject_cast<const TextListModel *>(index.model())) {
+        text = texts->text(index.row());
+        return true;
+    }
+    text = index.data(Qt::DisplayRole).toString();
+    return !index.data(Qt::SizeHintRole).isValid() && !index.data(Qt::DecorationRole).isValid()
+        && !index.data(Qt::CheckStateRole).isValid() && !index.data(Qt::FontRole).isValid();
 }
 
 } // namespace
 
 QSize TextRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    const QString text = index.data(Qt::DisplayRole).toString();
-    if (styleMeasuresRow(index))
+    QString text;
+    if (!textOnlyRow(index, text))
         return QStyledItemDelegate::sizeHint(option, index);
     adoptFont(option.font);
     const qreal textAdvance = textWidth(text);
@@ -51,24 +56,6 @@ void TextRowDelegate::adoptFont(const QFont &font) const
     spaceWidth_ = QFontMetricsF(font_).horizontalAdvance(QLatin1Char(' '));
 }
 
-namespace {
-constexpr size_t HashStart = 14695981039346656037ull;
-constexpr size_t HashFactor = 1099511628211ull;
-
-size_t hashStep(size_t hash, char16_t c)
-{
-    return (hash ^ c) * HashFactor;
-}
-} // namespace
-
-size_t TextRowDelegate::hashOf(QStringView text)
-{
-    size_t hash = HashStart;
-    for (const QChar c : text)
-        hash = hashStep(hash, c.unicode());
-    return hash;
-}
-
 qreal TextRowDelegate::textWidth(QStringView line) const
 {
     // Latin text without control characters is shaped word by word exactly as
@@ -77,22 +64,24 @@ qreal TextRowDelegate::textWidth(QStringView line) const
     // the last character's.
     if (line.isEmpty() || line.back() == QLatin1Char(' '))
         return -1;
+    const char16_t *chars = line.utf16();
+    const qsizetype size = line.size();
     qreal width = 0;
     qsizetype start = 0;
-    size_t hash = HashStart;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const char16_t c = line[i].unicode();
-        if (c < 0x20 || c > LastMeasurableCharacter)
+    std::uint64_t hash = WordWidths::HashStart;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = chars[i];
+        if (c == u' ') {
+            width += wordWidth(QStringView(chars + start, i - start), hash) + spaceWidth_;
+            start = i + 1;
+            hash = WordWidths::HashStart;
+        } else if (c < 0x20 || c > LastMeasurableCharacter) {
             return -1;
-        if (c != u' ') {
-            hash = hashStep(hash, c);
-            continue;
+        } else {
+            hash = WordWidths::hashStep(hash, c);
         }
-        width += wordWidth(Word{line.sliced(start, i - start), hash}) + spaceWidth_;
-        start = i + 1;
-        hash = HashStart;
     }
-    width += wordWidth(Word{line.sliced(start), hash});
+    width += wordWidth(QStringView(chars + start, size - start), hash);
     return width + overhang(line.back());
 }
 
@@ -105,18 +94,15 @@ qreal TextRowDelegate::overhang(QChar last) const
     return known;
 }
 
-qreal TextRowDelegate::wordWidth(const Word &word) const
+qreal TextRowDelegate::wordWidth(QStringView word, std::uint64_t hash) const
 {
-    if (word.text.isEmpty())
+    if (word.isEmpty())
         return 0;
-    const auto known = wordWidths_.find(word);
-    if (known != wordWidths_.end())
-        return known->second;
-    if (wordWidths_.size() >= MaxRememberedWords)
-        wordWidths_.clear();
-    const QString key = word.text.toString();
-    const qreal width = QFontMetricsF(font_).horizontalAdvance(key);
-    wordWidths_.emplace(key, width);
+    const qreal known = wordWidths_.find(word, hash);
+    if (known >= 0)
+        return known;
+    const qreal width = QFontMetricsF(font_).horizontalAdvance(word.toString());
+    wordWidths_.insert(word, hash, width);
     return width;
 }
 

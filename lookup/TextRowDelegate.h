@@ -7,11 +7,12 @@
 // each word is shaped once). Rows the shortcut cannot measure faithfully go to
 // the style.
 
+#include "lookup/WordWidths.h"
+
 #include <QFont>
 #include <QString>
 #include <QStyledItemDelegate>
 #include <array>
-#include <unordered_map>
 
 namespace lookup {
 
@@ -25,29 +26,10 @@ public:
     static constexpr char16_t LastMeasurableCharacter = 0x24F;
 
 private:
-    // A word of a row, hashed while the row is scanned for its spaces, so that
-    // a known word costs neither a copy nor a second pass.
-    struct Word {
-        QStringView text;
-        size_t hash;
-    };
-    static size_t hashOf(QStringView text);
-    struct WordHash {
-        using is_transparent = void;
-        size_t operator()(const QString &word) const { return hashOf(word); }
-        size_t operator()(const Word &word) const { return word.hash; }
-    };
-    struct SameWord {
-        using is_transparent = void;
-        bool operator()(const QString &a, const QString &b) const { return a == b; }
-        bool operator()(const QString &a, const Word &b) const { return a == b.text; }
-        bool operator()(const Word &a, const QString &b) const { return a.text == b; }
-    };
-
     // Width of one line of text, or a negative value when the shortcut does
     // not apply to it.
     qreal textWidth(QStringView line) const;
-    qreal wordWidth(const Word &word) const;
+    qreal wordWidth(QStringView word, std::uint64_t hash) const;
     qreal overhang(QChar last) const;
     void adoptFont(const QFont &font) const;
 
@@ -60,7 +42,7 @@ private:
     mutable qreal spaceWidth_ = 0;
     // By last character; -1 while unknown.
     mutable std::array<qreal, LastMeasurableCharacter + 1> overhangs_{};
-    mutable std::unordered_map<QString, qreal, WordHash, SameWord> wordWidths_;
+    mutable WordWidths wordWidths_;
 };
 
 } // namespace lookup

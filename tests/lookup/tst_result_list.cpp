@@ -1,11 +1,15 @@
 // The result list: rows measured by words must match the style's own measure,
-// a list filled while hidden must lay out like one filled in view, and the
-// list-box operations the window relies on.
+// a list filled while hidden must lay out like one filled in view, its view
+// hears of rows kept back exactly once, and the list-box operations the window
+// relies on.
 
 #include "lookup/ResultList.h"
 #include "lookup/TextRowDelegate.h"
+#include "lookup/WordWidths.h"
 
+#include <QAbstractItemModelTester>
 #include <QListWidget>
+#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -81,6 +85,52 @@ private slots:
             const QModelIndex index = list.model()->index(row, 0);
             QCOMPARE(words.sizeHint(option, index), style.sizeHint(option, index));
         }
+        // The result list's own rows are read without the role queries.
+        ResultList results;
+        for (const QString &row : sampleRows)
+            results.addItem(row);
+        for (int row = 0; row < results.count(); ++row) {
+            const QModelIndex index = results.model()->index(row, 0);
+            QCOMPARE(words.sizeHint(option, index), style.sizeHint(option, index));
+        }
+    }
+
+    void wordWidthsFindWhatWasKept()
+    {
+        lookup::WordWidths widths;
+        QCOMPARE(widths.find(u"none", 1), qreal(-1));
+        // Enough words to grow the table several times; words that share
+        // their beginning, and words given the same hash, stay apart.
+        QStringList words;
+        auto *random = QRandomGenerator::global();
+        for (int i = 0; i < 5000; ++i) {
+            QString word;
+            for (int n = 1 + random->bounded(12); n > 0; --n)
+                word += QChar(u'a' + random->bounded(26));
+            words << word + QString::number(i);
+        }
+        words << QStringLiteral("ab") << QStringLiteral("abc") << QStringLiteral("abcd");
+        auto hashOf = [](const QString &, int i) {
+            // Every tenth word collides on purpose with its neighbours.
+            return i % 10 == 0 ? std::uint64_t(42) : std::uint64_t(i) * 2654435761u;
+        };
+        for (int i = 0; i < words.size(); ++i)
+            widths.insert(words[i], hashOf(words[i], i), i + 0.5);
+        QCOMPARE(widths.size(), std::size_t(words.size()));
+        for (int i = 0; i < words.size(); ++i)
+            QCOMPARE(widths.find(words[i], hashOf(words[i], i)), i + 0.5);
+        QCOMPARE(widths.find(QStringLiteral("a"), hashOf(QStringLiteral("a"), 10)), qreal(-1));
+        QCOMPARE(widths.find(QStringLiteral("abcde"), hashOf(QString(), int(words.size()) - 1)), qreal(-1));
+
+        // Past the bound the table starts over rather than growing on.
+        lookup::WordWidths bounded;
+        for (std::size_t i = 0; i < lookup::WordWidths::MaxWords; ++i)
+            bounded.insert(QString::number(i), i, 1);
+        QCOMPARE(bounded.size(), lookup::WordWidths::MaxWords);
+        bounded.insert(u"one more", 7, 2);
+        QCOMPARE(bounded.size(), std::size_t(1));
+        QCOMPARE(bounded.find(u"one more", 7), qreal(2));
+        QCOMPARE(bounded.find(u"7", 7), qreal(-1));
     }
 
     void filledWhileHiddenLaysOutLikeAFilledListInView()
@@ -123,6 +173,110 @@ private slots:
         reference->addItem(sampleRows.at(0));
         QCoreApplication::processEvents();
         QCOMPARE(hidden->visualRect(hidden->model()->index(300, 0)), reference->visualItemRect(reference->item(300)));
+    }
+
+    void hiddenListKeepsRowsBackUntilTheFillingEnds()
+    {
+        QWidget window;
+        window.resize(400, 300);
+        auto *hidden = new ResultList(&window);
+        auto *reference = new QListWidget(&window);
+        for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(hidden), static_cast<QAbstractItemView *>(reference)}) {
+            view->setFont(listFont());
+            view->setGeometry(0, 0, 300, 120);
+        }
+        hidden->setItemDelegate(new TextRowDelegate(hidden));
+        QAbstractItemModelTester tester(hidden->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        fillWithEvents(*hidden, sampleRows.mid(0, 4));
+        hidden->setCurrentRow(2);
+        hidden->hide();
+
+        QSignalSpy inserted(hidden->model(), &QAbstractItemModel::rowsInserted);
+        QStringList rows;
+        for (int i = 0; i < 300; ++i)
+            rows << sampleRows.at(i % 3) + QStringLiteral(" %1").arg(i);
+        hidden->clear();
+        hidden->beginFilling();
+        for (int i = 0; i < rows.size(); ++i) {
+            hidden->addItem(rows[i]);
+            QCOMPARE(hidden->count(), i + 1);
+            QCOMPARE(hidden->text(i), rows[i]);
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(inserted.count(), 0);
+        hidden->endFilling();
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(inserted.first().at(1).toInt(), 0);
+        QCOMPARE(inserted.first().at(2).toInt(), 299);
+        QCOMPARE(hidden->model()->rowCount(), 300);
+        hidden->endFilling(); // nothing more to tell
+        QCOMPARE(inserted.count(), 1);
+
+        hidden->show();
+        reference->addItems(rows);
+        QCoreApplication::processEvents();
+        for (int row : {0, 1, 150, 299})
+            QCOMPARE(hidden->visualRect(hidden->model()->index(row, 0)),
+                     reference->visualItemRect(reference->item(row)));
+        QCOMPARE(hidden->verticalScrollBar()->maximum(), reference->verticalScrollBar()->maximum());
+        QCOMPARE(hidden->horizontalScrollBar()->maximum(), reference->horizontalScrollBar()->maximum());
+    }
+
+    void rowsKeptBackReachTheViewWhenItNeedsThem()
+    {
+        QWidget window;
+        auto *list = new ResultList(&window);
+        QAbstractItemModelTester tester(list->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy inserted(list->model(), &QAbstractItemModel::rowsInserted);
+
+        // A list in view is told of every row as it comes.
+        list->beginFilling();
+        list->addItem(QStringLiteral("one"));
+        list->addItem(QStringLiteral("two"));
+        QCOMPARE(inserted.count(), 2);
+        list->endFilling();
+        QCOMPARE(inserted.count(), 2);
+
+        // Shown during the filling, it takes what it holds and then each row.
+        list->hide();
+        list->beginFilling();
+        list->addItem(QStringLiteral("three"));
+        list->addItem(QStringLiteral("four"));
+        QCOMPARE(inserted.count(), 2);
+        list->show();
+        QCOMPARE(inserted.count(), 3);
+        QCOMPARE(list->model()->rowCount(), 4);
+        list->addItem(QStringLiteral("five"));
+        QCOMPARE(inserted.count(), 4);
+        list->endFilling();
+        QCOMPARE(inserted.count(), 4);
+
+        // Choosing a row that the view has not heard of yet.
+        list->hide();
+        list->beginFilling();
+        list->addItem(QStringLiteral("six"));
+        list->setCurrentRow(5);
+        QCOMPARE(list->currentRow(), 5);
+        QCOMPARE(list->model()->rowCount(), 6);
+        list->addItem(QStringLiteral("seven"));
+        list->endFilling();
+        QCOMPARE(list->model()->rowCount(), 7);
+        QCOMPARE(list->count(), 7);
+        QCOMPARE(list->model()->data(list->model()->index(6, 0)).toString(), QStringLiteral("seven"));
+
+        // A list cleared while it keeps rows back starts empty for its view too.
+        list->beginFilling();
+        list->addItem(QStringLiteral("eight"));
+        list->clear();
+        QCOMPARE(list->count(), 0);
+        list->addItem(QStringLiteral("nine"));
+        list->endFilling();
+        QCOMPARE(list->model()->rowCount(), 1);
+        QCOMPARE(list->text(0), QStringLiteral("nine"));
     }
 
     void listBoxOperations()
