@@ -34,8 +34,10 @@ QVector<double> substringScanTimes(const Descriptions &descriptions, const QStri
 
 // Child-process mode: opens the database, runs an empty search, prints peak RSS in MB.
 int runMemoryProbe(const Context &context);
-// For a profiler: one keyword search to warm up, then `repeats` more, untimed.
-int runProfiledSearch(const Context &context, const QString &text, int repeats);
+// For a profiler: "search:<text>" (a keyword search) or "details:<rows>" (the
+// details of a procedure with that many ICD-9 rows), once to warm up, then
+// `repeats` times more, untimed.
+int runProfiled(const Context &context, const QString &what, int repeats);
 
 void runOpenBenchmark(const Context &context);
 void runStatementBenchmarks(const Context &context);

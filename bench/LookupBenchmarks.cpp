@@ -208,13 +208,24 @@ int runMemoryProbe(const Context &ctx)
     return 0;
 }
 
-int runProfiledSearch(const Context &ctx, const QString &text, int repeats)
+int runProfiled(const Context &ctx, const QString &what, int repeats)
 {
     openShared(ctx);
     std::unique_ptr<lookup::frmProcedures> w(makeWindow());
-    keywordSearch(*w, text); // warm-up: fonts, caches, the first layout
+    std::function<void()> step;
+    if (what.startsWith(QLatin1String("search:"))) {
+        const QString text = what.mid(7);
+        step = [&, text] { keywordSearch(*w, text); };
+    } else if (what.startsWith(QLatin1String("details:"))) {
+        const qint32 id = procedureWithRows(what.mid(8).toInt());
+        step = [&, id] { w->GetProductDetails(id, QStringLiteral("0")); };
+    } else {
+        std::fprintf(stderr, "--profile takes search:<text> or details:<rows>\n");
+        return 2;
+    }
+    step(); // warm-up: fonts, caches, the first layout
     for (int i = 0; i < repeats; ++i)
-        keywordSearch(*w, text);
+        step();
     std::printf("%s\n", qPrintable(w->lblSearch()->text()));
     return 0;
 }

@@ -56,11 +56,12 @@ int main(int argc, char **argv)
                                       QStringLiteral("file"));
     const QCommandLineOption memoryProbe(QStringLiteral("memory-probe"),
                                          QStringLiteral("Internal: print peak memory after an empty search"));
-    const QCommandLineOption profileSearch(
-        QStringLiteral("profile-search"),
-        QStringLiteral("For a profiler: run this keyword search (--runs times after a warm-up) and nothing else"),
-        QStringLiteral("text"));
-    parser.addOptions({work, json, runs, only, accessibility, record, baseline, memoryProbe, profileSearch});
+    const QCommandLineOption profile(
+        QStringLiteral("profile"),
+        QStringLiteral("For a profiler: run search:<text> or details:<rows> (--runs times after a warm-up) and "
+                       "nothing else"),
+        QStringLiteral("what"));
+    parser.addOptions({work, json, runs, only, accessibility, record, baseline, memoryProbe, profile});
     parser.process(app);
 
     bench::Context ctx;
@@ -88,8 +89,8 @@ int main(int argc, char **argv)
     }
     if (parser.isSet(memoryProbe))
         return bench::runMemoryProbe(ctx);
-    if (parser.isSet(profileSearch))
-        return bench::runProfiledSearch(ctx, parser.value(profileSearch), ctx.runs);
+    if (parser.isSet(profile))
+        return bench::runProfiled(ctx, parser.value(profile), ctx.runs);
 
     bench::Report report(parser.isSet(json), {QGuiApplication::platformName(), state});
     if (parser.isSet(record) && !report.recordTo(parser.value(record))) {
