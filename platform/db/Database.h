@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVariant>
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -122,11 +123,23 @@ public:
     QStringList fieldNames() const { return names_; }
 
 private:
+    // -1 when no column has the name.
+    int columnOf(const QString &name) const;
+
     int cursorType_ = adOpenStatic;
     int cursorLocation_ = adUseClient;
     int lockType_ = adLockOptimistic;
     bool open_ = false;
     QStringList names_;
+    // Names asked for lately and their columns: readers ask for the same few
+    // names on every row, and comparing a name without regard to case with
+    // every column's costs more than reading the value.
+    struct KnownName {
+        QString name;
+        int column = -1;
+    };
+    mutable std::array<KnownName, 4> knownNames_;
+    mutable std::size_t nextKnownName_ = 0;
     std::unique_ptr<ResultRows> rows_; // the engine's own row store, kept out of this header
     qsizetype current_ = 0;
 };

@@ -41,6 +41,7 @@ void Recordset::open(const Command &source)
     }
     names_ = std::move(result.names);
     *rows_ = std::move(result.rows);
+    knownNames_ = {};
     current_ = 0;
     open_ = true;
 }
@@ -52,6 +53,7 @@ void Recordset::close()
     open_ = false;
     names_.clear();
     rows_->clear();
+    knownNames_ = {};
     current_ = 0;
 }
 
@@ -85,20 +87,36 @@ int Recordset::recordCount() const
     return int(rows_->rowCount());
 }
 
+int Recordset::columnOf(const QString &name) const
+{
+    for (const KnownName &known : knownNames_) {
+        // The same text in the same place is the same name: the kept copy
+        // holds on to that text, so nothing else can take its place.
+        if (known.column >= 0 && known.name.size() == name.size()
+            && (known.name.constData() == name.constData() || known.name == name))
+            return known.column;
+    }
+    for (qsizetype column = 0; column < names_.size(); ++column) {
+        if (names_[column].compare(name, Qt::CaseInsensitive) == 0) {
+            knownNames_[nextKnownName_++ % knownNames_.size()] = KnownName{name, int(column)};
+            return int(column);
+        }
+    }
+    return -1;
+}
+
 Field Recordset::field(const QString &name) const
 {
     if (!open_)
         notOpen();
-    qsizetype column = 0;
-    while (column < names_.size() && names_[column].compare(name, Qt::CaseInsensitive) != 0)
-        ++column;
-    if (column == names_.size())
+    const int column = columnOf(name);
+    if (column < 0)
         raise(ErrNoSuchField, kRecordsetSource,
               QStringLiteral("Item cannot be found in the collection corresponding to the requested name: %1.")
                   .arg(name));
     if (eof())
         noCurrentRow();
-    return Field(rows_->value(current_, int(column)));
+    return Field(rows_->value(current_, column));
 }
 
 } // namespace platform::db

@@ -3,6 +3,7 @@
 #include "tests/platform/db/db_fixture.h"
 
 #include <QTemporaryDir>
+#include <QRandomGenerator>
 #include <QtTest>
 
 using namespace platform::db;
@@ -24,6 +25,7 @@ private slots:
     void advancedSearchIsDistinct();
     void detailsOfOneProcedure();
     void detailsFilteredByIcd9CodeAsPattern();
+    void fieldsByNameStayRightHoweverAsked();
     void nullStaysApartFromEmptyText();
     void memoValuesComeBackWhole();
     void valuesKeepTheirKinds();
@@ -128,6 +130,50 @@ void DbStatementsTest::detailsOfOneProcedure()
     QCOMPARE(recordset.field("Character 7").toString(), QString("meaning 7 of 0210094"));
     QCOMPARE(recordset.field("id").value(), QVariant(2));
     QCOMPARE(recordset.fieldNames().size(), 12);
+    recordset.close();
+}
+
+void DbStatementsTest::fieldsByNameStayRightHoweverAsked()
+{
+    // Readers ask for the same names on every row; whichever way a name is
+    // spelt or kept, and whichever statement ran before, it must reach its
+    // own column.
+    Command command;
+    command.setActiveConnection(&connection_);
+    Recordset recordset;
+    command.setCommandText("SELECT * FROM getalldata where ID= 2 ;");
+    recordset.open(command);
+    recordset.moveFirst();
+    const QStringList names = recordset.fieldNames();
+    QList<QVariant> expected;
+    for (const QString &name : names)
+        expected << recordset.field(name).value();
+    QRandomGenerator random(20261207);
+    for (int i = 0; i < 2000; ++i) {
+        const int column = int(random.bounded(int(names.size())));
+        QString asked = names[column]; // a fresh text each time, often at an address just freed
+        asked.detach();
+        for (QChar &c : asked)
+            c = random.bounded(2) ? c.toUpper() : c.toLower();
+        QCOMPARE(recordset.field(asked).value(), expected[column]);
+    }
+    for (const char *name : {"ID", "code", "Character 7"}) {
+        const auto column = std::find_if(names.begin(), names.end(), [&](const QString &n) {
+            return n.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+        });
+        QVERIFY(column != names.end());
+        QCOMPARE(recordset.field(name).value(), expected[column - names.begin()]);
+    }
+    recordset.close();
+
+    // The same names in another statement's other order.
+    command.setCommandText("SELECT pcs9, [Character 7], ID, code FROM getalldata where ID= 2 ;");
+    recordset.open(command);
+    recordset.moveFirst();
+    QCOMPARE(recordset.field("ID").value(), QVariant(2));
+    QCOMPARE(recordset.field("code").toString(), QString("0210094"));
+    QCOMPARE(recordset.field("Character 7").toString(), QString("meaning 7 of 0210094"));
+    QVERIFY_THROWS_EXCEPTION(platform::AppError, recordset.field("Description"));
     recordset.close();
 }
 
