@@ -2,6 +2,7 @@
 
 #include "platform/db/engine/CaseInsensitiveText.h"
 #include "platform/db/engine/ColumnCopy.h"
+#include "platform/db/engine/ColumnOrder.h"
 #include "platform/db/engine/QueryRules.h"
 #include "platform/db/engine/SqlNames.h"
 #include "platform/db/engine/SqliteHandle.h"
@@ -17,8 +18,29 @@ namespace {
 
 constexpr const char *kModuleName = "vorimel_scan";
 
+// A table's copy, and its rows in the order of each text column once a large
+// sorted result has asked for it: sorting once spares every later statement.
+struct CopiedTable {
+    explicit CopiedTable(ColumnCopy made) : copy(std::move(made)), rowsInOrder(copy.columns.size()) {}
+
+    const std::vector<std::uint32_t> &allRowsInOrder(int column)
+    {
+        std::vector<std::uint32_t> &rows = rowsInOrder[std::size_t(column)];
+        if (rows.size() != copy.rows) {
+            rows.resize(copy.rows);
+            for (std::size_t i = 0; i < copy.rows; ++i)
+                rows[i] = std::uint32_t(i);
+            sortRows(copy.columns[std::size_t(column)], rows);
+        }
+        return rows;
+    }
+
+    const ColumnCopy copy;
+    std::vector<std::vector<std::uint32_t>> rowsInOrder; // by column; empty until asked for
+};
+
 struct ScanTable : sqlite3_vtab {
-    std::shared_ptr<const ColumnCopy> copy;
+    std::shared_ptr<CopiedTable> table;
 };
 
 // What the module keeps per connection: the copies made, so that SQLite
@@ -26,7 +48,7 @@ struct ScanTable : sqlite3_vtab {
 // again.
 struct ScanModule {
     std::size_t budgetBytes;
-    std::map<std::string, std::shared_ptr<const ColumnCopy>> copies;
+    std::map<std::string, std::shared_ptr<CopiedTable>> copies;
 };
 
 thread_local int declaring = 0; // connections declaring a scan table right now, in this thread
@@ -39,8 +61,45 @@ struct LikeCondition {
 struct ScanCursor : sqlite3_vtab_cursor {
     std::size_t row = 0;
     std::vector<LikeCondition> conditions;
+    // For a plan that hands SQLite its rows sorted: the matching rows in that
+    // order, and the place in it.
+    bool sorted = false;
+    std::vector<std::uint32_t> sortedMatches;
+    std::size_t position = 0;
 
-    const ColumnCopy &copy() const { return *static_cast<const ScanTable *>(pVtab)->copy; }
+    CopiedTable &table() const { return *static_cast<const ScanTable *>(pVtab)->table; }
+    const ColumnCopy &copy() const { return table().copy; }
+
+    // Finds every match in table order, fast, then puts them in the column's
+    // order: by sorting them when few, by picking them out of the table's
+    // rows in order when many (the empty search's every row).
+    void collectSortedMatches(int column)
+    {
+        sortedMatches.clear();
+        position = 0;
+        const std::size_t rows = copy().rows;
+        for (advanceToMatch(); row < rows; ++row, advanceToMatch())
+            sortedMatches.push_back(std::uint32_t(row));
+        if (sortedMatches.size() * 8 < rows) {
+            sortRows(copy().columns[std::size_t(column)], sortedMatches);
+        } else {
+            std::vector<bool> matching(rows);
+            for (const std::uint32_t match : sortedMatches)
+                matching[match] = true;
+            sortedMatches.clear();
+            for (const std::uint32_t candidate : table().allRowsInOrder(column)) {
+                if (matching[candidate])
+                    sortedMatches.push_back(candidate);
+            }
+        }
+        row = sortedMatches.empty() ? rows : sortedMatches.front();
+    }
+
+    void nextSortedMatch()
+    {
+        ++position;
+        row = position < sortedMatches.size() ? sortedMatches[position] : copy().rows;
+    }
 
     bool rowMatches() const
     {
@@ -100,8 +159,8 @@ int connect(sqlite3 *db, void *moduleData, int, const char *const *argv, sqlite3
 {
     auto *module = static_cast<ScanModule *>(moduleData);
     const std::string name = argv[2];
-    std::shared_ptr<const ColumnCopy> &copy = module->copies[name];
-    if (!copy) {
+    std::shared_ptr<CopiedTable> &copied = module->copies[name];
+    if (!copied) {
         std::string why;
         std::optional<ColumnCopy> made = copyColumns(db, name, module->budgetBytes, &why);
         if (!made) {
@@ -109,14 +168,14 @@ int connect(sqlite3 *db, void *moduleData, int, const char *const *argv, sqlite3
             *error = sqlite3_mprintf("%s", why.c_str());
             return SQLITE_ERROR;
         }
-        copy = std::make_shared<const ColumnCopy>(std::move(*made));
+        copied = std::make_shared<CopiedTable>(std::move(*made));
     }
-    const int rc = declare(db, *copy);
+    const int rc = declare(db, copied->copy);
     if (rc != SQLITE_OK)
         return rc;
     sqlite3_vtab_config(db, SQLITE_VTAB_INNOCUOUS);
     auto *table = new ScanTable{};
-    table->copy = copy;
+    table->table = copied;
     *out = table;
     return SQLITE_OK;
 }
@@ -127,11 +186,26 @@ int disconnect(sqlite3_vtab *table)
     return SQLITE_OK;
 }
 
-// Takes every usable LIKE on a column holding only text (or Null); idxStr
-// lists their columns in the order their patterns arrive in xFilter.
+// An ORDER BY on one column of text (or Null) with the case-blind collation,
+// ascending: the scan can hand SQLite the rows in that order. SQLite offers
+// an ORDER BY only when its collation is the column's own.
+int sortableColumn(const ColumnCopy &copy, const sqlite3_index_info *info)
+{
+    if (info->nOrderBy != 1 || info->aOrderBy[0].desc)
+        return -1;
+    const int column = info->aOrderBy[0].iColumn;
+    if (column < 0 || !copy.columns[std::size_t(column)].textOrNull
+        || sqlite3_stricmp(copy.columns[std::size_t(column)].collation.c_str(), "NOCASE") != 0)
+        return -1;
+    return column;
+}
+
+// Takes every usable LIKE on a column holding only text (or Null), and an
+// ORDER BY it can answer; idxStr lists the LIKE columns in the order their
+// patterns arrive in xFilter, idxNum is the sorting column + 1 (0: none).
 int bestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info)
 {
-    const ColumnCopy &copy = *static_cast<ScanTable *>(vtab)->copy;
+    const ColumnCopy &copy = static_cast<ScanTable *>(vtab)->table->copy;
     std::string columns;
     int taken = 0;
     for (int i = 0; i < info->nConstraint; ++i) {
@@ -143,7 +217,9 @@ int bestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info)
         info->aConstraintUsage[i].omit = 1;
         columns += std::to_string(constraint.iColumn) + ' ';
     }
-    info->idxNum = taken;
+    const int sortColumn = sortableColumn(copy, info);
+    info->orderByConsumed = sortColumn >= 0;
+    info->idxNum = sortColumn + 1;
     info->idxStr = sqlite3_mprintf("%s", columns.c_str());
     info->needToFreeIdxStr = 1;
     if (!info->idxStr)
@@ -167,11 +243,12 @@ int close(sqlite3_vtab_cursor *cursor)
     return SQLITE_OK;
 }
 
-int filter(sqlite3_vtab_cursor *base, int, const char *columns, int argc, sqlite3_value **argv)
+int filter(sqlite3_vtab_cursor *base, int sortColumnPlusOne, const char *columns, int argc, sqlite3_value **argv)
 {
     auto *cursor = static_cast<ScanCursor *>(base);
     cursor->conditions.clear();
     cursor->row = 0;
+    cursor->sorted = false;
     const char *at = columns;
     for (int i = 0; i < argc; ++i) {
         char *end = nullptr;
@@ -192,13 +269,21 @@ int filter(sqlite3_vtab_cursor *base, int, const char *columns, int argc, sqlite
         }
         cursor->conditions.push_back({column, LikePattern(std::string_view(text, std::size_t(size)))});
     }
-    cursor->advanceToMatch();
+    cursor->sorted = sortColumnPlusOne > 0;
+    if (cursor->sorted)
+        cursor->collectSortedMatches(sortColumnPlusOne - 1);
+    else
+        cursor->advanceToMatch();
     return SQLITE_OK;
 }
 
 int next(sqlite3_vtab_cursor *base)
 {
     auto *cursor = static_cast<ScanCursor *>(base);
+    if (cursor->sorted) {
+        cursor->nextSortedMatch();
+        return SQLITE_OK;
+    }
     ++cursor->row;
     cursor->advanceToMatch();
     return SQLITE_OK;

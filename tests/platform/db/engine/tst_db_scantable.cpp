@@ -96,6 +96,9 @@ private slots:
     void answersAsTheTableItself();
     void randomTextsAndPatterns();
     void sortedRowsKeepTheirOrder();
+    void sortsAsTheTableItself_data();
+    void sortsAsTheTableItself();
+    void randomTextsSortAlike();
     void tooLongPatternFailsAlike();
     void copiesOnlyWhatFitsTheBudget();
     void oddTableAndColumnNamesAreCopied();
@@ -221,6 +224,77 @@ void DbScanTableTest::sortedRowsKeepTheirOrder()
     const Outcome copied = run(db_.get(), statement.arg(QStringLiteral("procedures")));
     QCOMPARE(copied.rows, run(db_.get(), statement.arg(QStringLiteral("main.procedures"))).rows);
     QVERIFY(copied.rows.size() > 5);
+}
+
+void DbScanTableTest::sortsAsTheTableItself_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<bool>("sortedByTheCopy");
+    // Rows 7 and 11 differ only in case, so their order is the table's.
+    QTest::newRow("keyword, every row") << "SELECT Description, ID FROM %1 WHERE Description like '%%' ORDER BY Description"
+                                        << true;
+    QTest::newRow("keyword, many rows") << "SELECT Description, ID FROM %1 WHERE Description like '%a%' ORDER BY Description"
+                                        << true;
+    QTest::newRow("keyword, few rows") << "SELECT Description, ID FROM %1 WHERE Description like '%drainage of%' "
+                                          "ORDER BY [Description]" << true;
+    QTest::newRow("no rows") << "SELECT ID FROM %1 WHERE Description like '%nothing like it%' ORDER BY Description"
+                             << true;
+    QTest::newRow("no condition") << "SELECT * FROM %1 ORDER BY Description" << true;
+    QTest::newRow("other conditions") << "SELECT ID FROM %1 WHERE Description like '%a%' AND ID > 3 ORDER BY Description"
+                                      << true;
+    QTest::newRow("another text column") << "SELECT ID, code FROM %1 ORDER BY code" << true;
+    QTest::newRow("with a limit") << "SELECT ID FROM %1 WHERE Description like '%a%' ORDER BY Description LIMIT 3"
+                                  << true;
+    QTest::newRow("distinct") << "SELECT DISTINCT Description FROM %1 ORDER BY Description" << true;
+    QTest::newRow("descending") << "SELECT ID FROM %1 ORDER BY Description DESC" << false;
+    QTest::newRow("other collation") << "SELECT ID FROM %1 ORDER BY Description COLLATE BINARY" << false;
+    QTest::newRow("two terms") << "SELECT ID FROM %1 ORDER BY Description, ID DESC" << false;
+    QTest::newRow("mixed kinds") << "SELECT ID FROM %1 ORDER BY mixed" << false;
+    QTest::newRow("an expression") << "SELECT ID FROM %1 ORDER BY lower(Description)" << false;
+}
+
+void DbScanTableTest::sortsAsTheTableItself()
+{
+    QFETCH(QString, statement);
+    QFETCH(bool, sortedByTheCopy);
+    const Outcome copied = run(db_.get(), statement.arg(QStringLiteral("procedures")));
+    const Outcome direct = run(db_.get(), statement.arg(QStringLiteral("main.procedures")));
+    QCOMPARE(copied.error, QString());
+    QCOMPARE(copied.rows, direct.rows);
+    QVERIFY(!copied.rows.isEmpty() || statement.contains(QStringLiteral("nothing")));
+    // SQLite sorts only what the copy does not hand over sorted.
+    const QString plan = planOf(db_.get(), statement.arg(QStringLiteral("procedures")));
+    QVERIFY2(plan.contains(QStringLiteral("VIRTUAL TABLE")), qPrintable(plan));
+    QCOMPARE(!plan.contains(QStringLiteral("TEMP B-TREE FOR ORDER BY")), sortedByTheCopy);
+}
+
+void DbScanTableTest::randomTextsSortAlike()
+{
+    // Few letters and short texts: many texts equal but for case, or
+    // altogether, whose order is then the table's; letters beyond ASCII sort
+    // by their folded form.
+    const QList<QChar> alphabet = {u'a', u'A', u'b', u'B', u' ', u'_', QChar(0xE9), QChar(0xC9), QChar(0x212A), u'k'};
+    QRandomGenerator random(7122026);
+    const SqliteHandle db = openMemory();
+    execute(db.get(), "CREATE TABLE texts (ID INTEGER, Body TEXT COLLATE NOCASE)");
+    for (int id = 1; id <= 2000; ++id) {
+        QString body;
+        for (int n = int(random.bounded(5)); n > 0; --n)
+            body += alphabet[random.bounded(int(alphabet.size()))];
+        execute(db.get(), QStringLiteral("INSERT INTO texts VALUES (%1, %2)")
+                              .arg(id)
+                              .arg(random.bounded(30) == 0 ? QStringLiteral("NULL") : "'" + body + "'")
+                              .toStdString());
+    }
+    QCOMPARE(applyQueryRules(db.get()), SQLITE_OK);
+    // Every row, half of them (sorted through the whole table's order) and a
+    // few (sorted on their own).
+    for (const char *pattern : {"%", "%a%", "%b%", "%ab%", "%_a_b%", "%k%"}) {
+        const QString sql = QStringLiteral("SELECT ID, Body FROM %1 WHERE Body like '") + QLatin1String(pattern)
+                            + QStringLiteral("' ORDER BY Body");
+        const Outcome copied = run(db.get(), sql.arg(QStringLiteral("texts")));
+        QCOMPARE(copied.rows, run(db.get(), sql.arg(QStringLiteral("main.texts"))).rows);
+    }
 }
 
 void DbScanTableTest::tooLongPatternFailsAlike()
