@@ -26,7 +26,10 @@ int main(int argc, char **argv)
                                   QStringLiteral("group"));
     const QCommandLineOption memoryProbe(QStringLiteral("memory-probe"),
                                          QStringLiteral("Internal: print peak memory after an empty search"));
-    parser.addOptions({work, json, runs, only, memoryProbe});
+    const QCommandLineOption soak(QStringLiteral("soak"),
+                                  QStringLiteral("Run the long-day soak of n operations instead of the benchmarks"),
+                                  QStringLiteral("n"));
+    parser.addOptions({work, json, runs, only, memoryProbe, soak});
     parser.process(app);
 
     bench::Report report(parser.isSet(json));
@@ -42,6 +45,16 @@ int main(int argc, char **argv)
 
     if (parser.isSet(memoryProbe))
         return bench::runMemoryProbe(ctx);
+
+    if (parser.isSet(soak)) {
+        report.printHeader();
+        try {
+            return bench::runSoak(ctx, std::max(2000, parser.value(soak).toInt()));
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "vorimel-bench: %s\n", e.what());
+            return 1;
+        }
+    }
 
     const QString group = parser.value(only);
     auto wanted = [&](const char *name) { return group.isEmpty() || group == QLatin1String(name); };
