@@ -184,7 +184,10 @@ void frmMainForm::showProcedures()
 
 void frmMainForm::openAtPreferredSize()
 {
-    setMinimumSize(platform::twipsToPixels(DesignClientWidth), platform::twipsToPixels(DesignClientHeight));
+    // The design size, or what the ribbon and the search window at its own
+    // design size need, whichever is more.
+    setMinimumSize(minimumSizeHint().expandedTo(
+        QSize(platform::twipsToPixels(DesignClientWidth), platform::twipsToPixels(DesignClientHeight))));
     const lookup::frmProcedures *form = procedures();
     const QScreen *display = screen();
     if (!form || !display)

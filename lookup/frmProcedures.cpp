@@ -180,18 +180,20 @@ frmProcedures::ExtraHeight frmProcedures::shareExtraHeight(int extra) const
 
 int frmProcedures::gridContentHeight() const
 {
-    const int frame = 2 * vbalGrid_->frameWidth();
-    return frame + vbalGrid_->headerHeight() + DetailsRowCount * vbalGrid_->defaultRowHeight();
+    // Rows as tall as their wrapped captions and values make them now.
+    int rows = 0;
+    for (int row = 0; row < vbalGrid_->rowCount(); ++row)
+        rows += vbalGrid_->rowHeight(row);
+    return 2 * vbalGrid_->frameWidth() + vbalGrid_->headerHeight() + rows;
 }
 
 QSize frmProcedures::preferredSize() const
 {
-    // Wide enough for the longest procedure title on one line. The longest
-    // CMS titles run to about 165 characters of mostly lower-case words;
-    // a run of that many 'n's is as wide as the widest of them in the
-    // list's font (checked against a full release by a test).
+    // Wide enough for the longest procedure title on one line, estimated from
+    // the font alone: the window opens before any title is read (a test
+    // checks the estimate against every title of a full release).
     const QFontMetrics metrics(lstSearch_->font());
-    const int titleWidth = metrics.horizontalAdvance(QString(LongestTitleLength, QLatin1Char('n')));
+    const int titleWidth = metrics.horizontalAdvance(QString(LongestTitleInEns, QLatin1Char('n')));
     // The frame, a vertical scroll bar and the margins the style puts around a row's text.
     const int listChrome = 2 * lstSearch_->frameWidth()
                            + lstSearch_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lstSearch_)
@@ -231,6 +233,7 @@ void frmProcedures::connectHandlers()
         },
         Qt::QueuedConnection);
     new ListKeys(lstSearch_);
+    new ListKeys(vbalGrid_);
     connect(Command1_, &QPushButton::clicked, this, &frmProcedures::Command1_Click);
     connect(picAdvanced_->cmdAdvancedCancel(), &QPushButton::clicked, this, &frmProcedures::cmdAdvancedCancel_Click);
     connect(picAdvanced_->cmdAdvancedSearch(), &QPushButton::clicked, this, &frmProcedures::cmdAdvancedSearch_Click);

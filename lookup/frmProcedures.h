@@ -67,8 +67,9 @@ public:
     // The window's client area at its design size, in twips.
     static constexpr int DesignWidth = 11100;
     static constexpr int DesignHeight = 7035;
-    // Characters of the longest procedure title the window makes room for.
-    static constexpr int LongestTitleLength = 165;
+    // The longest procedure titles (about 165 characters of mostly lower-case
+    // words) are as wide as this many 'n's in the result list's font.
+    static constexpr int LongestTitleInEns = 140;
 
     // The size at which the longest title fits the result list on one line and
     // twenty result rows show; the design size or more.

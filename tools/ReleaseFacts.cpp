@@ -31,7 +31,7 @@ ReleaseFacts describeRelease(const Release &release, std::size_t codeCount, cons
     const std::string gem = fileName(release.files.gem);
     const std::string icd9 = fileName(release.files.icd9Titles);
     const bool sample = QString::fromStdString(release.tables.title).contains(QLatin1String("sample"), Qt::CaseInsensitive);
-    return {
+    ReleaseFacts facts = {
         {"ICD-10-PCS fiscal year", release.tables.version},
         {"ICD-10-PCS tables title", release.tables.title},
         {"ICD-10-PCS order file", fileName(release.files.order)},
@@ -46,6 +46,9 @@ ReleaseFacts describeRelease(const Release &release, std::size_t codeCount, cons
         {"built on", builtOn},
         {"sample", sample ? "yes" : "no"},
     };
+    // What a file did not tell is left out rather than written as empty text.
+    std::erase_if(facts, [](const auto &fact) { return fact.second.empty(); });
+    return facts;
 }
 
 std::string buildDate()
