@@ -35,7 +35,7 @@ std::vector<ColumnDefinition> getAllDataColumns()
     return columns;
 }
 
-std::vector<ColumnSpec> releaseColumns()
+std::vector<ColumnDefinition> releaseColumns()
 {
     return {{"Item", ColumnType::Text, 64}, {"Value", ColumnType::Text, 255}};
 }
