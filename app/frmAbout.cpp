@@ -3,12 +3,14 @@
 #include "app/AppVersion.h"
 #include "app/ClickNotifier.h"
 #include "app/ProgramArt.h"
+#include "lookup/CodeSetRelease.h"
 #include "platform/Twips.h"
 #include "platform/desktop/DocumentLauncher.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
+#include <QResizeEvent>
 
 namespace app {
 
@@ -16,7 +18,6 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 const QString MakersNotice = QStringLiteral("Copyright \u00A9 2008 Dantreb");
-const QString CreditLine = QStringLiteral("Code tables: CMS ICD-10-PCS and GEMs");
 
 } // namespace
 
@@ -37,6 +38,7 @@ void frmAbout::buildControls()
     picAbout_ = new QFrame(this);
     picAbout_->setObjectName(QStringLiteral("picAbout"));
     picAbout_->setGeometry(platform::twipsRect(120, 120, 10815, 6735));
+    picAbout_->setAccessibleName(QStringLiteral("About Vorimel"));
     picAbout_->setAutoFillBackground(true);
     QPalette white = picAbout_->palette();
     white.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xFF));
@@ -47,6 +49,7 @@ void frmAbout::buildControls()
     imgLogo_->setGeometry(platform::twipsRect(120, 840, 5250, 4275));
     imgLogo_->setPixmap(aboutLogo());
     imgLogo_->setCursor(Qt::PointingHandCursor);
+    imgLogo_->setAccessibleName(QStringLiteral("Vorimel logo"));
 
     lblAbout_ = new QLabel(picAbout_);
     lblAbout_->setObjectName(QStringLiteral("lblAbout"));
@@ -71,18 +74,18 @@ void frmAbout::buildControls()
     new ClickNotifier(lblAbout_, [this] { lblAbout_Click(); });
 }
 
-QString frmAbout::composeAboutCaption()
+QString frmAbout::composeAboutCaption(const QString &creditLine)
 {
     return QStringLiteral("Vorimel - version ") + QString::number(version::Major) + QLatin1Char('.')
            + QString::number(version::Minor) + QLatin1Char('.') + QString::number(version::Revision) + CrLf
            + MakersNotice + CrLf + CrLf + CrLf
            + QStringLiteral("Website - ") + WebsiteAddress + QLatin1Char(' ') + CrLf + CrLf
-           + CreditLine;
+           + creditLine;
 }
 
 void frmAbout::Form_Load()
 {
-    caption_ = composeAboutCaption();
+    caption_ = composeAboutCaption(lookup::CodeSetRelease::creditLineOf(lookup::CodeSetRelease::read()));
     QString shown = caption_;
     lblAbout_->setText(shown.replace(CrLf, QStringLiteral("\n")));
 }
@@ -100,6 +103,14 @@ void frmAbout::imgLogo_Click()
 void frmAbout::lblAbout_Click()
 {
     StartDoc(WebsiteAddress);
+}
+
+void frmAbout::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const QRect design = platform::twipsRect(120, 120, 10815, 6735);
+    const QSize extra = (size() - platform::twipsRect(0, 0, 11100, 7035).size()).expandedTo(QSize(0, 0));
+    picAbout_->move(design.topLeft() + QPoint(extra.width() / 2, extra.height() / 2));
 }
 
 void frmAbout::setBackground(const QPixmap &picture, const QColor &colour)

@@ -29,7 +29,8 @@ public:
     // lblAbout's caption as composed, with CR LF line breaks (the label shows
     // each as a new line).
     const QString &aboutCaption() const { return caption_; }
-    static QString composeAboutCaption();
+    // creditLine: what the code tables are (the database says, or a neutral line).
+    static QString composeAboutCaption(const QString &creditLine);
 
     const Backdrop &backdrop() const { return backdrop_; }
     QFrame *picAbout() const { return picAbout_; }
@@ -38,6 +39,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // The white panel stays in the middle of a window larger than its design.
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildControls();

@@ -18,7 +18,9 @@
 #include <QDir>
 #include <QLocale>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace app {
@@ -68,7 +70,7 @@ void frmMainForm::buildWindow()
     layout->addWidget(ribbon_);
     layout->addWidget(mdiArea_, 1);
     setCentralWidget(client);
-    resize(platform::twipsToPixels(11160), platform::twipsToPixels(8760));
+    resize(platform::twipsToPixels(DesignClientWidth), platform::twipsToPixels(DesignClientHeight));
     vbalImageList_ = buttonPictures();
     connect(ribbon_, &TelvarRibbon::ButtonClick, this, &frmMainForm::TelvarRibbon1_ButtonClick);
 }
@@ -176,6 +178,39 @@ template <class Form> void frmMainForm::showChild(QPointer<QMdiSubWindow> &windo
 void frmMainForm::showProcedures()
 {
     showChild<lookup::frmProcedures>(proceduresWindow_);
+    if (lookup::frmProcedures *form = procedures())
+        form->focusSearchBox();
+}
+
+void frmMainForm::openAtPreferredSize()
+{
+    // The design size, or what the ribbon and the search window at its own
+    // design size need, whichever is more.
+    setMinimumSize(minimumSizeHint().expandedTo(
+        QSize(platform::twipsToPixels(DesignClientWidth), platform::twipsToPixels(DesignClientHeight))));
+    const lookup::frmProcedures *form = procedures();
+    const QScreen *display = screen();
+    if (!form || !display)
+        return;
+    // What the frame puts around the search window: the ribbon, the borders.
+    const QSize chrome = size() - form->size();
+    const QSize wanted = form->preferredSize() + chrome;
+    const QRect available = display->availableGeometry();
+    // Room for the window manager's frame around the window.
+    const QMargins decoration = frameGeometry().isValid() && frameGeometry() != geometry()
+                                    ? QMargins(geometry().left() - frameGeometry().left(),
+                                               geometry().top() - frameGeometry().top(),
+                                               frameGeometry().right() - geometry().right(),
+                                               frameGeometry().bottom() - geometry().bottom())
+                                    : QMargins();
+    const QSize room = available.marginsRemoved(decoration).size();
+    const QSize opening = wanted.boundedTo(room).expandedTo(minimumSize());
+    if (opening == size())
+        return;
+    resize(opening);
+    QRect placed(QPoint(), opening);
+    placed.moveCenter(available.center());
+    move(QPoint(std::max(placed.left(), available.left()), std::max(placed.top(), available.top())));
 }
 
 void frmMainForm::showAbout()

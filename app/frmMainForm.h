@@ -32,6 +32,9 @@ public:
     static constexpr int ErrTypeMismatch = 13;
 
     static const QString Caption;
+    // The client area at design time, in twips; the frame never gets smaller.
+    static constexpr int DesignClientWidth = 11160;
+    static constexpr int DesignClientHeight = 8760;
 
     // programFolder: where pcs.mdb is looked for; the executable's folder when empty.
     explicit frmMainForm(const QString &programFolder = QString());
@@ -65,6 +68,12 @@ public:
     static QString connectionStringValue(const QString &value);
     // The missing pcs.mdb: where it was looked for, and how to get one there.
     static QString missingDatabaseDescription(const QString &programFolder);
+
+    // Once shown: as large as the search window wants to be (the longest
+    // title on one line, twenty result rows), within the screen's available
+    // area, centred on it; never smaller than the design size. Nothing is
+    // remembered from one run to the next.
+    void openAtPreferredSize();
 
     TelvarRibbon *TelvarRibbon1() const { return ribbon_; }
     BackdropMdiArea *mdiArea() const { return mdiArea_; }

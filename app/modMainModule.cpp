@@ -23,8 +23,10 @@ Instance Main(platform::desktop::InstanceLock &lock, const QString &programFolde
     instance.mainForm = std::make_unique<frmMainForm>(programFolder);
     instance.mainForm->MDIForm_Load();
     // Loading lets window events run; one of them may already have ended the program.
-    if (!instance.mainForm->hasEnded())
+    if (!instance.mainForm->hasEnded()) {
         instance.mainForm->show();
+        instance.mainForm->openAtPreferredSize();
+    }
     return instance;
 }
 

@@ -45,5 +45,9 @@ void runLookupBenchmarks(const Context &context);
 void runRibbonBenchmarks(const Context &context);
 void runBuildBenchmark(const Context &context);
 void runStartupBenchmark(const Context &context);
+// Not part of the usual run: mixed operations in one frame window, ten
+// thousand in scripts/bench --soak. Returns 0 when memory, descriptors and
+// temporary files held steady.
+int runSoak(const Context &context, int operations);
 
 } // namespace bench

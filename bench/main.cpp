@@ -61,7 +61,10 @@ int main(int argc, char **argv)
         QStringLiteral("For a profiler: run search:<text> or details:<rows> (--runs times after a warm-up) and "
                        "nothing else"),
         QStringLiteral("what"));
-    parser.addOptions({work, json, runs, only, accessibility, record, baseline, memoryProbe, profile});
+    const QCommandLineOption soak(QStringLiteral("soak"),
+                                  QStringLiteral("Run the long-day soak of n operations instead of the benchmarks"),
+                                  QStringLiteral("n"));
+    parser.addOptions({work, json, runs, only, accessibility, record, baseline, memoryProbe, profile, soak});
     parser.process(app);
 
     bench::Context ctx;
@@ -103,6 +106,15 @@ int main(int argc, char **argv)
     }
     ctx.report = &report;
     auto wanted = [&](const char *name) { return wantedGroups.contains(QLatin1String(name)); };
+    if (parser.isSet(soak)) {
+        report.printHeader();
+        try {
+            return bench::runSoak(ctx, std::max(2000, parser.value(soak).toInt()));
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "vorimel-bench: %s\n", e.what());
+            return 1;
+        }
+    }
     report.printHeader();
     try {
         if (wanted("open"))

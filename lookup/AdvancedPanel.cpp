@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
+#include <QShortcut>
 
 namespace lookup {
 
@@ -41,13 +43,16 @@ constexpr int CaptionHeight = 255;
 AdvancedPanel::AdvancedPanel(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("picAdvanced"));
+    setAccessibleName(QStringLiteral("Advanced Search"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
-    form::place(this, 120, 1800, 10815, 5055);
     buildParameterRows();
     buildPositionOptions();
     buildJoiningOptions();
     buildButtons();
+    form::chainTabOrder(tabOrder());
+    form::place(this, 120, 1800, 10815, 5055);
+    relayout();
     hide();
 }
 
@@ -59,19 +64,20 @@ QString AdvancedPanel::columnOfRow(int i)
 void AdvancedPanel::buildParameterRows()
 {
     for (int i = 0; i < ParamCount; ++i) {
-        const int top = 240 + 360 * i;
+        const QString caption = QString::fromLatin1(parameterRows[i].caption);
         auto *tick = new QCheckBox(this);
-        form::place(tick, 120, top, 210, 210);
+        tick->setAccessibleName(caption);
         chkParam_[i] = tick;
 
-        QLabel *label = form::caption(this, QString::fromLatin1(parameterRows[i].caption), form::timesRoman(8.25),
-                                      480, top, 1455, 255);
+        QLabel *label = form::caption(this, caption, form::timesRoman(8.25));
         label->setProperty("tag", columnOfRow(i));
         lblParam_[i] = label;
 
         auto *text = new QLineEdit(this);
         text->setFont(form::tahoma(8.25));
-        form::place(text, 2040, top, 2655, 285);
+        text->setAccessibleName(caption);
+        label->setBuddy(text);
+        connect(text, &QLineEdit::returnPressed, this, &AdvancedPanel::findRequested);
         txtParam_[i] = text;
     }
 }
@@ -80,17 +86,15 @@ void AdvancedPanel::buildPositionOptions()
 {
     positionGroup_ = new QButtonGroup(this);
     const std::array<const char *, 3> captions{"Starting With...", "... Includes ...", "... Ending With"};
-    const std::array<int, 3> tops{720, 960, 1200};
     for (int i = 0; i < 3; ++i) {
+        const QString caption = QString::fromLatin1(captions[i]);
         auto *option = new QRadioButton(this);
-        form::place(option, 5160, tops[i], OptionSize, OptionSize);
+        option->setAccessibleName(caption);
         positionGroup_->addButton(option, i);
         optParamSettings_[i] = option;
-        lblParamSettings_[i] = form::caption(this, QString::fromLatin1(captions[i]), form::timesRoman(8.25), 5520,
-                                             tops[i], CaptionWidth, CaptionHeight);
+        lblParamSettings_[i] = form::caption(this, caption, form::timesRoman(8.25));
     }
-    lblParamSettings_[3] = form::caption(this, QStringLiteral("Search Criteria"), form::timesRoman(8.25), 4920, 360,
-                                         CaptionWidth, CaptionHeight);
+    lblParamSettings_[3] = form::caption(this, QStringLiteral("Search Criteria"), form::timesRoman(8.25));
 }
 
 void AdvancedPanel::buildJoiningOptions()
@@ -98,19 +102,21 @@ void AdvancedPanel::buildJoiningOptions()
     // A container of its own, so choosing here never clears the position choice.
     picBox_ = new QFrame(this);
     picBox_->setObjectName(QStringLiteral("picBox"));
-    form::place(picBox_, 5040, 1920, 2055, 1095);
+    picBox_->setAccessibleName(QStringLiteral("Only results with"));
     lblParamSettings_[4] = form::caption(picBox_, QStringLiteral("Only results with"), form::timesRoman(8.25), 0, 0,
                                          CaptionWidth, CaptionHeight);
     joiningGroup_ = new QButtonGroup(this);
     const std::array<const char *, 2> captions{"All Keywords", "Any Keyword"};
     const std::array<int, 2> tops{360, 600};
     for (int i = 0; i < 2; ++i) {
+        const QString caption = QString::fromLatin1(captions[i]);
         auto *option = new QRadioButton(picBox_);
+        option->setAccessibleName(caption);
         form::place(option, 120, tops[i], OptionSize, OptionSize);
         joiningGroup_->addButton(option, i);
         optParamConcat_[i] = option;
-        lblParamSettings_[5 + i] = form::caption(picBox_, QString::fromLatin1(captions[i]), form::timesRoman(8.25),
-                                                 480, tops[i], CaptionWidth, CaptionHeight);
+        lblParamSettings_[5 + i] = form::caption(picBox_, caption, form::timesRoman(8.25), 480, tops[i],
+                                                 CaptionWidth, CaptionHeight);
     }
 }
 
@@ -118,9 +124,39 @@ void AdvancedPanel::buildButtons()
 {
     cmdAdvancedCancel_ = new QPushButton(QStringLiteral("CANCEL"), this);
     cmdAdvancedCancel_->setFont(form::sansSerif(8.25));
-    form::place(cmdAdvancedCancel_, 120, 4320, 2175, 375);
     cmdAdvancedSearch_ = new QPushButton(QStringLiteral("FIND"), this);
     cmdAdvancedSearch_->setFont(form::sansSerif(8.25));
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, &AdvancedPanel::cancelRequested);
+}
+
+void AdvancedPanel::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    relayout();
+}
+
+void AdvancedPanel::relayout()
+{
+    using form::Growth;
+    // The texts take half of any extra width; the options to their right move
+    // along with them. The rows keep their height.
+    const int wider = form::extraSize(this, DesignWidth, DesignHeight).width() / 2;
+    for (int i = 0; i < ParamCount; ++i) {
+        const int top = 240 + 360 * i;
+        form::place(chkParam_[i], 120, top, 210, 210);
+        form::place(lblParam_[i], 480, top, 1455, 255);
+        form::place(txtParam_[i], 2040, top, 2655, 285, Growth{0, 0, wider});
+    }
+    const std::array<int, 3> tops{720, 960, 1200};
+    for (int i = 0; i < 3; ++i) {
+        form::place(optParamSettings_[i], 5160, tops[i], OptionSize, OptionSize, Growth{wider});
+        form::place(lblParamSettings_[i], 5520, tops[i], CaptionWidth, CaptionHeight, Growth{wider});
+    }
+    form::place(lblParamSettings_[3], 4920, 360, CaptionWidth, CaptionHeight, Growth{wider});
+    form::place(picBox_, 5040, 1920, 2055, 1095, Growth{wider});
+    form::place(cmdAdvancedCancel_, 120, 4320, 2175, 375);
     form::place(cmdAdvancedSearch_, 2520, 4320, 2175, 375);
 }
 
@@ -132,6 +168,19 @@ std::vector<AdvancedCondition> AdvancedPanel::conditions() const
             ticked.push_back({lblParam_[i]->property("tag").toString(), txtParam_[i]->text()});
     }
     return ticked;
+}
+
+QList<QWidget *> AdvancedPanel::tabOrder() const
+{
+    QList<QWidget *> order;
+    for (int i = 0; i < ParamCount; ++i)
+        order << chkParam_[i] << txtParam_[i];
+    for (QRadioButton *option : optParamSettings_)
+        order << option;
+    for (QRadioButton *option : optParamConcat_)
+        order << option;
+    order << cmdAdvancedSearch_ << cmdAdvancedCancel_;
+    return order;
 }
 
 TextPosition AdvancedPanel::position() const

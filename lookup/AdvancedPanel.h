@@ -21,6 +21,9 @@ class AdvancedPanel : public QFrame {
     Q_OBJECT
 public:
     static constexpr int ParamCount = 11;
+    // The panel's size at design time, in twips.
+    static constexpr int DesignWidth = 10815;
+    static constexpr int DesignHeight = 5055;
 
     explicit AdvancedPanel(QWidget *parent);
 
@@ -44,7 +47,21 @@ public:
     void selectPosition(TextPosition position);
     void selectJoining(Joining joining);
 
+    // The panel's controls in the order Tab visits them: each row's tick box
+    // and text, the options, FIND, CANCEL.
+    QList<QWidget *> tabOrder() const;
+
+signals:
+    // Enter in one of the rows' texts: run FIND.
+    void findRequested();
+    // Escape anywhere in the panel: CANCEL.
+    void cancelRequested();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void relayout();
     void buildParameterRows();
     void buildPositionOptions();
     void buildJoiningOptions();

@@ -46,6 +46,14 @@ void applyStoredLook(platform::Grid &grid)
     grid.setHotTrack(true);
 }
 
+QString allDetailsText(const platform::Grid &grid)
+{
+    QStringList lines;
+    for (int n = 1; n <= DetailsRowCount; ++n)
+        lines << grid.cellText(n, CaptionColumn) + QLatin1Char('\t') + grid.cellText(n, ValueColumn);
+    return lines.join(QLatin1Char('\n'));
+}
+
 void prepareDetailsGrid(platform::Grid &grid, const platform::ImageList &icons)
 {
     grid.setImageList(&icons);
@@ -59,7 +67,9 @@ void prepareDetailsGrid(platform::Grid &grid, const platform::ImageList &icons)
     grid.setRows(DetailsRowCount);
     for (int n = 1; n <= DetailsRowCount; ++n) {
         grid.setCellDetails(n, IconColumn, QString(), IconCellFormat, n);
-        grid.setCellDetails(n, CaptionColumn, QString::fromLatin1(detailsRows[n - 1].caption), TextCellFormat);
+        const QString caption = QString::fromLatin1(detailsRows[n - 1].caption);
+        grid.setRowLabel(n, caption);
+        grid.setCellDetails(n, CaptionColumn, caption, TextCellFormat);
         grid.setCellDetails(n, ValueColumn, QString(), TextCellFormat);
     }
     grid.setRedraw(true);

@@ -17,6 +17,10 @@ struct DetailsRow {
 inline constexpr int DetailsRowCount = 11;
 extern const std::array<DetailsRow, DetailsRowCount> detailsRows;
 
+// Rows whose values coders copy on their own.
+inline constexpr int CodeRow = 2;
+inline constexpr int Icd9CodeRow = 3;
+
 inline constexpr int IconColumn = 1;
 inline constexpr int CaptionColumn = 2;
 inline constexpr int ValueColumn = 3;
@@ -30,6 +34,9 @@ platform::ImageList rowIcons();
 
 // The grid's stored colours, font, row mode and grid lines.
 void applyStoredLook(platform::Grid &grid);
+
+// The eleven rows as "caption<TAB>value" lines, in the grid's order.
+QString allDetailsText(const platform::Grid &grid);
 
 // Columns, rows, icons and captions; values empty.
 void prepareDetailsGrid(platform::Grid &grid, const platform::ImageList &icons);

@@ -23,7 +23,12 @@ public:
     void clear();
     void add(const QString &code, const QString &id, const QString &icd9Code, const QString &icd9Description);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void relayout();
+
     QLabel *lblDuplicates_;
     QListWidget *lstDuplicates_;
     QListWidget *lstDuplicatesID_;

@@ -7,9 +7,24 @@
 
 namespace lookup::form {
 
-void place(QWidget *w, int left, int top, int width, int height)
+void place(QWidget *w, int left, int top, int width, int height, Growth growth)
 {
-    w->setGeometry(platform::twipsRect(left, top, width, height));
+    const QRect design = platform::twipsRect(left, top, width, height);
+    w->setGeometry(design.adjusted(growth.right, growth.down, growth.right + growth.wider,
+                                   growth.down + growth.taller));
+}
+
+QSize extraSize(const QWidget *container, int designWidth, int designHeight)
+{
+    const QSize extra = container->size()
+                        - QSize(platform::twipsToPixels(designWidth), platform::twipsToPixels(designHeight));
+    return extra.expandedTo(QSize(0, 0));
+}
+
+void chainTabOrder(const QList<QWidget *> &order)
+{
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
 
 QFont font(const QString &family, double points, bool bold)
@@ -35,12 +50,18 @@ QFont timesRoman(double points)
     return font(QStringLiteral("Times New Roman"), points);
 }
 
-QLabel *caption(QWidget *parent, const QString &text, const QFont &font, int left, int top, int width, int height)
+QLabel *caption(QWidget *parent, const QString &text, const QFont &font)
 {
     auto *label = new QLabel(text, parent);
     label->setFont(font);
     label->setAutoFillBackground(false);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QLabel *caption(QWidget *parent, const QString &text, const QFont &font, int left, int top, int width, int height)
+{
+    QLabel *label = caption(parent, text, font);
     place(label, left, top, width, height);
     return label;
 }

@@ -1,6 +1,9 @@
 #include "lookup/frmProcedures.h"
 
+#include "platform/AccessibleHiding.h"
 #include "lookup/AdvancedPanel.h"
+#include "lookup/CopyActions.h"
+#include "lookup/ListKeys.h"
 #include "lookup/DetailsGrid.h"
 #include "lookup/DuplicatesPanel.h"
 #include "lookup/FormLayout.h"
@@ -19,7 +22,11 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QStyle>
+#include <QStyleOptionViewItem>
+#include <algorithm>
+#include <utility>
 
 namespace lookup {
 
@@ -33,7 +40,16 @@ const QString frmProcedures::DuplicatesMessage =
 
 namespace {
 
+// What the style adds around a row's text in a list, with room to spare.
+constexpr int RowTextAllowance = 16;
+constexpr int ResultRowsWanted = 20;
+
 const QString WaitCaption = QStringLiteral("Loading, Please Wait...");
+
+bool isEnterKey(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
 
 // The search text is blank when nothing but spaces is left.
 bool isBlank(const QString &text)
@@ -51,7 +67,7 @@ frmProcedures::frmProcedures(QWidget *parent) : QWidget(parent), vbalImageList_(
 {
     setObjectName(QStringLiteral("frmProcedures"));
     setWindowTitle(QStringLiteral("Procedures"));
-    setMinimumSize(platform::twipsToPixels(11100), platform::twipsToPixels(7035));
+    setMinimumSize(platform::twipsToPixels(DesignWidth), platform::twipsToPixels(DesignHeight));
     buildControls();
     connectHandlers();
     Form_Load();
@@ -63,48 +79,133 @@ void frmProcedures::buildControls()
 {
     // The wait labels come first so that every control made later lies above
     // them: a label is seen only while the list or grid over it is hidden.
-    lblWait_[1] = form::caption(this, WaitCaption, form::tahoma(24), 720, 120, 7335, 1575);
-    lblWait_[0] = form::caption(this, WaitCaption, form::tahoma(24), 1920, 3240, 7335, 1815);
+    lblWait_[1] = form::caption(this, WaitCaption, form::tahoma(24));
+    lblWait_[0] = form::caption(this, WaitCaption, form::tahoma(24));
 
     lstSearchID_ = new ResultList(this);
     lstSearchID_->setObjectName(QStringLiteral("lstSearchID"));
-    form::place(lstSearchID_, 1440, 480, 1455, 840);
+    lstSearchID_->setFocusPolicy(Qt::NoFocus);
     lstSearchID_->hide();
+    platform::hideFromAssistiveTechnology(lstSearchID_);
 
     lstSearch_ = new ResultList(this);
     lstSearch_->setObjectName(QStringLiteral("lstSearch"));
+    lstSearch_->setAccessibleName(QStringLiteral("Search results"));
     lstSearch_->setFont(form::tahoma(8.25));
     lstSearch_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstSearch_->setItemDelegate(new TextRowDelegate(lstSearch_));
     lstSearch_->viewport()->setMouseTracking(true);
-    form::place(lstSearch_, 120, 120, 8535, 1620);
 
     txtSearch_ = new QLineEdit(this);
     txtSearch_->setObjectName(QStringLiteral("txtSearch"));
+    txtSearch_->setAccessibleName(QStringLiteral("Search text"));
     txtSearch_->setFont(form::tahoma(8.25));
-    form::place(txtSearch_, 8760, 120, 2175, 375);
 
     cmdSearch_ = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView), QStringLiteral("Search"),
                                  this);
     cmdSearch_->setObjectName(QStringLiteral("cmdSearch"));
     cmdSearch_->setFont(form::sansSerif(8.25));
-    form::place(cmdSearch_, 8760, 600, 2115, 285);
 
     Command1_ = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
                                 QStringLiteral("Advanced Search"), this);
     Command1_->setObjectName(QStringLiteral("Command1"));
     Command1_->setFont(form::sansSerif(8.25));
-    form::place(Command1_, 8760, 960, 2130, 285);
 
-    lblSearch_ = form::caption(this, QString(), form::tahoma(9), 8760, 1320, 2175, 255);
+    lblSearch_ = form::caption(this, QString(), form::tahoma(9));
     lblSearch_->setObjectName(QStringLiteral("lblSearch"));
+    lblSearch_->setAccessibleDescription(QStringLiteral("Number of procedures found"));
 
     vbalGrid_ = new platform::Grid(this);
     vbalGrid_->setObjectName(QStringLiteral("vbalGrid"));
-    form::place(vbalGrid_, 120, 1800, 10815, 5055);
+    vbalGrid_->setAccessibleName(QStringLiteral("Procedure details"));
 
     picDuplicates_ = new DuplicatesPanel(this);
     picAdvanced_ = new AdvancedPanel(this);
+
+    // Whichever of the panels and the grid covers the lower area, its controls
+    // come after the results; hidden ones are passed over.
+    form::chainTabOrder(QList<QWidget *>{txtSearch_, cmdSearch_, Command1_, lstSearch_} + picAdvanced_->tabOrder()
+                        + QList<QWidget *>{picDuplicates_->lstDuplicates(), vbalGrid_});
+    relayout();
+}
+
+void frmProcedures::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    relayout();
+}
+
+void frmProcedures::relayout()
+{
+    using form::Growth;
+    const QSize extra = form::extraSize(this, DesignWidth, DesignHeight);
+    const ExtraHeight shares = shareExtraHeight(extra.height());
+    const int wider = extra.width();
+
+    form::place(lstSearch_, 120, 120, 8535, 1620, Growth{0, 0, wider, shares.list});
+    form::place(lstSearchID_, 1440, 480, 1455, 840);
+    // The search controls keep their distance from the right edge.
+    form::place(txtSearch_, 8760, 120, 2175, 375, Growth{wider});
+    form::place(cmdSearch_, 8760, 600, 2115, 285, Growth{wider});
+    form::place(Command1_, 8760, 960, 2130, 285, Growth{wider});
+    form::place(lblSearch_, 8760, 1320, 2175, 255, Growth{wider});
+    // Each wait label stays in the middle of what it lies under.
+    form::place(lblWait_[1], 720, 120, 7335, 1575, Growth{wider / 2, shares.list / 2});
+    form::place(lblWait_[0], 1920, 3240, 7335, 1815, Growth{wider / 2, shares.list + shares.grid / 2});
+    // The grid and the two panels over it always share one rectangle.
+    const Growth lowerArea{0, shares.list, wider, shares.grid};
+    for (QWidget *area : std::initializer_list<QWidget *>{vbalGrid_, picDuplicates_, picAdvanced_})
+        form::place(area, 120, 1800, 10815, 5055, lowerArea);
+}
+
+int frmProcedures::resultRowHeight() const
+{
+    QStyleOptionViewItem row;
+    row.initFrom(lstSearch_);
+    row.font = lstSearch_->font();
+    row.features |= QStyleOptionViewItem::HasDisplay;
+    row.text = QStringLiteral("Xg");
+    return lstSearch_->style()->sizeFromContents(QStyle::CT_ItemViewItem, &row, QSize(), lstSearch_).height();
+}
+
+frmProcedures::ExtraHeight frmProcedures::shareExtraHeight(int extra) const
+{
+    // The grid takes what it needs to show its eleven rows without scrolling,
+    // but never more than two thirds; the list takes the rest, which is where
+    // a larger screen pays off.
+    const int gridWants = std::max(0, gridContentHeight() - platform::twipsToPixels(5055));
+    const int grid = std::min(gridWants, extra * 2 / 3);
+    return {extra - grid, grid};
+}
+
+int frmProcedures::gridContentHeight() const
+{
+    // Rows as tall as their wrapped captions and values make them now.
+    int rows = 0;
+    for (int row = 0; row < vbalGrid_->rowCount(); ++row)
+        rows += vbalGrid_->rowHeight(row);
+    return 2 * vbalGrid_->frameWidth() + vbalGrid_->headerHeight() + rows;
+}
+
+QSize frmProcedures::preferredSize() const
+{
+    // Wide enough for the longest procedure title on one line, estimated from
+    // the font alone: the window opens before any title is read (a test
+    // checks the estimate against every title of a full release).
+    const QFontMetrics metrics(lstSearch_->font());
+    const int titleWidth = metrics.horizontalAdvance(QString(LongestTitleInEns, QLatin1Char('n')));
+    // The frame, a vertical scroll bar and the margins the style puts around a row's text.
+    const int listChrome = 2 * lstSearch_->frameWidth()
+                           + lstSearch_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lstSearch_)
+                           + RowTextAllowance;
+    const int wider = std::max(0, titleWidth + listChrome - platform::twipsToPixels(8535));
+
+    const int listHeight = ResultRowsWanted * resultRowHeight() + 2 * lstSearch_->frameWidth();
+    const int listNeeds = std::max(0, listHeight - platform::twipsToPixels(1620));
+    int taller = listNeeds;
+    while (shareExtraHeight(taller).list < listNeeds)
+        ++taller;
+    return QSize(platform::twipsToPixels(DesignWidth) + wider, platform::twipsToPixels(DesignHeight) + taller);
 }
 
 void frmProcedures::connectHandlers()
@@ -122,16 +223,59 @@ void frmProcedures::connectHandlers()
                 lstSearch_Click();
         },
         Qt::QueuedConnection);
+    // A click on the row that is already selected changes no selection; it
+    // still asks for the details when the grid no longer shows them.
+    connect(
+        lstSearch_, &QAbstractItemView::clicked, this,
+        [this](const QModelIndex &index) {
+            if (gridEmptied_ && lstSearch_->hasSelection() && index.row() == lstSearch_->currentRow())
+                lstSearch_Click();
+        },
+        Qt::QueuedConnection);
+    new ListKeys(lstSearch_);
+    new ListKeys(vbalGrid_);
     connect(Command1_, &QPushButton::clicked, this, &frmProcedures::Command1_Click);
     connect(picAdvanced_->cmdAdvancedCancel(), &QPushButton::clicked, this, &frmProcedures::cmdAdvancedCancel_Click);
     connect(picAdvanced_->cmdAdvancedSearch(), &QPushButton::clicked, this, &frmProcedures::cmdAdvancedSearch_Click);
-    connect(
-        picDuplicates_->lstDuplicates(), &QListWidget::itemDoubleClicked, this,
-        [this](QListWidgetItem *item) {
-            const int row = picDuplicates_->lstDuplicates()->row(item);
-            QMetaObject::invokeMethod(this, [this, row] { lstDuplicates_DblClick(row); }, Qt::QueuedConnection);
-        });
+    connect(picAdvanced_, &AdvancedPanel::findRequested, this, &frmProcedures::cmdAdvancedSearch_Click);
+    connect(picAdvanced_, &AdvancedPanel::cancelRequested, this, &frmProcedures::cmdAdvancedCancel_Click);
+
+    QListWidget *duplicates = picDuplicates_->lstDuplicates();
+    const auto chooseDuplicate = [this](int row) {
+        QMetaObject::invokeMethod(this, [this, row] { lstDuplicates_DblClick(row); }, Qt::QueuedConnection);
+    };
+    connect(duplicates, &QListWidget::itemDoubleClicked, this,
+            [duplicates, chooseDuplicate](QListWidgetItem *item) { chooseDuplicate(duplicates->row(item)); });
+    connect(new ListKeys(duplicates), &ListKeys::rowChosen, this, chooseDuplicate);
     connect(vbalGrid_, &platform::Grid::mouseMoved, this, &frmProcedures::vbalGrid_MouseMove);
+    addCopyActions();
+}
+
+void frmProcedures::addCopyActions()
+{
+    addCopyAction(
+        lstSearch_, QStringLiteral("Copy"), [this] { return lstSearch_->text(lstSearch_->currentRow()); }, true);
+    QListWidget *duplicates = picDuplicates_->lstDuplicates();
+    addCopyAction(
+        duplicates, QStringLiteral("Copy"),
+        [duplicates] { return duplicates->currentItem() ? duplicates->currentItem()->text() : QString(); }, true);
+    addCopyAction(
+        vbalGrid_, QStringLiteral("Copy"),
+        [this] {
+            const int row = vbalGrid_->currentRow();
+            return row < 0 ? QString() : vbalGrid_->cellText(row + 1, ValueColumn);
+        },
+        true);
+    addCopyAction(vbalGrid_, QStringLiteral("Copy ICD-10 code"),
+                  [this] { return vbalGrid_->cellText(CodeRow, ValueColumn); });
+    addCopyAction(vbalGrid_, QStringLiteral("Copy ICD-9 code"),
+                  [this] { return vbalGrid_->cellText(Icd9CodeRow, ValueColumn); });
+    addCopyAction(vbalGrid_, QStringLiteral("Copy all"), [this] { return allDetailsText(*vbalGrid_); });
+}
+
+void frmProcedures::focusSearchBox()
+{
+    txtSearch_->setFocus(Qt::OtherFocusReason);
 }
 
 void frmProcedures::Form_Load()
@@ -168,9 +312,20 @@ void frmProcedures::paintEvent(QPaintEvent *)
 
 bool frmProcedures::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == txtSearch_ && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (isEnterKey(key->key()))
+            enterPressedInSearchBox_ = true;
+    }
+    if (watched == txtSearch_ && event->type() == QEvent::FocusOut)
+        enterPressedInSearchBox_ = false;
     if (watched == txtSearch_ && event->type() == QEvent::KeyRelease) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->isAutoRepeat())
+            return false;
+        // The release of an Enter pressed elsewhere (on "No" in the question
+        // this very search box asked) is no request for a search.
+        if (isEnterKey(key->key()) && !std::exchange(enterPressedInSearchBox_, false))
             return false;
         const QPointer<QObject> alive(this);
         txtSearch_KeyUp(key->key());
@@ -185,7 +340,7 @@ bool frmProcedures::eventFilter(QObject *watched, QEvent *event)
 void frmProcedures::txtSearch_KeyUp(int key)
 {
     // Return and the keypad's Enter are both key code 13; modifiers do not matter.
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+    if (isEnterKey(key))
         cmdSearch_Click();
 }
 

@@ -40,6 +40,8 @@ public:
     // Shows the details of a procedure; an ICD-9 code whose numeric value is
     // zero asks for no particular code.
     void GetProductDetails(const qint32 &id, const QString &icd9Code);
+    // Where typing goes whenever the window is shown or brought back.
+    void focusSearchBox();
     void EmptyTheGrid();
     void PressAdvancedSearchButton();
 
@@ -62,6 +64,17 @@ public:
     AdvancedPanel *picAdvanced() const { return picAdvanced_; }
     const platform::ImageList &vbalImageList() const { return vbalImageList_; }
 
+    // The window's client area at its design size, in twips.
+    static constexpr int DesignWidth = 11100;
+    static constexpr int DesignHeight = 7035;
+    // The longest procedure titles (about 165 characters of mostly lower-case
+    // words) are as wide as this many 'n's in the result list's font.
+    static constexpr int LongestTitleInEns = 140;
+
+    // The size at which the longest title fits the result list on one line and
+    // twenty result rows show; the design size or more.
+    QSize preferredSize() const;
+
     static const QString NoCriteriaTitle;
     static const QString NoCriteriaPrompt;
     static const QString DuplicatesMessage;
@@ -69,10 +82,25 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // How the height beyond the design size is split between the result list
+    // and the details area below it.
+    struct ExtraHeight {
+        int list = 0;
+        int grid = 0;
+    };
+
     void buildControls();
+    // Every control at its design position, moved and grown by what the
+    // window has beyond its design size.
+    void relayout();
+    ExtraHeight shareExtraHeight(int extra) const;
+    int gridContentHeight() const;
+    int resultRowHeight() const;
     void connectHandlers();
+    void addCopyActions();
     void Form_Load();
     void PrepareTheGrid();
 
@@ -120,6 +148,10 @@ private:
     // What the shared recordset is being read for.
     enum class Reading { Nothing, Search, Details };
     Reading reading_ = Reading::Nothing;
+    // Whether the Enter key now going up went down in the search box.
+    bool enterPressedInSearchBox_ = false;
+    // The grid's values were cleared since it last showed a procedure.
+    bool gridEmptied_ = false;
 };
 
 } // namespace lookup

@@ -5,6 +5,7 @@
 #include "lookup/Statements.h"
 #include "lookup/frmProcedures.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -14,11 +15,15 @@ void frmProcedures::Command1_Click()
 {
     picAdvanced_->show();
     leavePendingChoice();
+    picAdvanced_->tabOrder().constFirst()->setFocus(Qt::OtherFocusReason);
 }
 
 void frmProcedures::cmdAdvancedCancel_Click()
 {
+    const bool hadFocus = picAdvanced_->isAncestorOf(QApplication::focusWidget());
     picAdvanced_->hide();
+    if (hadFocus)
+        Command1_->setFocus(Qt::OtherFocusReason);
 }
 
 void frmProcedures::PressAdvancedSearchButton()
@@ -57,6 +62,8 @@ void frmProcedures::cmdAdvancedSearch_Click()
         return;
     }
     picAdvanced_->hide();
+    // The results are where the keyboard goes next.
+    lstSearch_->setFocus(Qt::OtherFocusReason);
 }
 
 void frmProcedures::leavePendingChoice()

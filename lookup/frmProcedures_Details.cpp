@@ -3,6 +3,7 @@
 #include "lookup/AdvancedPanel.h"
 #include "lookup/DetailsGrid.h"
 #include "lookup/DuplicatesPanel.h"
+#include "lookup/KeyboardHold.h"
 #include "lookup/SharedQuery.h"
 #include "lookup/Statements.h"
 #include "lookup/frmProcedures.h"
@@ -38,6 +39,7 @@ void frmProcedures::EmptyTheGrid()
 {
     for (int n = 1; n <= DetailsRowCount; ++n)
         vbalGrid_->setCellDetails(n, ValueColumn, QString(), TextCellFormat);
+    gridEmptied_ = true;
 }
 
 void frmProcedures::GetProductDetails(const qint32 &id, const QString &icd9Code)
@@ -52,6 +54,7 @@ void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::
     picDuplicates_->hide();
     vbalGrid_->hide();
     reading_ = Reading::Details;
+    const KeyboardHold keysWait(this);
     lstSearch_->setEnabled(false);
 
     const QPointer<QObject> alive(this);
@@ -90,8 +93,11 @@ void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::
         return;
 
     reading_ = Reading::Nothing;
-    if (choiceListed && !picDuplicates_->isHidden())
-        return; // waits for a double-click on one of the alternatives
+    if (choiceListed && !picDuplicates_->isHidden()) {
+        // Waits for a double-click, or Enter, on one of the alternatives.
+        picDuplicates_->lstDuplicates()->setFocus();
+        return;
+    }
     if (choiceListed)
         EmptyTheGrid(); // the choice was left while the alternatives were read
     showDetailsArea();
@@ -99,6 +105,7 @@ void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::
 
 void frmProcedures::showDetailsOf(const Recordset &row)
 {
+    gridEmptied_ = false;
     for (int n = 1; n <= DetailsRowCount; ++n) {
         try {
             const platform::db::Field value = row.field(QString::fromLatin1(detailsRows[n - 1].column));

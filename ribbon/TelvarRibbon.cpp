@@ -3,6 +3,7 @@
 #include "platform/Twips.h"
 #include "ribbon/CategoryLayout.h"
 #include "ribbon/ElementOps.h"
+#include "ribbon/RibbonAccessibility.h"
 #include "ribbon/RibbonHover.h"
 #include "ribbon/RibbonParts.h"
 #include "ribbon/RibbonTheme.h"
@@ -28,6 +29,7 @@ TelvarRibbon::TelvarRibbon(QWidget *parent)
     : QWidget(parent), model_(std::make_unique<ribbon::RibbonModel>()),
       parts_(std::make_unique<ribbon::RibbonParts>(this)), theme_(std::make_unique<ribbon::RibbonTheme>())
 {
+    ribbon::installRibbonAccessibility();
     setAutoFillBackground(true);
     applySurfaceColor();
     wireMouse();

@@ -16,6 +16,7 @@
 // The host may close or delete its window inside any of the three events; the
 // ribbon touches nothing of itself after raising one.
 
+#include "platform/AccessibleHiding.h"
 #include "platform/ImageList.h"
 #include "ribbon/ColorValue.h"
 #include "ribbon/RibbonModel.h"
@@ -34,6 +35,8 @@ class RibbonTheme;
 
 class TelvarRibbon : public QWidget {
     Q_OBJECT
+    // Screen readers see tabs, groups and buttons (ribbon/RibbonAccessibility).
+    Q_CLASSINFO(OWN_ACCESSIBLE_INTERFACE, "yes")
 
 public:
     static constexpr int MaxTabs = ribbon::RibbonModel::MaxTabs;             // 31

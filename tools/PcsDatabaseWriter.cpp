@@ -35,6 +35,11 @@ std::vector<ColumnDefinition> getAllDataColumns()
     return columns;
 }
 
+std::vector<ColumnDefinition> releaseColumns()
+{
+    return {{"Item", ColumnType::Text, 64}, {"Value", ColumnType::Text, 255}};
+}
+
 mdb::Value optionalText(const std::optional<std::string> &text)
 {
     return text ? mdb::Value(*text) : mdb::Value();
@@ -42,11 +47,13 @@ mdb::Value optionalText(const std::optional<std::string> &text)
 
 } // namespace
 
-void writePcsDatabase(const PcsRows &rows, const std::filesystem::path &target, Progress &progress)
+void writePcsDatabase(const PcsRows &rows, const ReleaseFacts &facts, const std::filesystem::path &target,
+                      Progress &progress)
 {
     mdb::JetWriter writer(target);
     const auto longPcs = writer.addTable("longpcs", longPcsColumns());
     const auto getAllData = writer.addTable("getalldata", getAllDataColumns());
+    const auto release = writer.addTable(releaseTableName, releaseColumns());
 
     progress.step("Writing longpcs");
     std::vector<mdb::Value> values;
@@ -71,6 +78,11 @@ void writePcsDatabase(const PcsRows &rows, const std::filesystem::path &target, 
             progress.advance(i, rows.details.size());
     }
     progress.advance(rows.details.size(), rows.details.size());
+
+    for (const auto &[item, value] : facts) {
+        values.assign({item, value});
+        writer.appendRow(release, values);
+    }
 
     progress.step("Saving " + target.filename().string());
     writer.finish();

@@ -1,5 +1,8 @@
 #pragma once
-// Writes the assembled rows as pcs.mdb: the tables longpcs and getalldata.
+// Writes the assembled rows as pcs.mdb: the tables longpcs and getalldata, and
+// the table release saying what they were built from.
+
+#include "tools/ReleaseFacts.h"
 
 #include <filesystem>
 
@@ -10,6 +13,7 @@ struct PcsRows;
 
 // Throws mdb::WriterError when the file cannot be written; the target is then
 // left as it was.
-void writePcsDatabase(const PcsRows &rows, const std::filesystem::path &target, Progress &progress);
+void writePcsDatabase(const PcsRows &rows, const ReleaseFacts &facts, const std::filesystem::path &target,
+                      Progress &progress);
 
 } // namespace pcsdb

@@ -43,6 +43,10 @@ public:
     };
     using Meaning = std::array<std::string_view, pcsCodeLength>;
 
+    // What the file says of itself: <version> (the fiscal year) and <title>.
+    std::string version;
+    std::string title;
+
     LabelId addLabel(std::string text);
     void addTable(const std::string &prefix, Table table);
     const Table *tableOf(std::string_view prefix) const;

@@ -34,6 +34,10 @@ public:
         while (m_xml.readNextStartElement()) {
             if (m_xml.name() == QLatin1String("pcsTable"))
                 readTable();
+            else if (m_xml.name() == QLatin1String("version"))
+                m_tables.version = readText();
+            else if (m_xml.name() == QLatin1String("title"))
+                m_tables.title = readText();
             else
                 m_xml.skipCurrentElement();
         }
@@ -44,6 +48,11 @@ public:
     }
 
 private:
+    std::string readText()
+    {
+        return m_xml.readElementText(QXmlStreamReader::SkipChildElements).trimmed().toStdString();
+    }
+
     using Labels = std::vector<std::pair<char, PcsTables::LabelId>>;
 
     [[noreturn]] void fail(const std::string &what, long long line = -1) const

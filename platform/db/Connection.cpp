@@ -49,6 +49,10 @@ void Connection::open()
     LoadedDatabase engine;
     try {
         engine = loadJetFileIsolated(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    } catch (const LoaderUnavailable &failure) {
+        raise(ErrUnreadableFile, kConnectionSource,
+              QStringLiteral("The database file '%1' cannot be read: %2. Reinstall the program.")
+                  .arg(path, QString::fromUtf8(failure.what())));
     } catch (const LoadFailure &failure) {
         raise(ErrDamagedFile, kConnectionSource,
               QStringLiteral("The database file '%1' is not a Jet database or is damaged: %2.")

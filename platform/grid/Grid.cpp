@@ -86,11 +86,34 @@ void Grid::setCellDetails(int row, int column, const QVariant &value, unsigned t
         target->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         setItem(row - 1, column - 1, target);
     }
-    target->setData(Qt::DisplayRole, value.isNull() ? QString() : value.toString());
+    const QString text = value.isNull() ? QString() : value.toString();
+    target->setData(Qt::DisplayRole, text);
+    target->setData(Qt::AccessibleTextRole, accessibleText(row, text));
     target->setData(GridRole::TextFormat, textFormat);
     target->setData(GridRole::IconIndex, iconIndex >= 1 ? QVariant(iconIndex) : QVariant());
     if (redraw_)
         resizeRowToContents(row - 1);
+}
+
+void Grid::setRowLabel(int row, const QString &label)
+{
+    if (row < 1 || row > rowCount())
+        throw AppError(ErrNoSuchCell, QStringLiteral("vbalGrid"), QStringLiteral("Invalid row %1.").arg(row));
+    if (rowLabels_.size() < rowCount())
+        rowLabels_.resize(rowCount());
+    rowLabels_[row - 1] = label;
+    for (int column = 1; column <= columnCount(); ++column) {
+        if (QTableWidgetItem *target = cell(row, column))
+            target->setData(Qt::AccessibleTextRole, accessibleText(row, target->text()));
+    }
+}
+
+QString Grid::accessibleText(int row, const QString &text) const
+{
+    const QString label = row >= 1 && row <= rowLabels_.size() ? rowLabels_.at(row - 1) : QString();
+    if (label.isEmpty() || text == label)
+        return text.isEmpty() ? label : text;
+    return text.isEmpty() ? label : label + QStringLiteral(": ") + text;
 }
 
 QString Grid::cellText(int row, int column) const

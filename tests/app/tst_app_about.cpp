@@ -2,13 +2,31 @@
 // open the maker's site through the replaceable address opener.
 
 #include "app/Program.h"
+#include "ProcedureDatabase.h"
 #include "app/frmAbout.h"
+#include "lookup/CodeSetRelease.h"
+#include "platform/db/Database.h"
 #include "platform/desktop/DocumentLauncher.h"
 
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 
 using app::frmAbout;
+
+namespace {
+
+void openShared(const QString &file)
+{
+    auto &connection = platform::db::sharedConnection();
+    if (connection.isOpen())
+        connection.close();
+    connection.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file
+                                   + QStringLiteral(";Mode=Read"));
+    connection.open();
+}
+
+} // namespace
 
 class AboutTest : public QObject {
     Q_OBJECT
@@ -22,6 +40,10 @@ private slots:
     void onlyALeftClickInsideCounts();
     void aFailingLaunchShowsNothing();
     void theVersionShownIsTheProgramsVersion();
+    void creditLineNamesTheCodeSet();
+    void theSampleDatabaseSaysWhatItIs();
+    void aDatabaseMadeElsewhereGetsTheNeutralLine();
+    void contentStaysCentredInALargerWindow();
 
 private:
     QList<QUrl> opened_;
@@ -47,7 +69,7 @@ void AboutTest::captionHasTheVersionLineAndSixLineBreaks()
 {
     frmAbout about;
     const QString caption = about.aboutCaption();
-    QCOMPARE(caption, frmAbout::composeAboutCaption());
+    QCOMPARE(caption, frmAbout::composeAboutCaption(lookup::CodeSetRelease::neutralCreditLine()));
     QCOMPARE(caption.count(QStringLiteral("\r\n")), 6);
     QCOMPARE(caption.count(QLatin1Char('\n')), 6); // no bare line feeds
     QCOMPARE(caption.count(QLatin1Char('\r')), 6);
@@ -121,7 +143,63 @@ void AboutTest::theVersionShownIsTheProgramsVersion()
     const QStringList parts = QCoreApplication::applicationVersion().split(QLatin1Char('.'));
     QCOMPARE(parts.size(), 4);
     const QString shown = parts[0] + QLatin1Char('.') + parts[1] + QLatin1Char('.') + parts[3];
-    QVERIFY(frmAbout::composeAboutCaption().startsWith(QStringLiteral("Vorimel - version ") + shown + QStringLiteral("\r\n")));
+    QVERIFY(frmAbout::composeAboutCaption(QString()).startsWith(QStringLiteral("Vorimel - version ") + shown + QStringLiteral("\r\n")));
+}
+
+void AboutTest::creditLineNamesTheCodeSet()
+{
+    using lookup::CodeSetRelease;
+    CodeSetRelease full;
+    full.set(CodeSetRelease::FiscalYear, QStringLiteral("2020"));
+    full.set(CodeSetRelease::CodeCount, QStringLiteral("77559"));
+    full.set(CodeSetRelease::GemYear, QStringLiteral("2018"));
+    full.set(CodeSetRelease::Icd9Version, QStringLiteral("32"));
+    full.set(CodeSetRelease::Sample, QStringLiteral("no"));
+    QCOMPARE(full.creditLine(), QStringLiteral("Code tables: CMS ICD-10-PCS FY2020 (77,559 codes), GEM 2018, ICD-9-CM v32"));
+
+    // What the file names did not tell is left out; a sample says so.
+    CodeSetRelease sample;
+    sample.set(CodeSetRelease::FiscalYear, QStringLiteral("2020"));
+    sample.set(CodeSetRelease::CodeCount, QStringLiteral("712"));
+    sample.set(CodeSetRelease::Sample, QStringLiteral("yes"));
+    QCOMPARE(sample.creditLine(),
+             QStringLiteral("Code tables: CMS ICD-10-PCS FY2020 (712 codes) - a small sample, not for coding"));
+    QCOMPARE(CodeSetRelease::creditLineOf(std::nullopt), CodeSetRelease::neutralCreditLine());
+}
+
+void AboutTest::theSampleDatabaseSaysWhatItIs()
+{
+    // The sample the build makes with vorimel-pcsdb, read as the program reads it.
+    openShared(QStringLiteral(VORIMEL_BIN_DIR "/pcs.mdb"));
+    frmAbout about;
+    const QString credit = about.aboutCaption().split(QStringLiteral("\r\n")).constLast();
+    QVERIFY2(credit.startsWith(QStringLiteral("Code tables: CMS ICD-10-PCS FY2020 (")), qPrintable(credit));
+    QVERIFY2(credit.endsWith(QStringLiteral(" codes) - a small sample, not for coding")), qPrintable(credit));
+    platform::db::releaseShared();
+}
+
+void AboutTest::aDatabaseMadeElsewhereGetsTheNeutralLine()
+{
+    QTemporaryDir dir;
+    openShared(apptest::writeProcedureDatabase(dir.path(), 3));
+    frmAbout about;
+    QVERIFY(about.aboutCaption().endsWith(QStringLiteral("\r\n") + lookup::CodeSetRelease::neutralCreditLine()));
+    platform::db::releaseShared();
+    // Nor is a closed connection an error.
+    frmAbout closed;
+    QVERIFY(closed.aboutCaption().endsWith(lookup::CodeSetRelease::neutralCreditLine()));
+}
+
+void AboutTest::contentStaysCentredInALargerWindow()
+{
+    frmAbout about;
+    about.resize(740, 469);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QCOMPARE(about.picAbout()->geometry(), QRect(8, 8, 721, 449));
+    about.resize(1740, 969);
+    const QPoint offCentre = about.picAbout()->geometry().center() - QRect(0, 0, 1740, 969).center();
+    QVERIFY2(offCentre.manhattanLength() <= 3, qPrintable(QStringLiteral("%1, %2").arg(offCentre.x()).arg(offCentre.y())));
 }
 
 QTEST_MAIN(AboutTest)

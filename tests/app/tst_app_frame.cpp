@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,12 +75,46 @@ private slots:
     void anErrorEscapingAHandlerIsShownOnceAndEndsWithStatusOne();
     void theMissingDatabaseIsNamedAsThisSystemWritesPathsWithWhatToDo();
     void aFolderWithConnectionStringCharactersStillOpensItsDatabase();
+    void opensAsLargeAsTheScreenAllowsWithTheKeyboardInTheSearchBox();
 
 private:
     std::unique_ptr<QTemporaryDir> folder_;
     QString database_;
     QList<platform::AppError> shown_;
 };
+
+void FrameTest::opensAsLargeAsTheScreenAllowsWithTheKeyboardInTheSearchBox()
+{
+    frmMainForm frame(folder_->path());
+    frame.MDIForm_Load();
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    const QSize design(744, 584);
+    const QSize least = frame.size();
+    QVERIFY(least.width() >= design.width() && least.height() >= design.height());
+    frame.openAtPreferredSize();
+    // Never below the design size, never beyond the screen.
+    QVERIFY(frame.minimumSize().width() >= design.width() && frame.minimumSize().height() >= design.height());
+    const QRect available = frame.screen()->availableGeometry();
+    QVERIFY(frame.width() >= design.width() && frame.height() >= design.height());
+    QVERIFY(frame.width() <= available.width() && frame.height() <= available.height());
+    QVERIFY(available.contains(frame.geometry()));
+    lookup::frmProcedures *procedures = frame.procedures();
+    const QSize wanted = procedures->preferredSize();
+    // As large as the search window wants where the screen has the room.
+    if (wanted.width() + 4 <= available.width())
+        QVERIFY(procedures->width() >= wanted.width());
+    else
+        QVERIFY(frame.width() >= available.width() - 8);
+    frame.resize(300, 200);
+    QCOMPARE(frame.size(), least);
+
+    // The keyboard goes to the search box at start and when the window comes back.
+    QCOMPARE(procedures->focusWidget(), procedures->txtSearch());
+    frame.PressMenuButton(frmMainForm::CmdShowAbout);
+    frame.PressMenuButton(frmMainForm::CmdShowProcedures);
+    QCOMPARE(procedures->focusWidget(), procedures->txtSearch());
+}
 
 void FrameTest::init()
 {

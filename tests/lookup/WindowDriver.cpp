@@ -76,6 +76,8 @@ void WindowDriver::search(const QString &text)
 void WindowDriver::typeAndRelease(const QString &text, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     window_->txtSearch()->setText(text);
+    // A whole keystroke: only an Enter that went down in the search box counts.
+    QTest::keyPress(window_->txtSearch(), key, modifiers);
     QTest::keyRelease(window_->txtSearch(), key, modifiers);
 }
 

@@ -148,6 +148,32 @@ private slots:
         }
     }
 
+    // The window's preferred size is estimated from the list's font alone; at
+    // that size every title of the release must show whole, on one line.
+    void preferredSizeShowsTheWidestTitleWhole()
+    {
+        lookup::frmProcedures window;
+        window.resize(window.preferredSize());
+        window.show();
+        lookup::ResultList *list = window.lstSearch();
+        QStyleOptionViewItem option;
+        option.initFrom(list);
+        option.font = list->font();
+        int widest = 0;
+        QString widestTitle;
+        for (const QString &title : std::as_const(titles_)) {
+            list->addItem(title);
+            const int width = list->itemDelegate()->sizeHint(option, list->model()->index(list->count() - 1, 0)).width();
+            if (width > widest) {
+                widest = width;
+                widestTitle = title;
+            }
+        }
+        qInfo("widest title %d px (\"%s\"), list viewport %d px", widest, qPrintable(widestTitle),
+              list->viewport()->width());
+        QVERIFY(widest <= list->viewport()->width());
+    }
+
 private:
     QTemporaryDir dir_;
     QStringList titles_;

@@ -17,8 +17,13 @@ QString builderProgram()
 
 BuilderRun runBuilder(const QStringList &arguments, int timeoutMs)
 {
+    return runBuilderFrom(builderProgram(), arguments, timeoutMs);
+}
+
+BuilderRun runBuilderFrom(const QString &program, const QStringList &arguments, int timeoutMs)
+{
     QProcess process;
-    process.start(builderProgram(), arguments);
+    process.start(program, arguments);
     BuilderRun run;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();

@@ -25,6 +25,8 @@ struct BuilderRun {
 
 QString builderProgram();
 BuilderRun runBuilder(const QStringList &arguments, int timeoutMs = 120000);
+// The same with a copy of the builder placed elsewhere.
+BuilderRun runBuilderFrom(const QString &program, const QStringList &arguments, int timeoutMs = 120000);
 
 ReleasePaths sampleRelease();
 

@@ -9,9 +9,12 @@
 #include <QDir>
 #include <algorithm>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -58,6 +61,30 @@ QString tableCopy()
     return lines.mid(first, last - first + 1).join('\n');
 }
 
+// The arguments naming a release's files, without --output.
+QStringList releaseArguments(const ReleasePaths &paths)
+{
+    QStringList arguments = paths.arguments(QString());
+    arguments.resize(arguments.size() - 2);
+    return arguments;
+}
+
+// The installed layout in miniature below root: the builder in usr/bin, the program
+// folder usr/lib/vorimel, and (when linked) its pcs.mdb a link to var/lib/vorimel/pcs.mdb,
+// which does not exist yet. Returns the builder's path.
+QString installedLayout(const QDir &root, bool withProgramFolder)
+{
+    root.mkpath("usr/bin");
+    const QString tool = root.filePath("usr/bin/vorimel-pcsdb");
+    QFile::copy(builderProgram(), tool);
+    if (withProgramFolder) {
+        root.mkpath("usr/lib/vorimel");
+        root.mkpath("var/lib/vorimel");
+        QFile::link(root.filePath("var/lib/vorimel/pcs.mdb"), root.filePath("usr/lib/vorimel/pcs.mdb"));
+    }
+    return tool;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Part)
@@ -76,6 +103,9 @@ private slots:
     void commandLineFaults();
     void helpListsEveryOption();
     void progressOnlyOnTerminal();
+    void installWritesWhereTheProgramFoldersLinkPoints();
+    void installWithoutAnInstalledProgramFails();
+    void outputThroughALinkKeepsTheLink();
 };
 
 void PcsDbCommandLineTest::buildsEveryKindOfCode()
@@ -290,6 +320,7 @@ void PcsDbCommandLineTest::commandLineFaults_data()
     QTest::newRow("output is an input") << ReleasePaths{"order.txt", "tables.xml", builderProgram(), "icd9.txt"}.arguments(builderProgram())
                                         << "--output names the input file";
     QTest::newRow("option twice") << (QStringList(good) << "--icd9" << "other.txt") << "--icd9 given more than once";
+    QTest::newRow("output and install") << (QStringList(good) << "--install") << "either --output or --install";
 }
 
 void PcsDbCommandLineTest::commandLineFaults()
@@ -307,7 +338,7 @@ void PcsDbCommandLineTest::helpListsEveryOption()
 {
     const BuilderRun run = runBuilder({"--help"});
     QCOMPARE(run.exitCode, 0);
-    for (const char *option : {"--order", "--tables", "--gem", "--icd9", "--output", "--help"})
+    for (const char *option : {"--order", "--tables", "--gem", "--icd9", "--output", "--install", "--help"})
         QVERIFY2(run.out.contains(option), option);
 }
 
@@ -330,6 +361,55 @@ void PcsDbCommandLineTest::progressOnlyOnTerminal()
     QVERIFY2(shown.contains("Writing getalldata"), qPrintable(shown));
     QVERIFY2(shown.contains("100%"), qPrintable(shown));
     QVERIFY(QFile::exists(dir.filePath("pcs.mdb")));
+}
+
+void PcsDbCommandLineTest::installWritesWhereTheProgramFoldersLinkPoints()
+{
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    const QString tool = installedLayout(root, true);
+    const QString link = root.filePath("usr/lib/vorimel/pcs.mdb");
+    const QString database = root.filePath("var/lib/vorimel/pcs.mdb");
+    const ReleasePaths release = CraftedRelease().write(dir.path());
+
+    // Every user's program reads the database, whatever umask the installing root has.
+    const mode_t mask = ::umask(077);
+    const BuilderRun run = runBuilderFrom(tool, releaseArguments(release) << "--install");
+    ::umask(mask);
+    QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(database), qPrintable(run.out));
+    QCOMPARE(QFileInfo(link).symLinkTarget(), database);
+    QVERIFY(!QFileInfo(database).isSymLink());
+    QCOMPARE(QFile::permissions(database) & ~(QFile::ReadUser | QFile::WriteUser),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    QString error;
+    QCOMPARE(exportTable(database, "longpcs", &error).rows.size(), 4);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(filesIn(root.filePath("var/lib/vorimel")), QStringList{"pcs.mdb"});
+}
+
+void PcsDbCommandLineTest::installWithoutAnInstalledProgramFails()
+{
+    QTemporaryDir dir;
+    const QString tool = installedLayout(QDir(dir.path()), false);
+    const BuilderRun run = runBuilderFrom(tool, releaseArguments(CraftedRelease().write(dir.path())) << "--install");
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("no installed Vorimel") && run.err.contains(QDir::cleanPath(dir.filePath("usr/lib/vorimel"))),
+             qPrintable(run.err));
+}
+
+void PcsDbCommandLineTest::outputThroughALinkKeepsTheLink()
+{
+    QTemporaryDir dir;
+    const QString database = dir.filePath("data/pcs.mdb");
+    const QString link = dir.filePath("pcs.mdb");
+    QVERIFY(QDir(dir.path()).mkpath("data"));
+    QVERIFY(QFile::link(database, link));
+    const BuilderRun run = runBuilder(CraftedRelease().write(dir.path()).arguments(link));
+    QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(QFileInfo(link).symLinkTarget(), database);
+    QCOMPARE(filesIn(dir.filePath("data")), QStringList{"pcs.mdb"});
 }
 
 QTEST_GUILESS_MAIN(PcsDbCommandLineTest)

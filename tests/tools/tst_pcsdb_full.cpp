@@ -40,6 +40,17 @@ void PcsDbFullReleaseTest::buildsTheWholeRelease()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(expected.codes.size(), 77559);
     QCOMPARE(countRows(output, "longpcs"), 77559LL);
+    QString releaseError;
+    const ExportedTable release = exportTable(output, "release", &releaseError);
+    QVERIFY2(releaseError.isEmpty(), qPrintable(releaseError));
+    QMap<QString, QString> items;
+    for (const QStringList &row : release.rows)
+        items.insert(row.value(0), row.value(1));
+    QCOMPARE(items.value("ICD-10-PCS fiscal year"), QStringLiteral("2020"));
+    QCOMPARE(items.value("GEM year"), QStringLiteral("2018"));
+    QCOMPARE(items.value("ICD-9-CM version"), QStringLiteral("32"));
+    QCOMPARE(items.value("codes"), QStringLiteral("77559"));
+    QCOMPARE(items.value("sample"), QStringLiteral("no"));
     QCOMPARE(countRows(output, "getalldata"), static_cast<long long>(expected.getAllDataRowCount()));
 
     QString exportError;

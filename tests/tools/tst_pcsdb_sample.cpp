@@ -41,6 +41,19 @@ void compareWithRelease(const QString &database, const ExpectedRelease &expected
         QCOMPARE(details.rows.at(i), expectedDetails.at(i));
 }
 
+// The release table as (Item -> Value).
+QMap<QString, QString> releaseItems(const QString &database)
+{
+    QString error;
+    const ExportedTable release = exportTable(database, "release", &error);
+    if (!error.isEmpty() || release.columns != QStringList{"Item", "Value"})
+        return {};
+    QMap<QString, QString> items;
+    for (const QStringList &row : release.rows)
+        items.insert(row.value(0), row.value(1));
+    return items;
+}
+
 } // namespace
 
 class PcsDbSampleTest : public QObject {
@@ -51,6 +64,7 @@ private slots:
     void sampleCoversEveryKindOfCode();
     void databaseHoldsWhatTheSampleSays();
     void buildPutsTheSampleBesideThePrograms();
+    void databaseSaysWhatItWasBuiltFrom();
     void sampleAgreesWithTheOfficialRelease();
 
 private:
@@ -98,6 +112,29 @@ void PcsDbSampleTest::buildPutsTheSampleBesideThePrograms()
     const QString beside = QStringLiteral(VORIMEL_BIN_DIR "/pcs.mdb");
     QVERIFY2(QFileInfo::exists(beside), "the build did not make pcs.mdb beside the programs");
     compareWithRelease(beside, m_sample);
+}
+
+void PcsDbSampleTest::databaseSaysWhatItWasBuiltFrom()
+{
+    QTemporaryDir dir;
+    const QString output = dir.filePath("pcs.mdb");
+    qputenv("SOURCE_DATE_EPOCH", "1570000000"); // 2019-10-02
+    const BuilderRun run = runBuilder(sampleRelease().arguments(output));
+    qunsetenv("SOURCE_DATE_EPOCH");
+    QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.err));
+    const QMap<QString, QString> items = releaseItems(output);
+    QCOMPARE(items.value("ICD-10-PCS fiscal year"), QStringLiteral("2020"));
+    QCOMPARE(items.value("ICD-10-PCS tables title"), QStringLiteral("Vorimel sample of the 2020 ICD-10-PCS Tables"));
+    QCOMPARE(items.value("ICD-10-PCS order file"), QStringLiteral("icd10pcs_order_sample.txt"));
+    QCOMPARE(items.value("GEM file"), QStringLiteral("pcs_gem_sample.txt"));
+    // The sample's file names carry no year or version: those items are left out.
+    QVERIFY(!items.contains("GEM year"));
+    QVERIFY(!items.contains("ICD-9-CM version"));
+    QCOMPARE(items.value("ICD-9-CM titles file"), QStringLiteral("icd9_titles_sample.txt"));
+    QCOMPARE(items.value("codes"), QString::number(m_sample.codes.size()));
+    QCOMPARE(items.value("built on"), QStringLiteral("2019-10-02"));
+    QCOMPARE(items.value("sample"), QStringLiteral("yes"));
+    QCOMPARE(items.size(), 9);
 }
 
 void PcsDbSampleTest::sampleAgreesWithTheOfficialRelease()

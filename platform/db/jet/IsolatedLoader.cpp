@@ -1,99 +1,147 @@
 #include "platform/db/jet/IsolatedLoader.h"
 
-#include "platform/db/jet/JetToSqlite.h"
+#include "platform/db/jet/LoaderProtocol.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <spawn.h>
 #include <string>
 #include <utility>
 #include <sys/mman.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char **environ;
 
 namespace platform::db {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using namespace loader;
 
-enum Tag : char { Heartbeat = 'H', Database = 'D', Failure = 'E' };
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    ~FileDescriptor() { reset(); }
+    FileDescriptor(FileDescriptor &&other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor &operator=(FileDescriptor &&other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
+    int get() const { return fd_; }
+    void reset()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
 
-// A damaged file cannot make the child hand over more than this.
-constexpr std::uint64_t kLargestCopy = std::uint64_t(16) << 30;
+private:
+    int fd_;
+};
 
-// ---- child side: only _exit, never a return into the caller's code ----
-
-void writeAll(int fd, const void *data, std::size_t size)
+[[noreturn]] void failWithErrno(const std::string &what)
 {
-    const auto *p = static_cast<const char *>(data);
-    while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
+    throw LoadFailure(what + ": " + std::strerror(errno));
+}
+
+// The file's bytes in a memory file that nobody can change any more: the
+// loader maps it, and nothing it does can reach the program's own copy.
+FileDescriptor sealedSource(std::string_view bytes)
+{
+    FileDescriptor source(::memfd_create("vorimel-source", MFD_CLOEXEC | MFD_ALLOW_SEALING));
+    if (source.get() < 0)
+        failWithErrno("no memory file for the reader");
+    const char *p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(source.get(), p, left);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            _exit(3);
+            failWithErrno("the file cannot be handed to the reader");
         p += n;
-        size -= static_cast<std::size_t>(n);
+        left -= std::size_t(n);
     }
+    if (::fcntl(source.get(), F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0)
+        failWithErrno("the file cannot be sealed for the reader");
+    return source;
 }
 
-// A tag, a size, and for a failure its message; a database travels in the
-// memory file, only its size in the frame.
-void sendFrame(int fd, Tag tag, const void *data, std::uint64_t size)
+// Above the three numbers the loader expects, so that placing one of them
+// cannot overwrite another still to be placed.
+FileDescriptor above(const FileDescriptor &fd)
 {
-    writeAll(fd, &tag, 1);
-    writeAll(fd, &size, sizeof size);
-    if (data)
-        writeAll(fd, data, size);
+    FileDescriptor moved(::fcntl(fd.get(), F_DUPFD_CLOEXEC, kMessagesFd + 1));
+    if (moved.get() < 0)
+        failWithErrno("the reader cannot be started");
+    return moved;
 }
 
-[[noreturn]] void runChild(std::string_view fileBytes, const CopyMaker &makeCopy, int out, int memoryFile,
-                           pid_t parent)
-{
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (::getppid() != parent)
-        _exit(4);
-    std::signal(SIGPIPE, SIG_IGN);
-    ::unsetenv("MDBICONV"); // names must come out of libmdb as UTF-8
-    auto lastBeat = Clock::now();
-    const auto beat = [&] {
-        const auto now = Clock::now();
-        if (now - lastBeat >= std::chrono::milliseconds(50)) {
-            const char tag = Heartbeat;
-            writeAll(out, &tag, 1);
-            lastBeat = now;
-        }
-    };
-    try {
-        SqliteHandle db = makeCopy ? makeCopy(fileBytes, beat) : copyJetFileToSqlite(fileBytes, beat);
-        sqlite3_int64 size = 0;
-        unsigned char *data = sqlite3_serialize(db.get(), "main", &size, 0);
-        if (!data)
-            throw std::runtime_error("there is not enough memory for its copy");
-        writeAll(memoryFile, data, static_cast<std::size_t>(size));
-        sendFrame(out, Database, nullptr, static_cast<std::uint64_t>(size));
-    } catch (const std::exception &e) {
-        sendFrame(out, Failure, e.what(), std::strlen(e.what()));
-    } catch (...) {
-        static const char unknown[] = "the reader failed for an unknown reason";
-        sendFrame(out, Failure, unknown, sizeof unknown - 1);
+class Spawn {
+public:
+    Spawn()
+    {
+        ::posix_spawn_file_actions_init(&actions_);
+        ::posix_spawnattr_init(&attributes_);
     }
-    _exit(0);
-}
+    ~Spawn()
+    {
+        ::posix_spawn_file_actions_destroy(&actions_);
+        ::posix_spawnattr_destroy(&attributes_);
+    }
+    Spawn(const Spawn &) = delete;
+    Spawn &operator=(const Spawn &) = delete;
 
-// ---- parent side ----
+    pid_t start(const LoaderCommand &loader, int source, int result, int messages)
+    {
+        ::posix_spawn_file_actions_adddup2(&actions_, source, kSourceFd);
+        ::posix_spawn_file_actions_adddup2(&actions_, result, kResultFd);
+        ::posix_spawn_file_actions_adddup2(&actions_, messages, kMessagesFd);
+        // The program's handlers and blocked signals are no business of the
+        // loader's: it starts with every signal at its default.
+        sigset_t none, all;
+        sigemptyset(&none);
+        sigfillset(&all);
+        ::posix_spawnattr_setsigmask(&attributes_, &none);
+        ::posix_spawnattr_setsigdefault(&attributes_, &all);
+        ::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+        std::vector<std::string> arguments{loader.program};
+        arguments.insert(arguments.end(), loader.arguments.begin(), loader.arguments.end());
+        arguments.push_back(std::to_string(::getpid()));
+        std::vector<char *> argv;
+        for (std::string &argument : arguments)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+
+        pid_t pid = -1;
+        const int error = ::posix_spawn(&pid, loader.program.c_str(), &actions_, &attributes_, argv.data(), environ);
+        if (error != 0)
+            throw LoaderUnavailable("the reader program " + loader.program + " cannot be started: "
+                                    + std::strerror(error));
+        return pid;
+    }
+
+private:
+    posix_spawn_file_actions_t actions_;
+    posix_spawnattr_t attributes_;
+};
 
 class ChildWatch {
 public:
-    ChildWatch(pid_t pid, int fd, std::chrono::milliseconds stallLimit)
-        : pid_(pid), fd_(fd), stallLimit_(stallLimit)
+    ChildWatch(pid_t pid, FileDescriptor messages, std::chrono::milliseconds stallLimit)
+        : pid_(pid), messages_(std::move(messages)), stallLimit_(stallLimit)
     {
     }
     ~ChildWatch()
@@ -102,7 +150,6 @@ public:
             ::kill(pid_, SIGKILL);
             reap();
         }
-        ::close(fd_);
     }
     ChildWatch(const ChildWatch &) = delete;
     ChildWatch &operator=(const ChildWatch &) = delete;
@@ -116,13 +163,13 @@ public:
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
             if (left.count() <= 0)
                 stalled();
-            pollfd waitFor{fd_, POLLIN, 0};
+            pollfd waitFor{messages_.get(), POLLIN, 0};
             const int ready = ::poll(&waitFor, 1, static_cast<int>(left.count()) + 1);
             if (ready < 0 && errno == EINTR)
                 continue;
             if (ready == 0)
                 continue; // the deadline check above decides
-            const ssize_t n = ::read(fd_, p, size);
+            const ssize_t n = ::read(messages_.get(), p, size);
             if (n < 0 && (errno == EINTR || errno == EAGAIN))
                 continue;
             if (n <= 0)
@@ -169,27 +216,11 @@ private:
     }
 
     pid_t pid_;
-    int fd_;
+    FileDescriptor messages_;
     std::chrono::milliseconds stallLimit_;
 };
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-// Seals the memory file the child filled, maps it read-only and opens the
+// Seals the memory file the loader filled, maps it read-only and opens the
 // database in place: no copy, and nothing can change it afterwards.
 LoadedDatabase openCopy(int memoryFile, std::uint64_t size)
 {
@@ -238,33 +269,52 @@ LoadedDatabase receive(ChildWatch &child, int memoryFile)
     }
 }
 
+std::string programFolder()
+{
+    char path[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return {};
+    const std::string executable(path, std::size_t(n));
+    return executable.substr(0, executable.rfind('/'));
+}
+
 } // namespace
 
-LoadedDatabase loadJetFileIsolated(std::string_view fileBytes, std::chrono::milliseconds stallLimit,
-                                   const CopyMaker &makeCopy)
+LoaderCommand defaultLoaderCommand()
 {
-    const FileDescriptor memoryFile(::memfd_create("vorimel-database", MFD_CLOEXEC | MFD_ALLOW_SEALING));
-    if (memoryFile.get() < 0)
-        throw LoadFailure(std::string("no memory file for its copy: ") + std::strerror(errno));
+    const std::string beside = programFolder() + '/' + kProgramName;
+#ifdef VORIMEL_BUILD_PROGRAMS_DIR
+    if (::access(beside.c_str(), X_OK) != 0)
+        return {std::string(VORIMEL_BUILD_PROGRAMS_DIR) + '/' + kProgramName, {}};
+#endif
+    return {beside, {}};
+}
+
+LoadedDatabase loadJetFileIsolated(std::string_view fileBytes, std::chrono::milliseconds stallLimit,
+                                   const LoaderCommand &loader)
+{
+    const FileDescriptor source = sealedSource(fileBytes);
+    const FileDescriptor result(::memfd_create("vorimel-database", MFD_CLOEXEC | MFD_ALLOW_SEALING));
+    if (result.get() < 0)
+        failWithErrno("no memory file for its copy");
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
-        throw LoadFailure(std::string("no pipe to the reader: ") + std::strerror(errno));
-    ::fcntl(fds[1], F_SETPIPE_SZ, 1 << 20); // fewer, larger writes; fine if refused
-    const pid_t parent = ::getpid();
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        const int error = errno;
-        ::close(fds[0]);
-        ::close(fds[1]);
-        throw LoadFailure(std::string("the reader cannot be started: ") + std::strerror(error));
+        failWithErrno("no pipe to the reader");
+    FileDescriptor messages(fds[0]);
+    FileDescriptor messagesWriteEnd(fds[1]);
+    ::fcntl(messagesWriteEnd.get(), F_SETPIPE_SZ, 1 << 20); // fewer, larger writes; fine if refused
+
+    pid_t pid;
+    {
+        const FileDescriptor sourceAbove = above(source), resultAbove = above(result),
+                             messagesAbove = above(messagesWriteEnd);
+        Spawn spawn;
+        pid = spawn.start(loader, sourceAbove.get(), resultAbove.get(), messagesAbove.get());
     }
-    if (pid == 0) {
-        ::close(fds[0]);
-        runChild(fileBytes, makeCopy, fds[1], memoryFile.get(), parent);
-    }
-    ::close(fds[1]);
-    ChildWatch child(pid, fds[0], stallLimit);
-    return receive(child, memoryFile.get());
+    messagesWriteEnd.reset(); // the loader's end only: its exit is then the pipe's end
+    ChildWatch child(pid, std::move(messages), stallLimit);
+    return receive(child, result.get());
 }
 
 } // namespace platform::db

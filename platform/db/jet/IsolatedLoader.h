@@ -1,19 +1,22 @@
 #pragma once
 // libmdb trusts the files it reads: a damaged file can make it crash or loop.
-// The copy into SQLite is therefore made in a child process, which beats a
-// heartbeat over a pipe while it works and leaves the finished database
-// (sqlite3_serialize) in a memory file that the parent maps read-only and
-// opens in place. A child that crashes, or stops beating for stallLimit, is a
-// failed load, never a failed program.
+// The copy into SQLite is therefore made by a program of its own, the loader
+// (vorimel-load, beside the program), started with posix_spawn: never a bare
+// fork of the program, whose other threads may hold locks that the copy would
+// wait on forever. The loader beats a heartbeat over a pipe while it works and
+// leaves the finished database (sqlite3_serialize) in a memory file that the
+// program seals, maps read-only and opens in place. A loader that crashes, or
+// stops beating for stallLimit, is a failed load, never a failed program; it
+// dies with the program.
 
 #include "platform/db/jet/LayerGuard.h"
-
 #include "platform/db/engine/LoadedDatabase.h"
 
 #include <chrono>
-#include <functional>
 #include <stdexcept>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform::db {
 
@@ -22,16 +25,30 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The loader program is not where it should be, or cannot be run: the
+// installation is at fault, not the file.
+class LoaderUnavailable : public LoadFailure {
+public:
+    using LoadFailure::LoadFailure;
+};
+
 constexpr std::chrono::milliseconds kDefaultStallLimit{10000};
 
-// Makes the copy of the file's bytes, calling stillAlive now and then.
-using CopyMaker = std::function<SqliteHandle(std::string_view, const std::function<void()> &stillAlive)>;
+// How the loader is started; the program's process id is appended to the
+// arguments. Tests put stand-ins of their own here.
+struct LoaderCommand {
+    std::string program;
+    std::vector<std::string> arguments;
+};
+
+// vorimel-load beside the running executable or, for programs run from the
+// build tree (tests, benchmarks), in the build's folder of programs.
+LoaderCommand defaultLoaderCommand();
 
 // Returns the copy as a read-only in-memory database; throws LoadFailure with
-// a description of what went wrong. makeCopy runs in the child; it is
-// copyJetFileToSqlite unless a test puts something else there.
+// a description of what went wrong.
 LoadedDatabase loadJetFileIsolated(std::string_view fileBytes,
                                    std::chrono::milliseconds stallLimit = kDefaultStallLimit,
-                                   const CopyMaker &makeCopy = {});
+                                   const LoaderCommand &loader = defaultLoaderCommand());
 
 } // namespace platform::db

@@ -1,13 +1,17 @@
 // The file is only ever read, and a damaged one is an error, never a crash or
 // a hang: truncated and bit-flipped copies of a written file, and a reader
-// child that crashes or stops.
+// program that crashes, stops, or outlives the program that started it.
 
 #include "tests/platform/db/db_fixture.h"
 
 #include "platform/db/jet/IsolatedLoader.h"
+#include "platform/db/jet/LoaderChild.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -16,6 +20,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace platform::db;
 
@@ -51,9 +56,11 @@ private slots:
     void fileIsNeverWritten();
     void truncatedCopiesFailCleanly();
     void bitFlippedCopiesFailCleanly();
+    void theReaderIsAProgramOfItsOwnWithNothingOfOursOpen();
     void crashedReaderIsAnError();
     void stalledReaderIsStopped();
     void heartbeatKeepsASlowReaderAlive();
+    void theReaderDiesWithTheProgram();
 
 private:
     struct Outcome {
@@ -195,32 +202,97 @@ void DbDamageTest::bitFlippedCopiesFailCleanly()
     QVERIFY(failures > 0);
 }
 
-void DbDamageTest::crashedReaderIsAnError()
+namespace {
+
+const char FakeLoaderFlag[] = "--fake-loader";
+
+// Stand-ins for vorimel-load, run as this test program itself: they speak
+// the loader's side of the conversation, and misbehave on purpose.
+[[noreturn]] void runFakeLoader(int argc, char **argv)
 {
-    const CopyMaker crash = [](std::string_view, const std::function<void()> &) -> SqliteHandle {
+    using platform::db::loader::LoaderChild;
+    LoaderChild child(argc, argv);
+    const std::string mode = argv[2];
+    if (mode == "crash") {
         std::signal(SIGABRT, SIG_DFL);
         std::abort();
-    };
+    }
+    if (mode == "hang") {
+        if (argc > 4) { // tells the test who it is, then waits to be killed
+            QFile pidFile(QString::fromLocal8Bit(argv[3]));
+            if (pidFile.open(QIODevice::WriteOnly))
+                pidFile.write(QByteArray::number(::getpid()));
+        }
+        for (;;)
+            ::pause();
+    }
+    if (mode == "descriptors") {
+        // What it holds open besides the three it was given.
+        std::string open;
+        for (const QString &fd : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System))
+            open += fd.toStdString() + ' ';
+        child.fail(open);
+    }
+    // "slow": works for two and a half times the stall limit, beating all along.
+    for (int i = 0; i < 25; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        child.beat();
+    }
+    sqlite3 *raw = nullptr;
+    sqlite3_open(":memory:", &raw);
+    SqliteHandle db(raw);
+    sqlite3_exec(raw, "CREATE TABLE t (x); INSERT INTO t VALUES (42);", nullptr, nullptr, nullptr);
+    child.deliver(db.get());
+}
+
+LoaderCommand fakeLoader(std::vector<std::string> arguments)
+{
+    arguments.insert(arguments.begin(), FakeLoaderFlag);
+    return {QCoreApplication::applicationFilePath().toStdString(), std::move(arguments)};
+}
+
+} // namespace
+
+void DbDamageTest::theReaderIsAProgramOfItsOwnWithNothingOfOursOpen()
+{
+    QVERIFY(QFileInfo(QString::fromStdString(defaultLoaderCommand().program)).isExecutable());
     try {
         loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
-                            kDefaultStallLimit, crash);
+                            kDefaultStallLimit, fakeLoader({"descriptors"}));
+        QFAIL("the stand-in gave a database");
+    } catch (const LoadFailure &e) {
+        // 0-2, the three it was given (3-5), and the listing's own (6).
+        for (const QString &fd : QString::fromUtf8(e.what()).split(u' ', Qt::SkipEmptyParts))
+            QVERIFY2(fd.toInt() <= 6, e.what());
+    }
+}
+
+void DbDamageTest::crashedReaderIsAnError()
+{
+    try {
+        loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
+                            kDefaultStallLimit, fakeLoader({"crash"}));
         QFAIL("a crashed reader gave a database");
     } catch (const LoadFailure &e) {
         QVERIFY2(QString(e.what()).contains("crashed the reader"), e.what());
+    }
+    // A reader program that is not there is the installation's fault.
+    try {
+        loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
+                            kDefaultStallLimit, LoaderCommand{dir_.filePath("missing").toStdString(), {}});
+        QFAIL("a missing reader gave a database");
+    } catch (const LoaderUnavailable &e) {
+        QVERIFY2(QString(e.what()).contains("missing"), e.what());
     }
 }
 
 void DbDamageTest::stalledReaderIsStopped()
 {
-    const CopyMaker hang = [](std::string_view, const std::function<void()> &) -> SqliteHandle {
-        std::this_thread::sleep_for(std::chrono::seconds(60));
-        return {};
-    };
     QElapsedTimer timer;
     timer.start();
     try {
         loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
-                            std::chrono::milliseconds(1000), hang);
+                            std::chrono::milliseconds(1000), fakeLoader({"hang"}));
         QFAIL("a hung reader gave a database");
     } catch (const LoadFailure &e) {
         QVERIFY2(QString(e.what()).contains("stopped making progress"), e.what());
@@ -230,21 +302,9 @@ void DbDamageTest::stalledReaderIsStopped()
 
 void DbDamageTest::heartbeatKeepsASlowReaderAlive()
 {
-    // Works for two and a half times the stall limit, beating all along.
-    const CopyMaker slow = [](std::string_view, const std::function<void()> &stillAlive) {
-        for (int i = 0; i < 25; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            stillAlive();
-        }
-        sqlite3 *raw = nullptr;
-        sqlite3_open(":memory:", &raw);
-        SqliteHandle db(raw);
-        sqlite3_exec(raw, "CREATE TABLE t (x); INSERT INTO t VALUES (42);", nullptr, nullptr, nullptr);
-        return db;
-    };
-    LoadedDatabase loaded = loadJetFileIsolated(
-        std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
-        std::chrono::milliseconds(1000), slow);
+    LoadedDatabase loaded =
+        loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
+                            std::chrono::milliseconds(1000), fakeLoader({"slow"}));
     sqlite3_stmt *raw = nullptr;
     QCOMPARE(sqlite3_prepare_v2(loaded.get(), "SELECT x FROM t", -1, &raw, nullptr), SQLITE_OK);
     SqliteStatement statement(raw);
@@ -252,5 +312,55 @@ void DbDamageTest::heartbeatKeepsASlowReaderAlive()
     QCOMPARE(sqlite3_column_int(raw, 0), 42);
 }
 
-QTEST_GUILESS_MAIN(DbDamageTest)
+void DbDamageTest::theReaderDiesWithTheProgram()
+{
+    // A program (this test, started again) waits on a reader that hangs,
+    // and is killed; its reader must not live on.
+    const QString pidPath = dir_.filePath(QStringLiteral("reader.pid"));
+    QProcess program;
+    program.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--wait-on-hanging-reader"), pidPath, original_});
+    QVERIFY(program.waitForStarted(10000));
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFileInfo(pidPath).size() && clock.elapsed() < 30000)
+        QTest::qWait(50);
+    QFile pidFile(pidPath);
+    QVERIFY(pidFile.open(QIODevice::ReadOnly));
+    const pid_t reader = pid_t(pidFile.readAll().toInt());
+    QVERIFY(reader > 0);
+    ::kill(pid_t(program.processId()), SIGKILL);
+    program.waitForFinished(10000);
+    const auto gone = [reader] {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(reader));
+        // Dead, or a zombie waiting for whoever adopted it.
+        return !stat.open(QIODevice::ReadOnly) || stat.readAll().split(' ').value(2) == "Z";
+    };
+    clock.restart();
+    while (!gone() && clock.elapsed() < 10000)
+        QTest::qWait(50);
+    QVERIFY2(gone(), "the reader outlived the program");
+}
+
+int main(int argc, char **argv)
+{
+    if (argc > 2 && qstrcmp(argv[1], FakeLoaderFlag) == 0)
+        runFakeLoader(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--wait-on-hanging-reader") == 0) {
+        QCoreApplication application(argc, argv);
+        QFile file(QString::fromLocal8Bit(argv[3]));
+        if (!file.open(QIODevice::ReadOnly))
+            return 2;
+        const QByteArray bytes = file.readAll();
+        try {
+            loadJetFileIsolated(std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                                std::chrono::milliseconds(60000), fakeLoader({"hang", argv[2], "report"}));
+        } catch (const LoadFailure &) {
+        }
+        return 0;
+    }
+    QCoreApplication application(argc, argv);
+    DbDamageTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_db_damage.moc"

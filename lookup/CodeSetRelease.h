@@ -1,0 +1,47 @@
+#pragma once
+// Which code set pcs.mdb holds. Codes change every October and a claim must
+// use the set valid at discharge, so the coder is told which one this is.
+// vorimel-pcsdb records it in a small table `release` of (Item, Value) text
+// rows; a pcs.mdb made elsewhere has no such table and gets a neutral line.
+
+#include <QMap>
+#include <QString>
+#include <optional>
+
+namespace lookup {
+
+class CodeSetRelease {
+public:
+    // The table and its items, as the builder writes them.
+    static const QString TableName;
+    static const QString FiscalYear;  // ICD-10-PCS fiscal year, e.g. "2020"
+    static const QString TablesTitle; // the tables file's own title
+    static const QString OrderFile;
+    static const QString TablesFile;
+    static const QString GemFile;
+    static const QString GemYear;     // e.g. "2018"; empty when the file name has none
+    static const QString Icd9File;
+    static const QString Icd9Version; // e.g. "32"; empty when the file name has none
+    static const QString CodeCount;
+    static const QString BuiltOn;     // yyyy-MM-dd
+    static const QString Sample;      // "yes" for the project's own sample release
+
+    void set(const QString &item, const QString &value) { items_.insert(item, value); }
+    QString value(const QString &item) const { return items_.value(item); }
+
+    // Reads the table through the open shared connection with a recordset of
+    // its own, so a search being read meanwhile is not disturbed. Nothing when
+    // the table is missing or unreadable.
+    static std::optional<CodeSetRelease> read();
+
+    // "Code tables: CMS ICD-10-PCS FY2020 (77,559 codes), GEM 2018, ICD-9-CM v32"
+    QString creditLine() const;
+    // The line for a database that does not say what it holds.
+    static QString neutralCreditLine();
+    static QString creditLineOf(const std::optional<CodeSetRelease> &release);
+
+private:
+    QMap<QString, QString> items_;
+};
+
+} // namespace lookup

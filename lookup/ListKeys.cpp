@@ -1,0 +1,48 @@
+#include "lookup/ListKeys.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+
+namespace lookup {
+
+namespace {
+
+bool isArrow(int key)
+{
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
+}
+
+} // namespace
+
+ListKeys::ListKeys(QAbstractItemView *view) : QObject(view), view_(view)
+{
+    view->installEventFilter(this);
+}
+
+bool ListKeys::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != view_ || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    QItemSelectionModel *selection = view_->selectionModel();
+    if (!selection || !view_->model() || key->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    if (isArrow(key->key()) && !selection->hasSelection()) {
+        const QModelIndex first = view_->model()->index(0, 0, view_->rootIndex());
+        if (first.isValid()) {
+            view_->setCurrentIndex(first);
+            selection->select(first, QItemSelectionModel::ClearAndSelect);
+        }
+        return true;
+    }
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        const QModelIndex current = view_->currentIndex();
+        if (current.isValid() && selection->isSelected(current)) {
+            emit rowChosen(current.row());
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace lookup

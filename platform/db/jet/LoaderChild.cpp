@@ -1,0 +1,130 @@
+#include "platform/db/jet/LoaderChild.h"
+
+#include "platform/db/jet/JetToSqlite.h"
+#include "platform/db/jet/LoaderProtocol.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace platform::db::loader {
+namespace {
+
+constexpr int kOrphaned = 4;
+
+void writeAll(const void *data, std::size_t size)
+{
+    const auto *p = static_cast<const char *>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(kMessagesFd, p, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            _exit(3); // the program stopped listening
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+void sendFrame(Tag tag, const void *data, std::uint64_t size)
+{
+    writeAll(&tag, 1);
+    writeAll(&size, sizeof size);
+    if (data)
+        writeAll(data, size);
+}
+
+long long nowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+LoaderChild::LoaderChild(int argc, char **argv)
+{
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    // Started by a program that has died meanwhile: the death signal came
+    // too early to reach us, and we now belong to someone else.
+    const long parent = argc > 1 ? std::strtol(argv[argc - 1], nullptr, 10) : 0;
+    if (parent <= 0 || ::getppid() != pid_t(parent))
+        _exit(kOrphaned);
+    // Nothing else of the program's is ours to hold open.
+    ::syscall(SYS_close_range, kMessagesFd + 1, ~0U, 0);
+    std::signal(SIGPIPE, SIG_IGN);
+    ::unsetenv("MDBICONV"); // names must come out of libmdb as UTF-8
+    struct stat info;
+    if (::fstat(kSourceFd, &info) != 0 || ::fcntl(kResultFd, F_GETFD) < 0 || ::fcntl(kMessagesFd, F_GETFD) < 0)
+        _exit(kOrphaned);
+    size_ = std::size_t(info.st_size);
+    if (size_ > 0) {
+        void *mapped = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, kSourceFd, 0);
+        if (mapped == MAP_FAILED)
+            fail("the file cannot be mapped by the reader");
+        source_ = static_cast<const char *>(mapped);
+    }
+    lastBeat_ = nowMs();
+}
+
+void LoaderChild::beat()
+{
+    const long long now = nowMs();
+    if (now - lastBeat_ < 50)
+        return;
+    const char tag = Heartbeat;
+    writeAll(&tag, 1);
+    lastBeat_ = now;
+}
+
+void LoaderChild::deliver(sqlite3 *database)
+{
+    sqlite3_int64 size = 0;
+    unsigned char *data = sqlite3_serialize(database, "main", &size, 0);
+    if (!data)
+        fail("there is not enough memory for its copy");
+    const auto *p = reinterpret_cast<const char *>(data);
+    std::size_t left = std::size_t(size);
+    while (left > 0) {
+        const ssize_t n = ::write(kResultFd, p, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            fail("its copy cannot be written to memory");
+        p += n;
+        left -= std::size_t(n);
+    }
+    sendFrame(Database, nullptr, std::uint64_t(size));
+    _exit(0);
+}
+
+void LoaderChild::fail(std::string_view description)
+{
+    sendFrame(Failure, description.data(), description.size());
+    _exit(0);
+}
+
+void runLoader(int argc, char **argv)
+{
+    LoaderChild child(argc, argv);
+    try {
+        SqliteHandle db = copyJetFileToSqlite(child.source(), [&child] { child.beat(); });
+        child.deliver(db.get());
+    } catch (const std::exception &e) {
+        child.fail(e.what());
+    } catch (...) {
+        child.fail("the reader failed for an unknown reason");
+    }
+}
+
+} // namespace platform::db::loader

@@ -1,0 +1,314 @@
+#include "ribbon/RibbonAccessibility.h"
+
+#include "ribbon/RibbonParts.h"
+#include "ribbon/TabStripLayout.h"
+#include "ribbon/TelvarRibbon.h"
+
+#include <QAccessibleWidget>
+#include <QPointer>
+#include <QWindow>
+
+#include <memory>
+#include <vector>
+
+namespace ribbon {
+
+namespace {
+
+enum class NodeKind { TabList, Tab, Category, Button };
+
+// One thing of the ribbon as a user thinks of it: a tab, a category, a
+// button, or the strip of tabs. It is no widget, so Qt's cache owns it under
+// an id; the ribbon's own interface creates and deletes the nodes.
+class RibbonNode : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    RibbonNode(TelvarRibbon *ribbon, NodeKind kind, int slot, QString name)
+        : ribbon_(ribbon), kind_(kind), slot_(slot), name_(std::move(name))
+    {
+    }
+
+    void setParent(QAccessibleInterface *parent) { parent_ = parent; }
+    void addChild(RibbonNode *child)
+    {
+        child->setParent(this);
+        children_.push_back(child);
+    }
+
+    bool isValid() const override { return !ribbon_.isNull(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override
+    {
+        return ribbon_ ? ribbon_->window()->windowHandle() : nullptr;
+    }
+    QAccessibleInterface *focusChild() const override { return nullptr; }
+    QAccessibleInterface *parent() const override { return parent_; }
+    QAccessibleInterface *child(int index) const override
+    {
+        return index >= 0 && index < int(children_.size()) ? children_[std::size_t(index)] : nullptr;
+    }
+    int childCount() const override { return int(children_.size()); }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        for (std::size_t i = 0; i < children_.size(); ++i)
+            if (children_[i] == child)
+                return int(i);
+        return -1;
+    }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        for (RibbonNode *child : children_)
+            if (child->rect().contains(x, y))
+                return child;
+        return nullptr;
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return name_;
+        if (t == QAccessible::Description && kind_ == NodeKind::Button)
+            return element() ? element()->ToolTipText() : QString();
+        return QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override
+    {
+        const RibbonElement *e = element();
+        if (!e)
+            return QRect();
+        if (kind_ == NodeKind::TabList) {
+            QRect all;
+            for (RibbonNode *child : children_)
+                all = all.united(child->rect());
+            return all;
+        }
+        return QRect(e->mapToGlobal(QPoint(0, 0)), e->size());
+    }
+    QAccessible::Role role() const override
+    {
+        switch (kind_) {
+        case NodeKind::TabList:
+            return QAccessible::PageTabList;
+        case NodeKind::Tab:
+            return QAccessible::PageTab;
+        case NodeKind::Category:
+            return QAccessible::Grouping;
+        case NodeKind::Button:
+            break;
+        }
+        return QAccessible::Button;
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        const RibbonElement *e = element();
+        if (!ribbon_ || !ribbon_->isVisible() || (e && !e->Visible())) {
+            s.invisible = true;
+            s.offscreen = true;
+        }
+        if (kind_ == NodeKind::Tab) {
+            s.selectable = true;
+            s.selected = ribbon_ && selectedTabIndex(ribbon_->model()) == slot_;
+        }
+        if (kind_ == NodeKind::Tab || kind_ == NodeKind::Button)
+            s.disabled = ribbon_ && !ribbon_->isEnabled();
+        return s;
+    }
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::ActionInterface && (kind_ == NodeKind::Tab || kind_ == NodeKind::Button))
+            return static_cast<QAccessibleActionInterface *>(this);
+        return nullptr;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &actionName) override
+    {
+        if (actionName != pressAction() || !ribbon_)
+            return;
+        // The host may open windows or end the program on a click; it runs
+        // from the event loop, as a mouse click does, not inside the call
+        // from assistive technology.
+        const QPointer<RibbonElement> target = overlay();
+        QMetaObject::invokeMethod(
+            ribbon_,
+            [target] {
+                if (target)
+                    emit target->Click();
+            },
+            Qt::QueuedConnection);
+    }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    // The element whose place on screen stands for this node.
+    RibbonElement *element() const
+    {
+        if (!ribbon_)
+            return nullptr;
+        const RibbonParts &p = ribbon_->parts();
+        switch (kind_) {
+        case NodeKind::TabList:
+        case NodeKind::Tab:
+            return p.TabMouse(kind_ == NodeKind::Tab ? slot_ : 0);
+        case NodeKind::Category:
+            return p.CatMouse(slot_);
+        case NodeKind::Button:
+            break;
+        }
+        return p.ButMouse(slot_);
+    }
+    // The element the mouse clicks for this node.
+    RibbonElement *overlay() const { return kind_ == NodeKind::TabList ? nullptr : element(); }
+
+    QPointer<TelvarRibbon> ribbon_;
+    NodeKind kind_;
+    int slot_;
+    QString name_;
+    QAccessibleInterface *parent_ = nullptr;
+    std::vector<RibbonNode *> children_;
+};
+
+// The ribbon itself: a tool bar whose children are the nodes above, built
+// afresh whenever what the ribbon shows has changed.
+class RibbonAccessible : public QAccessibleWidget {
+public:
+    explicit RibbonAccessible(TelvarRibbon *ribbon) : QAccessibleWidget(ribbon, QAccessible::ToolBar) {}
+    ~RibbonAccessible() override { dropNodes(); }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return QStringLiteral("Ribbon");
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override
+    {
+        sync();
+        return int(top_.size());
+    }
+    QAccessibleInterface *child(int index) const override
+    {
+        sync();
+        return index >= 0 && index < int(top_.size()) ? top_[std::size_t(index)] : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        sync();
+        for (std::size_t i = 0; i < top_.size(); ++i)
+            if (top_[i] == child)
+                return int(i);
+        return -1;
+    }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        sync();
+        for (RibbonNode *node : top_)
+            if (node->rect().contains(x, y))
+                return node;
+        return nullptr;
+    }
+
+private:
+    TelvarRibbon *ribbon() const { return static_cast<TelvarRibbon *>(widget()); }
+
+    // Names of what is shown, in order: when they change, the nodes are built again.
+    QStringList shownContent() const
+    {
+        QStringList content;
+        const RibbonParts &p = ribbon()->parts();
+        const RibbonModel &model = ribbon()->model();
+        for (int i = 0; i < model.TabCount(); ++i)
+            content << QStringLiteral("tab %1 ").arg(i) + singleLine(model.tab(i).caption);
+        for (int j = 0; j <= p.CatMouse.UBound(); ++j) {
+            const RibbonLabel *caption = p.Cat_Caption(j);
+            if (caption && caption->Visible())
+                content << QStringLiteral("category %1 ").arg(j) + caption->Caption();
+        }
+        for (int b = 1; b <= p.ButMouse.UBound(); ++b) {
+            const RibbonLabel *caption = p.Button_Caption(b);
+            const RibbonImage *center = p.Button_center(b);
+            if (caption && center && p.ButMouse(b) && p.ButMouse(b)->Visible())
+                content << QStringLiteral("button %1 in %2 ").arg(b).arg(center->Tag()) + caption->Caption();
+        }
+        return content;
+    }
+
+    void sync() const
+    {
+        QStringList content = shownContent();
+        if (built_ && content == builtFrom_)
+            return;
+        dropNodes();
+        build();
+        builtFrom_ = std::move(content);
+        built_ = true;
+    }
+
+    void build() const
+    {
+        TelvarRibbon *r = ribbon();
+        const RibbonParts &p = r->parts();
+        const RibbonModel &model = r->model();
+        auto *tabs = keep(new RibbonNode(r, NodeKind::TabList, 0, QStringLiteral("Tabs")));
+        for (int i = 0; i < model.TabCount(); ++i)
+            tabs->addChild(keep(new RibbonNode(r, NodeKind::Tab, i, singleLine(model.tab(i).caption))));
+        top_.push_back(tabs);
+        for (int j = 0; j <= p.CatMouse.UBound(); ++j) {
+            const RibbonLabel *caption = p.Cat_Caption(j);
+            if (!caption || !caption->Visible())
+                continue;
+            auto *category = keep(new RibbonNode(r, NodeKind::Category, j, caption->Caption()));
+            for (int b = 1; b <= p.ButMouse.UBound(); ++b) {
+                const RibbonImage *center = p.Button_center(b);
+                const RibbonLabel *buttonCaption = p.Button_Caption(b);
+                if (!center || !buttonCaption || !p.ButMouse(b)->Visible() || center->Tag().toInt() != j)
+                    continue;
+                category->addChild(keep(new RibbonNode(r, NodeKind::Button, b, singleLine(buttonCaption->Caption()))));
+            }
+            top_.push_back(category);
+        }
+        for (RibbonNode *node : top_)
+            node->setParent(const_cast<RibbonAccessible *>(this));
+    }
+
+    RibbonNode *keep(RibbonNode *node) const
+    {
+        ids_.push_back(QAccessible::registerAccessibleInterface(node));
+        return node;
+    }
+
+    void dropNodes() const
+    {
+        top_.clear();
+        for (QAccessible::Id id : ids_)
+            QAccessible::deleteAccessibleInterface(id);
+        ids_.clear();
+        built_ = false;
+    }
+
+    mutable std::vector<RibbonNode *> top_;
+    mutable std::vector<QAccessible::Id> ids_;
+    mutable QStringList builtFrom_;
+    mutable bool built_ = false;
+};
+
+QAccessibleInterface *ribbonFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(TelvarRibbon::staticMetaObject.className()))
+        if (auto *r = qobject_cast<TelvarRibbon *>(object))
+            return new RibbonAccessible(r);
+    return nullptr;
+}
+
+} // namespace
+
+void installRibbonAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(ribbonFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+} // namespace ribbon
