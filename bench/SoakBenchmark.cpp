@@ -28,6 +28,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace bench {
@@ -40,6 +41,7 @@ constexpr int kEarly = 1000; // the first reading is taken after this many
 
 struct Snapshot {
     double residentMb = 0;
+    double heapInUseMb = 0; // what the program still holds, whatever the allocator keeps for reuse
     int descriptors = 0;
     int temporaryFiles = 0;
 };
@@ -56,10 +58,17 @@ double residentMb()
     return double(resident) * double(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
+double heapInUseMb()
+{
+    const struct mallinfo2 heap = ::mallinfo2();
+    return double(heap.uordblks + heap.hblkhd) / (1024.0 * 1024.0);
+}
+
 Snapshot snapshot()
 {
     Snapshot s;
     s.residentMb = residentMb();
+    s.heapInUseMb = heapInUseMb();
     s.descriptors = int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
     s.temporaryFiles = int(QDir(QDir::tempPath()).entryList({QStringLiteral("LRP*")}, QDir::Files | QDir::Hidden).size());
     return s;
@@ -239,6 +248,16 @@ int runSoak(const Context &ctx, int operations)
            {early.residentMb}, 0);
     report(ctx, QStringLiteral("soak: resident memory after %1 operations").arg(operations), QStringLiteral("MB"),
            {end.residentMb}, early.residentMb + 5);
+    // Resident memory keeps the high-water mark of the largest result list shown
+    // so far; the heap in use and the resident size once the allocator has given
+    // its free pages back tell a leak from memory kept for reuse.
+    report(ctx, QStringLiteral("soak: heap in use after %1 operations").arg(kEarly), QStringLiteral("MB"),
+           {early.heapInUseMb}, 0);
+    report(ctx, QStringLiteral("soak: heap in use after %1 operations").arg(operations), QStringLiteral("MB"),
+           {end.heapInUseMb}, early.heapInUseMb + 5);
+    ::malloc_trim(0);
+    report(ctx, QStringLiteral("soak: resident after %1 operations, free heap returned").arg(operations),
+           QStringLiteral("MB"), {residentMb()}, early.residentMb + 5);
     std::printf("soak: open descriptors at start %d, after %d operations %d, after %d operations %d\n",
                 start.descriptors, kEarly, early.descriptors, operations, end.descriptors);
     std::printf("soak: LRP temporary files in %s: at start %d, at end %d\n", qPrintable(QDir::tempPath()),
@@ -253,7 +272,9 @@ int runSoak(const Context &ctx, int operations)
     }
     const bool steady = end.residentMb - early.residentMb <= 5 && end.descriptors == early.descriptors
                         && end.temporaryFiles == start.temporaryFiles;
-    std::printf("soak: %s\n", steady ? "steady" : "NOT steady");
+    std::printf("soak: %s (resident %+.1f MB, heap in use %+.1f MB from operation %d to %d)\n",
+                steady ? "steady" : "NOT steady", end.residentMb - early.residentMb, end.heapInUseMb - early.heapInUseMb,
+                kEarly, operations);
     frame.MDIForm_Unload();
     return steady ? 0 : 1;
 }
