@@ -2,9 +2,11 @@
 
 #include "platform/db/jet/JetReader.h"
 #include "platform/db/jet/JetSavedQueries.h"
+#include "platform/db/jet/JetTableStream.h"
 #include "platform/db/jet/SavedQueryViews.h"
 #include "platform/db/engine/SqlNames.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -44,11 +46,10 @@ void execute(sqlite3 *db, const std::string &sql)
 // One table's CREATE and its prepared INSERT.
 class TableInserter {
 public:
-    TableInserter(sqlite3 *db, const JetTable &table) : db_(db), table_(table.name())
+    TableInserter(sqlite3 *db, const std::string &name, const std::vector<JetColumn> &columns) : db_(db), table_(name)
     {
-        std::string create = "CREATE TABLE " + quotedName(table.name()) + " (";
-        std::string insert = "INSERT INTO " + quotedName(table.name()) + " VALUES (";
-        const auto &columns = table.columns();
+        std::string create = "CREATE TABLE " + quotedName(name) + " (";
+        std::string insert = "INSERT INTO " + quotedName(name) + " VALUES (";
         for (std::size_t i = 0; i < columns.size(); ++i) {
             create += (i ? ", " : "") + quotedName(columns[i].name) + declaredType(columns[i].kind);
             insert += i ? ",?" : "?";
@@ -102,16 +103,20 @@ private:
     SqliteStatement insert_;
 };
 
-void copyTable(sqlite3 *db, JetFile &file, std::size_t index, const std::function<void()> &stillAlive)
+// Every user table, read on a thread of its own while this one inserts.
+void copyTables(sqlite3 *db, JetFile &file, const std::function<void()> &stillAlive)
 {
-    JetTable table(file, index);
-    TableInserter inserter(db, table);
-    for (unsigned rows = 1; table.nextRow(); ++rows) {
-        inserter.insert(table.values());
-        if (rows % 512 == 0)
-            stillAlive();
+    JetTableStream stream(file);
+    std::optional<TableInserter> inserter;
+    while (const JetRowBatch *batch = stream.next()) {
+        if (batch->tableBegins) {
+            inserter.reset();
+            inserter.emplace(db, batch->tableName, batch->columns);
+        }
+        for (std::size_t i = 0; i < batch->count; ++i)
+            inserter->insert(batch->rows[i]);
+        stillAlive();
     }
-    stillAlive();
 }
 
 int beatWhileBusy(void *stillAlive)
@@ -154,8 +159,7 @@ SqliteHandle copyJetFileToSqlite(std::string_view fileBytes, const std::function
 
     JetFile file(fileBytes);
     stillAlive();
-    for (std::size_t i = 0; i < file.userTableCount(); ++i)
-        copyTable(db.get(), file, i, stillAlive);
+    copyTables(db.get(), file, stillAlive);
     addLookupIndexes(db.get(), stillAlive);
     addSavedQueryViews(db.get(), readSavedQueries(file));
     // Gives even a file without user tables a header page, so the copy can be
