@@ -146,7 +146,8 @@ void addLookupIndexes(sqlite3 *db, const std::function<void()> &stillAlive)
 
 } // namespace
 
-SqliteHandle copyJetFileToSqlite(std::string_view fileBytes, const std::function<void()> &stillAlive)
+SqliteHandle copyJetFileToSqlite(std::string_view fileBytes, const std::function<void()> &stillAlive,
+                                 std::span<unsigned char> storage)
 {
     sqlite3 *raw = nullptr;
     // One thread fills the copy: SQLite need not lock around every call.
@@ -155,6 +156,12 @@ SqliteHandle copyJetFileToSqlite(std::string_view fileBytes, const std::function
     SqliteHandle db(raw);
     if (rc != SQLITE_OK)
         throw std::runtime_error("no memory for the copy of the database");
+    // An empty database over the caller's memory: the pages are written there
+    // and nowhere else, and the finished copy needs no serializing.
+    if (!storage.empty()
+        && sqlite3_deserialize(db.get(), "main", storage.data(), 0, static_cast<sqlite3_int64>(storage.size()), 0)
+            != SQLITE_OK)
+        throw std::runtime_error(std::string("no room for the copy of the database: ") + sqlite3_errmsg(db.get()));
     execute(db.get(), "PRAGMA page_size=65536; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
 
     JetFile file(fileBytes);

@@ -9,13 +9,17 @@
 #include "platform/db/engine/SqliteHandle.h"
 
 #include <functional>
+#include <span>
 #include <string_view>
 
 namespace platform::db {
 
 // Throws JetDamage for a file that does not add up, std::runtime_error when
 // SQLite refuses what the file holds (a reserved or repeated name, say).
-// stillAlive is called every few hundred rows.
-SqliteHandle copyJetFileToSqlite(std::string_view fileBytes, const std::function<void()> &stillAlive);
+// stillAlive is called every few hundred rows. With storage, the copy is
+// built in that memory (its pages from the start, with SQLITE_FULL once they
+// would not fit); storage must outlive the connection returned.
+SqliteHandle copyJetFileToSqlite(std::string_view fileBytes, const std::function<void()> &stillAlive,
+                                 std::span<unsigned char> storage = {});
 
 } // namespace platform::db

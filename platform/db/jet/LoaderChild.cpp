@@ -3,12 +3,14 @@
 #include "platform/db/jet/JetToSqlite.h"
 #include "platform/db/jet/LoaderProtocol.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <utility>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
@@ -87,23 +89,35 @@ void LoaderChild::beat()
     lastBeat_ = now;
 }
 
-void LoaderChild::deliver(sqlite3 *database)
+std::span<unsigned char> LoaderChild::resultStorage()
+{
+    if (!storage_) {
+        // Text grows when Jet's compressed UCS-2 becomes UTF-8, and the copy
+        // has indexes of its own: four times the source leaves room.
+        const std::uint64_t wanted = std::min<std::uint64_t>(std::uint64_t(size_) * 4 + (std::uint64_t(64) << 20),
+                                                             kLargestCopy);
+        if (::ftruncate(kResultFd, off_t(wanted)) != 0)
+            fail("there is no memory for its copy");
+        void *mapped = ::mmap(nullptr, std::size_t(wanted), PROT_READ | PROT_WRITE, MAP_SHARED, kResultFd, 0);
+        if (mapped == MAP_FAILED)
+            fail("there is no memory for its copy");
+        storage_ = static_cast<unsigned char *>(mapped);
+        storageSize_ = std::size_t(wanted);
+    }
+    return {storage_, storageSize_};
+}
+
+void LoaderChild::deliver(SqliteHandle database)
 {
     sqlite3_int64 size = 0;
-    unsigned char *data = sqlite3_serialize(database, "main", &size, 0);
-    if (!data)
-        fail("there is not enough memory for its copy");
-    const auto *p = reinterpret_cast<const char *>(data);
-    std::size_t left = std::size_t(size);
-    while (left > 0) {
-        const ssize_t n = ::write(kResultFd, p, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            fail("its copy cannot be written to memory");
-        p += n;
-        left -= std::size_t(n);
-    }
+    const unsigned char *data = sqlite3_serialize(database.get(), "main", &size, SQLITE_SERIALIZE_NOCOPY);
+    if (data != storage_ || size <= 0 || std::uint64_t(size) > storageSize_)
+        fail("its copy is not where it was built");
+    database.reset();
+    ::munmap(storage_, storageSize_);
+    // The program sees the copy's own length, not the room it was given.
+    if (::ftruncate(kResultFd, off_t(size)) != 0)
+        fail("its copy cannot be handed over");
     sendFrame(Database, nullptr, std::uint64_t(size));
     _exit(0);
 }
@@ -118,8 +132,8 @@ void runLoader(int argc, char **argv)
 {
     LoaderChild child(argc, argv);
     try {
-        SqliteHandle db = copyJetFileToSqlite(child.source(), [&child] { child.beat(); });
-        child.deliver(db.get());
+        SqliteHandle db = copyJetFileToSqlite(child.source(), [&child] { child.beat(); }, child.resultStorage());
+        child.deliver(std::move(db));
     } catch (const std::exception &e) {
         child.fail(e.what());
     } catch (...) {

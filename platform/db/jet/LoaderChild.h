@@ -7,6 +7,7 @@
 #include "platform/db/engine/SqliteHandle.h"
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 
 namespace platform::db::loader {
@@ -21,15 +22,21 @@ public:
     LoaderChild &operator=(const LoaderChild &) = delete;
 
     std::string_view source() const { return {source_, size_}; }
+    // Memory of the result file to build the copy in: far more than any copy
+    // of the source needs, and only what is written of it is ever allocated.
+    std::span<unsigned char> resultStorage();
     // A sign of life; sent at most every 50 ms however often it is called.
     void beat();
-    [[noreturn]] void deliver(sqlite3 *database);
+    // Hands over the copy built in resultStorage().
+    [[noreturn]] void deliver(SqliteHandle database);
     [[noreturn]] void fail(std::string_view description);
 
 private:
     const char *source_ = nullptr;
     std::size_t size_ = 0;
     long long lastBeat_ = 0; // steady clock, in milliseconds
+    unsigned char *storage_ = nullptr;
+    std::size_t storageSize_ = 0;
 };
 
 // The whole loader program: copies the source into SQLite and delivers it.

@@ -6,7 +6,8 @@
 // the program's process id, so that it can tell whether it has been orphaned.
 // Messages: a heartbeat byte now and then, then one frame: a tag and a 64-bit
 // size, followed for a failure by that many bytes of description. A database
-// frame's size is the length of the serialized database in the memory file.
+// frame's size is the length of the database the loader built in the memory
+// file, which it has cut to that length before sending the frame.
 
 #include "platform/db/jet/LayerGuard.h"
 

@@ -238,11 +238,13 @@ const char FakeLoaderFlag[] = "--fake-loader";
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         child.beat();
     }
+    const std::span<unsigned char> storage = child.resultStorage();
     sqlite3 *raw = nullptr;
     sqlite3_open(":memory:", &raw);
     SqliteHandle db(raw);
+    sqlite3_deserialize(raw, "main", storage.data(), 0, sqlite3_int64(storage.size()), 0);
     sqlite3_exec(raw, "CREATE TABLE t (x); INSERT INTO t VALUES (42);", nullptr, nullptr, nullptr);
-    child.deliver(db.get());
+    child.deliver(std::move(db));
 }
 
 LoaderCommand fakeLoader(std::vector<std::string> arguments)
