@@ -45,10 +45,9 @@ void Connection::open()
               QStringLiteral("The connection is already open; close it before opening it again."));
     const ConnectionSettings settings = jetReadOnlySettings(d->connectionString);
     const QString path = locateDataSource(settings.dataSource);
-    const QByteArray bytes = readDatabaseFile(path);
     LoadedDatabase engine;
     try {
-        engine = loadJetFileIsolated(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        engine = loadJetFileIsolated(readDatabaseFile(path));
     } catch (const LoaderUnavailable &failure) {
         raise(ErrUnreadableFile, kConnectionSource,
               QStringLiteral("The database file '%1' cannot be read: %2. Reinstall the program.")

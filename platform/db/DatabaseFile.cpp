@@ -67,7 +67,7 @@ QString locateDataSource(const QString &dataSource)
     raise(ErrFileNotFound, kConnectionSource, QStringLiteral("Could not find file '%1'.").arg(dataSource));
 }
 
-QByteArray readDatabaseFile(const QString &path)
+SealedSource readDatabaseFile(const QString &path)
 {
     // O_NONBLOCK: a FIFO named as the database must not block the open.
     Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -78,30 +78,17 @@ QByteArray readDatabaseFile(const QString &path)
         unreadable(path, systemReason(errno));
     if (!S_ISREG(info.st_mode))
         unreadable(path, QStringLiteral("it is not a regular file"));
+    const QString tooLarge = QStringLiteral("it is far larger than a Jet database can be");
     if (info.st_size > kLargestFile)
-        unreadable(path, QStringLiteral("it is far larger than a Jet database can be"));
-
-    QByteArray bytes;
-    bytes.resize(qsizetype(info.st_size) + 1); // room to see the end in one read
-    qsizetype filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            // The file may have grown since fstat; read on until the end.
-            if (bytes.size() >= kLargestFile)
-                unreadable(path, QStringLiteral("it is far larger than a Jet database can be"));
-            bytes.resize(bytes.size() + 65536);
-        }
-        const ssize_t n = ::read(file.get(), bytes.data() + filled, std::size_t(bytes.size() - filled));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            unreadable(path, systemReason(errno));
-        if (n == 0)
-            break;
-        filled += n;
+        unreadable(path, tooLarge);
+    try {
+        // The file may grow while it is read: the limit holds for what is read.
+        return SealedSource::ofFile(file.get(), std::uint64_t(kLargestFile));
+    } catch (const SourceTooLarge &) {
+        unreadable(path, tooLarge);
+    } catch (const SourceReadError &e) {
+        unreadable(path, systemReason(e.error));
     }
-    bytes.truncate(filled);
-    return bytes;
 }
 
 } // namespace platform::db

@@ -2,7 +2,8 @@
 // Finding and reading the file a Data Source names. The file is opened
 // read-only and read whole; nothing is ever written to it.
 
-#include <QByteArray>
+#include "platform/db/jet/SealedSource.h"
+
 #include <QString>
 
 namespace platform::db {
@@ -13,6 +14,7 @@ namespace platform::db {
 QString locateDataSource(const QString &dataSource);
 
 // Throws AppError(ErrUnreadableFile) for anything but a readable regular file.
-QByteArray readDatabaseFile(const QString &path);
+// Its bytes go straight into the memory file the loader reads.
+SealedSource readDatabaseFile(const QString &path);
 
 } // namespace platform::db

@@ -55,34 +55,11 @@ private:
     throw LoadFailure(what + ": " + std::strerror(errno));
 }
 
-// The file's bytes in a memory file that nobody can change any more: the
-// loader maps it, and nothing it does can reach the program's own copy.
-FileDescriptor sealedSource(std::string_view bytes)
-{
-    FileDescriptor source(::memfd_create("vorimel-source", MFD_CLOEXEC | MFD_ALLOW_SEALING));
-    if (source.get() < 0)
-        failWithErrno("no memory file for the reader");
-    const char *p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(source.get(), p, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            failWithErrno("the file cannot be handed to the reader");
-        p += n;
-        left -= std::size_t(n);
-    }
-    if (::fcntl(source.get(), F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0)
-        failWithErrno("the file cannot be sealed for the reader");
-    return source;
-}
-
 // Above the three numbers the loader expects, so that placing one of them
 // cannot overwrite another still to be placed.
-FileDescriptor above(const FileDescriptor &fd)
+FileDescriptor above(int fd)
 {
-    FileDescriptor moved(::fcntl(fd.get(), F_DUPFD_CLOEXEC, kMessagesFd + 1));
+    FileDescriptor moved(::fcntl(fd, F_DUPFD_CLOEXEC, kMessagesFd + 1));
     if (moved.get() < 0)
         failWithErrno("the reader cannot be started");
     return moved;
@@ -294,7 +271,16 @@ LoaderCommand defaultLoaderCommand()
 LoadedDatabase loadJetFileIsolated(std::string_view fileBytes, std::chrono::milliseconds stallLimit,
                                    const LoaderCommand &loader)
 {
-    const FileDescriptor source = sealedSource(fileBytes);
+    try {
+        return loadJetFileIsolated(SealedSource::ofBytes(fileBytes), stallLimit, loader);
+    } catch (const SourceReadError &e) {
+        throw LoadFailure(std::string(e.what()) + ": " + std::strerror(e.error));
+    }
+}
+
+LoadedDatabase loadJetFileIsolated(const SealedSource &source, std::chrono::milliseconds stallLimit,
+                                   const LoaderCommand &loader)
+{
     const FileDescriptor result(::memfd_create("vorimel-database", MFD_CLOEXEC | MFD_ALLOW_SEALING));
     if (result.get() < 0)
         failWithErrno("no memory file for its copy");
@@ -307,8 +293,8 @@ LoadedDatabase loadJetFileIsolated(std::string_view fileBytes, std::chrono::mill
 
     pid_t pid;
     {
-        const FileDescriptor sourceAbove = above(source), resultAbove = above(result),
-                             messagesAbove = above(messagesWriteEnd);
+        const FileDescriptor sourceAbove = above(source.fd()), resultAbove = above(result.get()),
+                             messagesAbove = above(messagesWriteEnd.get());
         Spawn spawn;
         pid = spawn.start(loader, sourceAbove.get(), resultAbove.get(), messagesAbove.get());
     }

@@ -4,13 +4,14 @@
 // (vorimel-load, beside the program), started with posix_spawn: never a bare
 // fork of the program, whose other threads may hold locks that the copy would
 // wait on forever. The loader beats a heartbeat over a pipe while it works and
-// leaves the finished database (sqlite3_serialize) in a memory file that the
-// program seals, maps read-only and opens in place. A loader that crashes, or
+// builds the finished database in a memory file that the program then seals,
+// maps read-only and opens in place. A loader that crashes, or
 // stops beating for stallLimit, is a failed load, never a failed program; it
 // dies with the program.
 
 #include "platform/db/jet/LayerGuard.h"
 #include "platform/db/engine/LoadedDatabase.h"
+#include "platform/db/jet/SealedSource.h"
 
 #include <chrono>
 #include <stdexcept>
@@ -47,6 +48,9 @@ LoaderCommand defaultLoaderCommand();
 
 // Returns the copy as a read-only in-memory database; throws LoadFailure with
 // a description of what went wrong.
+LoadedDatabase loadJetFileIsolated(const SealedSource &source,
+                                   std::chrono::milliseconds stallLimit = kDefaultStallLimit,
+                                   const LoaderCommand &loader = defaultLoaderCommand());
 LoadedDatabase loadJetFileIsolated(std::string_view fileBytes,
                                    std::chrono::milliseconds stallLimit = kDefaultStallLimit,
                                    const LoaderCommand &loader = defaultLoaderCommand());
