@@ -8,6 +8,9 @@ new session are among them.
 Each launch ends in one of these outcomes:
   error box N   the program showed its error box with number N; closing it
                 ended the program with status 1
+  search error N  it started, the keyword search showed an error box with
+                number N, and after OK a termination signal ended it with
+                status 0
   searched      the program started, a keyword search ran and showed its count,
                 and a termination signal ended it with status 0
   started       the same, but no count of a search was seen
@@ -19,7 +22,10 @@ Each launch ends in one of these outcomes:
 
 Usage: stress_launches.py --programs DIR --database PCS.MDB [--launches N]
                           [--seed S] [--work DIR] [--display-base N]
-DIR holds vorimel and vorimel-load; a copy of both is run from --work.
+       stress_launches.py --programs DIR --replay MDB... --work OTHER-DIR
+DIR holds vorimel and vorimel-load; a copy of both is run from --work. --replay
+launches once on each damaged copy a run kept (failed-N.mdb), to see it again;
+give it a --work of its own, as the copies it keeps are named the same way.
 Prints one line per launch and a summary by outcome; the exit status is 1 when
 any launch ended by a signal, hung, or drew a sanitizer report. A launch that
 died of a signal leaves its core file and the backtraces gdb reads from it in
@@ -222,21 +228,59 @@ def ended(status):
 
 
 def error_box(session, process, window, when):
-    """Reads the box's text through the accessibility bus, then presses OK."""
+    """Reads the box's text through the accessibility bus, then presses OK. A
+    box at start ends the program with status 1; a failed search leaves it
+    running, and a termination signal then ends it with status 0."""
     nodes = session.accessibles()
-    number = re.search(r"Run-time error .(\d+).", " ".join(name for _, name, _ in nodes))
+    text = " ".join(name for _, name, _ in nodes)
+    number = re.search(r"Run-time error .(\d+).|Error (\d+): ", text)
+    reason = re.search(r"(?:is damaged|cannot be read|prepared for searching|Error \d+): ([^\n\\\"]{1,160})", text)
+    pressed = False
     for node, name, role in nodes:
         if "'OK'" in name and "button" in role:
             session.press(node)
+            pressed = True
+    code = next((group for group in number.groups() if group), "?") if number else "?"
+    said = "%s%s" % (when, ": " + reason.group(1).strip() if reason else "")
+    if not pressed:
+        process.kill()
+        process.wait()
+        return "odd", "error box %s %s, and no OK button found" % (code, said)
+    if when != "at start":
+        deadline = time.monotonic() + END_WAIT
+        while dialog_of(session, process) and process.poll() is None and time.monotonic() < deadline:
+            time.sleep(0.2)
+        if process.poll() is not None:
+            return ended(process.returncode) or "odd", "search error %s, then status %d" % (code, process.returncode)
+        if dialog_of(session, process):
+            process.kill()
+            process.wait()
+            return "hang", "the search error box %s did not close: %s" % (code, said)
+        stopped = terminate(process)
+        return stopped or "search error %s" % code, said
     status = wait_end(process, END_WAIT)
     if status is None:
         process.kill()
         process.wait()
-        return "hang", "the error box did not end the program"
-    label = "error box %s" % (number.group(1) if number else "?")
+        return "hang", "the error box %s did not end the program: %s" % (code, said)
+    label = "error box %s" % code
     if status != 1:
-        return ended(status) or "odd", "%s %s, then status %d" % (label, when, status)
-    return label, when
+        return ended(status) or "odd", "%s %s, then status %d" % (label, said, status)
+    return label, said
+
+
+def terminate(process):
+    """SIGTERM, which ends the program as its Exit does: None when it ended
+    with status 0, else the outcome."""
+    process.send_signal(signal.SIGTERM)
+    status = wait_end(process, END_WAIT)
+    if status is None:
+        process.kill()
+        process.wait()
+        return "hang"
+    if status != 0:
+        return ended(status) or "odd"
+    return None
 
 
 def dialog_of(session, process):
@@ -332,14 +376,9 @@ def drive(session, process):
     if status is not None:
         return ended(status) or "odd", "ended during the search with status %d" % status
     found = re.search(r"(\d+) Item\(s\) Found", " ".join(session.accessible_texts()))
-    process.send_signal(signal.SIGTERM)
-    status = wait_end(process, END_WAIT)
-    if status is None:
-        process.kill()
-        process.wait()
-        return "hang", "SIGTERM did not end the program"
-    if status != 0:
-        return ended(status) or "odd", "SIGTERM ended it with status %d" % status
+    stopped = terminate(process)
+    if stopped:
+        return stopped, "after SIGTERM (status %s)" % process.returncode
     if not found:
         return "started", "no search result seen"
     return "searched", "%s found" % found.group(1)
@@ -363,12 +402,15 @@ def start_session(display_base, displays, work):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--programs", required=True)
-    parser.add_argument("--database", required=True)
+    parser.add_argument("--database")
     parser.add_argument("--launches", type=int, default=1000)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--work", default="/tmp/vorimel-stress")
     parser.add_argument("--display-base", type=int, default=100)
     parser.add_argument("--displays", type=int, default=5, help="display numbers to rotate through")
+    parser.add_argument("--replay", nargs="+", metavar="MDB",
+                        help="launch on these damaged copies (kept failed-N.mdb files) instead; "
+                             "--database is then not read")
     parser.add_argument("--session-launches", type=int, default=10,
                         help="launches per desktop session before a fresh one")
     args = parser.parse_args()
@@ -388,8 +430,14 @@ def main():
         if os.path.exists(os.path.join(args.programs, name)):
             shutil.copy2(os.path.join(args.programs, name), os.path.join(folder, name))
     program = os.path.join(folder, "vorimel")
-    with open(args.database, "rb") as f:
-        original = f.read()
+    if args.replay:
+        args.launches = len(args.replay)
+        original = None
+    elif args.database:
+        with open(args.database, "rb") as f:
+            original = f.read()
+    else:
+        parser.error("--database or --replay is needed")
 
     # Ended from outside, the run finishes the launch under way, takes its
     # desktop session down and still prints what it saw.
@@ -411,9 +459,13 @@ def main():
             first_in_session = session is None
             if session is None:
                 session = start_session(args.display_base, args.displays, work)
-            kind = KINDS[(number - 1) % len(KINDS)]
-            with open(os.path.join(folder, "pcs.mdb"), "wb") as f:
-                f.write(damage(original, kind, rng))
+            if args.replay:
+                kind = "replay"
+                shutil.copyfile(args.replay[number - 1], os.path.join(folder, "pcs.mdb"))
+            else:
+                kind = KINDS[(number - 1) % len(KINDS)]
+                with open(os.path.join(folder, "pcs.mdb"), "wb") as f:
+                    f.write(damage(original, kind, rng))
             before = core_files(cores)
             outcome, detail = launch(session, program, cores)
             made = number
@@ -443,7 +495,7 @@ def main():
                                           "" if made == args.launches else " (of %d asked for)" % args.launches))
     for outcome, count in sorted(outcomes.items(), key=lambda item: -item[1]):
         print("  %-16s %5d" % (outcome, count))
-    for kind in KINDS:
+    for kind in ("replay",) if args.replay else KINDS:
         print("  %-16s %s" % (kind, ", ".join("%s %d" % item for item in sorted(by_kind[kind].items()))))
     for line in bad:
         print("BAD " + line)
