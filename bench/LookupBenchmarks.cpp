@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,7 +22,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace bench {
 
@@ -202,9 +202,19 @@ int runMemoryProbe(const Context &ctx)
     openShared(ctx);
     std::unique_ptr<lookup::frmProcedures> w(makeWindow());
     keywordSearch(*w, QString());
-    struct rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("%.1f\n", double(usage.ru_maxrss) / 1024.0);
+    // The peak of this process image only: getrusage's maximum survives exec
+    // and would report the benchmark process that started the probe.
+    QFile status(QStringLiteral("/proc/self/status"));
+    double peakMb = -1;
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                peakMb = line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        }
+    }
+    if (peakMb < 0)
+        return 1;
+    std::printf("%.1f\n", peakMb);
     return 0;
 }
 
