@@ -6,7 +6,13 @@
 // the sum of its words' advances (descriptions repeat a small vocabulary, so
 // each word is shaped once). Rows the shortcut cannot measure faithfully go to
 // the style.
+//
+// Painting leaves a row's background, selection and focus frame to the style
+// and draws its text from glyphs shaped once (ShapedRows), where the style
+// would shape them on every paint. Rows the style would elide or wrap, and
+// anything but plain left-to-right text, are painted by the style whole.
 
+#include "lookup/ShapedRows.h"
 #include "lookup/WordWidths.h"
 
 #include <QFont>
@@ -21,6 +27,10 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+    // Texts whose glyphs are kept for the next paint.
+    qsizetype shapedTexts() const { return shapedRows_.size(); }
 
     // Latin letters and signs; rows with characters beyond go to the style.
     static constexpr char16_t LastMeasurableCharacter = 0x24F;
@@ -43,6 +53,7 @@ private:
     // By last character; -1 while unknown.
     mutable std::array<qreal, LastMeasurableCharacter + 1> overhangs_{};
     mutable WordWidths wordWidths_;
+    mutable ShapedRows shapedRows_;
 };
 
 } // namespace lookup
