@@ -228,6 +228,9 @@ int runProfiled(const Context &ctx, const QString &what, int repeats)
         step = [&, text] { keywordSearch(*w, text); };
     } else if (what.startsWith(QLatin1String("details:"))) {
         const qint32 id = procedureWithRows(what.mid(8).toInt());
+        // Details are read with a full result list, as in the benchmark: the
+        // list is disabled and enabled again around each reading.
+        keywordSearch(*w, QStringLiteral("artery"));
         step = [&, id] { w->GetProductDetails(id, QStringLiteral("0")); };
     } else {
         std::fprintf(stderr, "--profile takes search:<text> or details:<rows>\n");
