@@ -6,6 +6,7 @@
 #include "app/ProgramArt.h"
 #include "app/frmAbout.h"
 #include "lookup/frmProcedures.h"
+#include "platform/AccessibleUpdates.h"
 #include "platform/AppError.h"
 #include "platform/EventPump.h"
 #include "platform/Twips.h"
@@ -46,6 +47,7 @@ frmMainForm::frmMainForm(const QString &programFolder)
     : programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder)
 {
     MDIForm_Initialize();
+    platform::sendAccessibilityUpdatesOfShownWidgetsOnly();
     buildWindow();
 }
 

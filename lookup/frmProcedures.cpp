@@ -1,6 +1,7 @@
 #include "lookup/frmProcedures.h"
 
 #include "platform/AccessibleHiding.h"
+#include "platform/AccessibleUpdates.h"
 #include "lookup/AdvancedPanel.h"
 #include "lookup/CopyActions.h"
 #include "lookup/ListKeys.h"
@@ -86,6 +87,7 @@ void frmProcedures::buildControls()
     lstSearchID_->setObjectName(QStringLiteral("lstSearchID"));
     lstSearchID_->setFocusPolicy(Qt::NoFocus);
     lstSearchID_->hide();
+    platform::sendAccessibilityUpdatesOfShownWidgetsOnly();
     platform::hideFromAssistiveTechnology(lstSearchID_);
 
     lstSearch_ = new ResultList(this);
