@@ -1,6 +1,7 @@
 #include "lookup/CodeSetRelease.h"
 
 #include "platform/AppError.h"
+#include "platform/ReleaseTable.h"
 #include "platform/db/Database.h"
 
 #include <QLocale>
@@ -8,18 +9,18 @@
 
 namespace lookup {
 
-const QString CodeSetRelease::TableName = QStringLiteral("release");
-const QString CodeSetRelease::FiscalYear = QStringLiteral("ICD-10-PCS fiscal year");
-const QString CodeSetRelease::TablesTitle = QStringLiteral("ICD-10-PCS tables title");
-const QString CodeSetRelease::OrderFile = QStringLiteral("ICD-10-PCS order file");
-const QString CodeSetRelease::TablesFile = QStringLiteral("ICD-10-PCS tables file");
-const QString CodeSetRelease::GemFile = QStringLiteral("GEM file");
-const QString CodeSetRelease::GemYear = QStringLiteral("GEM year");
-const QString CodeSetRelease::Icd9File = QStringLiteral("ICD-9-CM titles file");
-const QString CodeSetRelease::Icd9Version = QStringLiteral("ICD-9-CM version");
-const QString CodeSetRelease::CodeCount = QStringLiteral("codes");
-const QString CodeSetRelease::BuiltOn = QStringLiteral("built on");
-const QString CodeSetRelease::Sample = QStringLiteral("sample");
+const QString CodeSetRelease::TableName = QString::fromLatin1(release_table::TableName);
+const QString CodeSetRelease::FiscalYear = QString::fromLatin1(release_table::FiscalYear);
+const QString CodeSetRelease::TablesTitle = QString::fromLatin1(release_table::TablesTitle);
+const QString CodeSetRelease::OrderFile = QString::fromLatin1(release_table::OrderFile);
+const QString CodeSetRelease::TablesFile = QString::fromLatin1(release_table::TablesFile);
+const QString CodeSetRelease::GemFile = QString::fromLatin1(release_table::GemFile);
+const QString CodeSetRelease::GemYear = QString::fromLatin1(release_table::GemYear);
+const QString CodeSetRelease::Icd9File = QString::fromLatin1(release_table::Icd9File);
+const QString CodeSetRelease::Icd9Version = QString::fromLatin1(release_table::Icd9Version);
+const QString CodeSetRelease::CodeCount = QString::fromLatin1(release_table::CodeCount);
+const QString CodeSetRelease::BuiltOn = QString::fromLatin1(release_table::BuiltOn);
+const QString CodeSetRelease::Sample = QString::fromLatin1(release_table::Sample);
 
 std::optional<CodeSetRelease> CodeSetRelease::read()
 {
@@ -29,13 +30,16 @@ std::optional<CodeSetRelease> CodeSetRelease::read()
         return std::nullopt;
     Command command;
     command.setActiveConnection(&connection);
-    command.setCommandText(QStringLiteral("SELECT [Item],[Value] FROM [%1];").arg(TableName));
+    command.setCommandText(QStringLiteral("SELECT [%1],[%2] FROM [%3];")
+                                   .arg(QLatin1String(release_table::ItemColumn), QLatin1String(release_table::ValueColumn),
+                                        TableName));
     Recordset rows;
     try {
         rows.open(command);
         CodeSetRelease release;
         for (; !rows.eof(); rows.moveNext())
-            release.set(rows.field(QStringLiteral("Item")).toString(), rows.field(QStringLiteral("Value")).toString());
+            release.set(rows.field(QString::fromLatin1(release_table::ItemColumn)).toString(),
+                        rows.field(QString::fromLatin1(release_table::ValueColumn)).toString());
         rows.close();
         if (release.value(FiscalYear).isEmpty())
             return std::nullopt;

@@ -1,3 +1,4 @@
+#include "platform/ReleaseTable.h"
 #include "tools/PcsDatabaseWriter.h"
 
 #include "mdb/JetWriter.h"
@@ -37,7 +38,7 @@ std::vector<ColumnDefinition> getAllDataColumns()
 
 std::vector<ColumnDefinition> releaseColumns()
 {
-    return {{"Item", ColumnType::Text, 64}, {"Value", ColumnType::Text, 255}};
+    return {{release_table::ItemColumn, ColumnType::Text, 64}, {release_table::ValueColumn, ColumnType::Text, 255}};
 }
 
 mdb::Value optionalText(const std::optional<std::string> &text)
@@ -53,7 +54,7 @@ void writePcsDatabase(const PcsRows &rows, const ReleaseFacts &facts, const std:
     mdb::JetWriter writer(target);
     const auto longPcs = writer.addTable("longpcs", longPcsColumns());
     const auto getAllData = writer.addTable("getalldata", getAllDataColumns());
-    const auto release = writer.addTable(releaseTableName, releaseColumns());
+    const auto release = writer.addTable(release_table::TableName, releaseColumns());
 
     progress.step("Writing longpcs");
     std::vector<mdb::Value> values;

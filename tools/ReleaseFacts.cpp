@@ -1,5 +1,7 @@
 #include "tools/ReleaseFacts.h"
 
+#include "platform/ReleaseTable.h"
+
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QString>
@@ -32,19 +34,19 @@ ReleaseFacts describeRelease(const Release &release, std::size_t codeCount, cons
     const std::string icd9 = fileName(release.files.icd9Titles);
     const bool sample = QString::fromStdString(release.tables.title).contains(QLatin1String("sample"), Qt::CaseInsensitive);
     ReleaseFacts facts = {
-        {"ICD-10-PCS fiscal year", release.tables.version},
-        {"ICD-10-PCS tables title", release.tables.title},
-        {"ICD-10-PCS order file", fileName(release.files.order)},
-        {"ICD-10-PCS tables file", fileName(release.files.tables)},
-        {"GEM file", gem},
+        {release_table::FiscalYear, release.tables.version},
+        {release_table::TablesTitle, release.tables.title},
+        {release_table::OrderFile, fileName(release.files.order)},
+        {release_table::TablesFile, fileName(release.files.tables)},
+        {release_table::GemFile, gem},
         // CMS names the GEM files after their year: 2018_I10_pcs_gem.txt.
-        {"GEM year", firstMatch(gem, R"((?:^|\D)((?:19|20)\d\d)(?:\D|$))")},
-        {"ICD-9-CM titles file", icd9},
+        {release_table::GemYear, firstMatch(gem, R"((?:^|\D)((?:19|20)\d\d)(?:\D|$))")},
+        {release_table::Icd9File, icd9},
         // and the ICD-9-CM titles after their version: CMS32_DESC_LONG_SG.txt.
-        {"ICD-9-CM version", firstMatch(icd9, R"(^CMS(\d+))")},
-        {"codes", std::to_string(codeCount)},
-        {"built on", builtOn},
-        {"sample", sample ? "yes" : "no"},
+        {release_table::Icd9Version, firstMatch(icd9, R"(^CMS(\d+))")},
+        {release_table::CodeCount, std::to_string(codeCount)},
+        {release_table::BuiltOn, builtOn},
+        {release_table::Sample, sample ? "yes" : "no"},
     };
     // What a file did not tell is left out rather than written as empty text.
     std::erase_if(facts, [](const auto &fact) { return fact.second.empty(); });

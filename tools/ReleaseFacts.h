@@ -13,8 +13,6 @@ namespace pcsdb {
 
 using ReleaseFacts = std::vector<std::pair<std::string, std::string>>;
 
-inline constexpr const char *releaseTableName = "release";
-
 // builtOn: yyyy-mm-dd.
 ReleaseFacts describeRelease(const Release &release, std::size_t codeCount, const std::string &builtOn);
 
