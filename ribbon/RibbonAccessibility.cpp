@@ -211,61 +211,64 @@ public:
 private:
     TelvarRibbon *ribbon() const { return static_cast<TelvarRibbon *>(widget()); }
 
-    // Names of what is shown, in order: when they change, the nodes are built again.
-    QStringList shownContent() const
+    // What is shown, in order: the tabs, then each shown category followed by
+    // its shown buttons. When it changes, the nodes are built again.
+    struct ShownPart {
+        NodeKind kind;
+        int index;
+        QString name;
+        bool operator==(const ShownPart &) const = default;
+    };
+
+    std::vector<ShownPart> shownParts() const
     {
-        QStringList content;
+        std::vector<ShownPart> parts;
         const RibbonParts &p = ribbon()->parts();
         const RibbonModel &model = ribbon()->model();
         for (int i = 0; i < model.TabCount(); ++i)
-            content << QStringLiteral("tab %1 ").arg(i) + singleLine(model.tab(i).caption);
-        for (int j = 0; j <= p.CatMouse.UBound(); ++j) {
-            const RibbonLabel *caption = p.Cat_Caption(j);
-            if (caption && caption->Visible())
-                content << QStringLiteral("category %1 ").arg(j) + caption->Caption();
-        }
-        for (int b = 1; b <= p.ButMouse.UBound(); ++b) {
-            const RibbonLabel *caption = p.Button_Caption(b);
-            const RibbonImage *center = p.Button_center(b);
-            if (caption && center && p.ButMouse(b) && p.ButMouse(b)->Visible())
-                content << QStringLiteral("button %1 in %2 ").arg(b).arg(center->Tag()) + caption->Caption();
-        }
-        return content;
-    }
-
-    void sync() const
-    {
-        QStringList content = shownContent();
-        if (built_ && content == builtFrom_)
-            return;
-        dropNodes();
-        build();
-        builtFrom_ = std::move(content);
-        built_ = true;
-    }
-
-    void build() const
-    {
-        TelvarRibbon *r = ribbon();
-        const RibbonParts &p = r->parts();
-        const RibbonModel &model = r->model();
-        auto *tabs = keep(new RibbonNode(r, NodeKind::TabList, 0, QStringLiteral("Tabs")));
-        for (int i = 0; i < model.TabCount(); ++i)
-            tabs->addChild(keep(new RibbonNode(r, NodeKind::Tab, i, singleLine(model.tab(i).caption))));
-        top_.push_back(tabs);
+            parts.push_back({NodeKind::Tab, i, singleLine(model.tab(i).caption)});
         for (int j = 0; j <= p.CatMouse.UBound(); ++j) {
             const RibbonLabel *caption = p.Cat_Caption(j);
             if (!caption || !caption->Visible())
                 continue;
-            auto *category = keep(new RibbonNode(r, NodeKind::Category, j, caption->Caption()));
+            parts.push_back({NodeKind::Category, j, caption->Caption()});
             for (int b = 1; b <= p.ButMouse.UBound(); ++b) {
                 const RibbonImage *center = p.Button_center(b);
                 const RibbonLabel *buttonCaption = p.Button_Caption(b);
-                if (!center || !buttonCaption || !p.ButMouse(b)->Visible() || center->Tag().toInt() != j)
-                    continue;
-                category->addChild(keep(new RibbonNode(r, NodeKind::Button, b, singleLine(buttonCaption->Caption()))));
+                if (center && buttonCaption && p.ButMouse(b) && p.ButMouse(b)->Visible() && center->Tag().toInt() == j)
+                    parts.push_back({NodeKind::Button, b, singleLine(buttonCaption->Caption())});
             }
-            top_.push_back(category);
+        }
+        return parts;
+    }
+
+    void sync() const
+    {
+        std::vector<ShownPart> parts = shownParts();
+        if (built_ && parts == builtFrom_)
+            return;
+        dropNodes();
+        build(parts);
+        builtFrom_ = std::move(parts);
+        built_ = true;
+    }
+
+    void build(const std::vector<ShownPart> &parts) const
+    {
+        TelvarRibbon *r = ribbon();
+        auto *tabs = keep(new RibbonNode(r, NodeKind::TabList, 0, QStringLiteral("Tabs")));
+        top_.push_back(tabs);
+        RibbonNode *category = nullptr;
+        for (const ShownPart &part : parts) {
+            RibbonNode *node = keep(new RibbonNode(r, part.kind, part.index, part.name));
+            if (part.kind == NodeKind::Tab) {
+                tabs->addChild(node);
+            } else if (part.kind == NodeKind::Category) {
+                category = node;
+                top_.push_back(node);
+            } else if (category) { // a button comes right after its category
+                category->addChild(node);
+            }
         }
         for (RibbonNode *node : top_)
             node->setParent(const_cast<RibbonAccessible *>(this));
@@ -288,7 +291,7 @@ private:
 
     mutable std::vector<RibbonNode *> top_;
     mutable std::vector<QAccessible::Id> ids_;
-    mutable QStringList builtFrom_;
+    mutable std::vector<ShownPart> builtFrom_;
     mutable bool built_ = false;
 };
 
