@@ -5,14 +5,17 @@
 // change became a message to the reader (and often its question back) while
 // the search ran. Changes to widgets that are not shown are therefore not
 // sent; the reader reads their state afresh when they are shown, and showing
-// and hiding themselves always reach it.
+// and hiding themselves always reach it. Nor is anything sent about the parts
+// of a scroll area (its viewport, the boxes around its scroll bars), which no
+// reader can reach: the list and the grid changed them with every search.
 
 class QAccessibleEvent;
 
 namespace platform {
 
-// Whether the event is worth a reader's attention: false only for a change of
-// state, name, value, place or table contents of a widget that is not shown.
+// Whether the event is worth a reader's attention: false for a change of
+// state, name, value, place or table contents of a widget that is not shown,
+// and for any change, showing or hiding of a widget outside the reader's tree.
 bool reachesAssistiveTechnology(const QAccessibleEvent &event);
 
 // Makes Qt send only those events; once is enough, more calls change nothing.

@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -50,6 +51,23 @@ private slots:
         QCOMPARE(reachesAssistiveTechnology(
                      QAccessibleTableModelChangeEvent(table, QAccessibleTableModelChangeEvent::DataChanged)),
                  true);
+    }
+
+    // A list's viewport is drawn on but is no child a reader can reach; the
+    // list itself is.
+    void partsOfAScrollAreaStayBehind()
+    {
+        QWidget window;
+        auto *list = new QListWidget(&window);
+        list->addItems({QStringLiteral("one"), QStringLiteral("two")});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QAccessible::State disabled;
+        disabled.disabled = true;
+        QCOMPARE(reachesAssistiveTechnology(QAccessibleStateChangeEvent(list, disabled)), true);
+        QCOMPARE(reachesAssistiveTechnology(QAccessibleStateChangeEvent(list->viewport(), disabled)), false);
+        QCOMPARE(reachesAssistiveTechnology(QAccessibleEvent(list->viewport(), QAccessible::ObjectShow)), false);
+        QCOMPARE(reachesAssistiveTechnology(QAccessibleEvent(list, QAccessible::ObjectShow)), true);
     }
 
     void objectsThatAreNotWidgetsAlwaysReachIt()
