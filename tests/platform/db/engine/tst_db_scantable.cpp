@@ -94,6 +94,7 @@ private slots:
 
     void answersAsTheTableItself_data();
     void answersAsTheTableItself();
+    void randomTextsAndPatterns_data();
     void randomTextsAndPatterns();
     void sortedRowsKeepTheirOrder();
     void sortsAsTheTableItself_data();
@@ -183,13 +184,25 @@ void DbScanTableTest::answersAsTheTableItself()
     QCOMPARE(copiedRows, directRows);
 }
 
+void DbScanTableTest::randomTextsAndPatterns_data()
+{
+    QTest::addColumn<QList<QChar>>("alphabet");
+    QTest::addColumn<int>("longest");
+    QTest::newRow("letters beyond ASCII, some folding to ASCII")
+        << QList<QChar>{u'a', u'B', u'c', u'H', u'e', u't', u' ', u'%', u'_', u'k', QChar(0xE9), QChar(0x212A),
+                        QChar(0x130)}
+        << 12;
+    // Long runs of ASCII are searched many bytes at a time, across rows.
+    QTest::newRow("ASCII only") << QList<QChar>{u'a', u'B', u'h', u'H', u'e', u't', u' ', u'T', u'@', u'`'} << 70;
+}
+
 // Short texts from a small alphabet, so that patterns often match, often
 // almost match, and runs of letters straddle the end of one row and the start
-// of the next; with letters beyond ASCII, some of which fold to ASCII.
+// of the next.
 void DbScanTableTest::randomTextsAndPatterns()
 {
-    const QList<QChar> alphabet = {u'a', u'B', u'c', u'H', u'e', u't', u' ', u'%', u'_', u'k',
-                                   QChar(0xE9), QChar(0x212A), QChar(0x130)};
+    QFETCH(QList<QChar>, alphabet);
+    QFETCH(int, longest);
     QRandomGenerator random(20261207);
     const auto randomText = [&](int longest) {
         QString text;
@@ -200,7 +213,7 @@ void DbScanTableTest::randomTextsAndPatterns()
     const SqliteHandle db = openMemory();
     execute(db.get(), "CREATE TABLE texts (ID INTEGER, Body TEXT COLLATE NOCASE)");
     for (int id = 1; id <= 3000; ++id) {
-        const QString body = random.bounded(20) == 0 ? QStringLiteral("NULL") : "'" + randomText(12) + "'";
+        const QString body = random.bounded(20) == 0 ? QStringLiteral("NULL") : "'" + randomText(longest) + "'";
         execute(db.get(), QStringLiteral("INSERT INTO texts VALUES (%1, %2)").arg(id).arg(body).toStdString());
     }
     QCOMPARE(applyQueryRules(db.get()), SQLITE_OK);
