@@ -39,6 +39,16 @@ bool plainTextRow(const QStyleOptionViewItem &option)
     return std::none_of(option.text.cbegin(), option.text.cend(), [](QChar c) { return c.unicode() < 0x20; });
 }
 
+// Rows the style leaves as the list's base colour and draws nothing on but
+// their text: neither selected nor under the mouse nor focused nor otherwise
+// filled, in a style known to draw nothing else there.
+bool plainBackground(const QStyleOptionViewItem &row, const QStyle *style)
+{
+    return !(row.state & (QStyle::State_Selected | QStyle::State_MouseOver | QStyle::State_HasFocus))
+        && !(row.features & QStyleOptionViewItem::Alternate) && row.backgroundBrush.style() == Qt::NoBrush
+        && style->name() == QLatin1String("fusion");
+}
+
 } // namespace
 
 void TextRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
@@ -61,8 +71,12 @@ void TextRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
         QStyledItemDelegate::paint(painter, option, index); // elided by the style
         return;
     }
+    const QString shown = row.text;
     row.text.clear();
-    style->drawControl(QStyle::CE_ItemViewItem, &row, painter, widget);
+    // Over a plain background the style would draw nothing but the text.
+    const bool plain = plainBackground(row, style);
+    if (!plain)
+        style->drawControl(QStyle::CE_ItemViewItem, &row, painter, widget);
 
     QPalette::ColorGroup group = (row.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
     if (group == QPalette::Normal && !(row.state & QStyle::State_Active))
@@ -71,6 +85,16 @@ void TextRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
         row.palette.color(group, (row.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text);
     const QRect placed = QStyle::alignedRect(row.direction, QStyle::visualAlignment(row.direction, row.displayAlignment),
                                              textSize, room);
+    if (plain) {
+        // The row's height and the focus margins around the text: room for
+        // whatever of a glyph reaches past the text's box.
+        const QRect area = QRect(placed.left() - margin, row.rect.top(), textSize.width() + 2 * margin,
+                                 row.rect.height()) & row.rect;
+        painter->drawImage(area.topLeft(), paintedRows_.painted(text, shown, row.font, colour,
+                                                                row.palette.color(group, QPalette::Base), area,
+                                                                placed.topLeft(), painter->device()->devicePixelRatio()));
+        return;
+    }
     painter->save();
     painter->setClipRect(row.rect, Qt::IntersectClip);
     painter->setFont(row.font);

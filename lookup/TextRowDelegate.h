@@ -9,9 +9,11 @@
 //
 // Painting leaves a row's background, selection and focus frame to the style
 // and draws its text from glyphs shaped once (ShapedRows), where the style
-// would shape them on every paint. Rows the style would elide or wrap, and
+// would shape them on every paint; over the plain background of the Fusion
+// style, from pixels painted once (PaintedRows). Rows the style would elide or wrap, and
 // anything but plain left-to-right text, are painted by the style whole.
 
+#include "lookup/PaintedRows.h"
 #include "lookup/ShapedRows.h"
 #include "lookup/WordWidths.h"
 
@@ -54,6 +56,7 @@ private:
     mutable std::array<qreal, LastMeasurableCharacter + 1> overhangs_{};
     mutable WordWidths wordWidths_;
     mutable ShapedRows shapedRows_;
+    mutable PaintedRows paintedRows_;
 };
 
 } // namespace lookup
