@@ -111,10 +111,9 @@ QSize GridCellDelegate::sizeHint(const QStyleOptionViewItem &option, const QMode
     int height = grid_->defaultRowHeight();
     if (!icon.isNull())
         height = std::max(height, int(icon.deviceIndependentSize().height()) + 2 * Margin);
-    if (!text.isEmpty()) {
-        const QRect needed = option.fontMetrics.boundingRect(room, qtTextFlags(format), text);
-        height = std::max(height, needed.height() + 2 * Margin);
-    }
+    if (!text.isEmpty())
+        height = std::max(height, textHeights_.height(option.fontMetrics, option.font, room, qtTextFlags(format), text)
+                                      + 2 * Margin);
     return QSize(width, height);
 }
 
