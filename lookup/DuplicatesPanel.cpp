@@ -1,6 +1,7 @@
 #include "lookup/DuplicatesPanel.h"
 
 #include "lookup/FormLayout.h"
+#include "lookup/TextRowDelegate.h"
 #include "platform/AccessibleHiding.h"
 
 #include <QLabel>
@@ -25,6 +26,9 @@ DuplicatesPanel::DuplicatesPanel(QWidget *parent)
 
     lblDuplicates_->setWordWrap(true);
     lstDuplicates_->setAccessibleName(QStringLiteral("ICD-9 alternatives"));
+    // Measured and painted like the result list: the panel is shown, and its
+    // rows laid out and painted, at every procedure with several ICD-9 codes.
+    lstDuplicates_->setItemDelegate(new TextRowDelegate(lstDuplicates_));
     for (QListWidget *twin : {lstDuplicatesID_, lstDuplicatesCode_}) {
         twin->hide();
         twin->setFocusPolicy(Qt::NoFocus);
