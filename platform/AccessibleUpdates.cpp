@@ -1,22 +1,29 @@
 #include "platform/AccessibleUpdates.h"
 
+#include "platform/AccessibleHiding.h"
+
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QWidget>
 
 namespace platform {
 namespace {
 
-// Whether the widget's container lists it among its children as a reader
-// sees them: the parts a scroll area is made of (its viewport, the boxes
-// around its scroll bars) are not, and no reader can reach them.
+// Whether a reader can reach the widget through its container. An item
+// view offers its items, not the widgets it is made of (viewport, headers,
+// the boxes around its scroll bars); another scroll area offers neither its
+// viewport nor those boxes; and controls that only hold data are left out
+// on purpose (AccessibleHiding.h).
 bool inReadersTree(const QWidget *widget)
 {
-    QWidget *container = widget->parentWidget();
-    if (!container)
-        return true;
-    QAccessibleInterface *containerInterface = QAccessible::queryAccessibleInterface(container);
-    QAccessibleInterface *own = QAccessible::queryAccessibleInterface(const_cast<QWidget *>(widget));
-    return !containerInterface || !own || containerInterface->indexOfChild(own) >= 0;
+    if (isHiddenFromAssistiveTechnology(widget))
+        return false;
+    const QWidget *container = widget->parentWidget();
+    if (qobject_cast<const QAbstractItemView *>(container))
+        return false;
+    if (const auto *area = qobject_cast<const QAbstractScrollArea *>(container))
+        return widget != area->viewport() && !widget->objectName().startsWith(QLatin1String("qt_scrollarea_"));
+    return true;
 }
 
 void forwardShownOnly(QAccessibleEvent *event)

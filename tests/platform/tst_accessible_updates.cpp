@@ -1,12 +1,14 @@
 // What reaches a screen reader: changes to shown widgets and every showing and
 // hiding; changes inside hidden panels stay behind.
 
+#include "platform/AccessibleHiding.h"
 #include "platform/AccessibleUpdates.h"
 
 #include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -54,12 +56,17 @@ private slots:
     }
 
     // A list's viewport is drawn on but is no child a reader can reach; the
-    // list itself is.
+    // list itself is, and so is what a plain scroll area holds.
     void partsOfAScrollAreaStayBehind()
     {
         QWidget window;
         auto *list = new QListWidget(&window);
         list->addItems({QStringLiteral("one"), QStringLiteral("two")});
+        auto *area = new QScrollArea(&window);
+        auto *inside = new QCheckBox(QStringLiteral("Inside"));
+        area->setWidget(inside);
+        auto *twin = new QListWidget(&window);
+        platform::hideFromAssistiveTechnology(twin);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QAccessible::State disabled;
@@ -68,6 +75,10 @@ private slots:
         QCOMPARE(reachesAssistiveTechnology(QAccessibleStateChangeEvent(list->viewport(), disabled)), false);
         QCOMPARE(reachesAssistiveTechnology(QAccessibleEvent(list->viewport(), QAccessible::ObjectShow)), false);
         QCOMPARE(reachesAssistiveTechnology(QAccessibleEvent(list, QAccessible::ObjectShow)), true);
+        QCOMPARE(reachesAssistiveTechnology(QAccessibleStateChangeEvent(area->viewport(), disabled)), false);
+        QCOMPARE(reachesAssistiveTechnology(QAccessibleStateChangeEvent(inside, disabled)), true);
+        // A list that only holds data beside a visible one is no reader's business.
+        QCOMPARE(reachesAssistiveTechnology(QAccessibleStateChangeEvent(twin, disabled)), false);
     }
 
     void objectsThatAreNotWidgetsAlwaysReachIt()
