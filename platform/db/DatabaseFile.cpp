@@ -58,13 +58,19 @@ private:
 
 QString locateDataSource(const QString &dataSource)
 {
-    if (exists(dataSource))
-        return dataSource;
-    QString withSlashes = dataSource;
-    withSlashes.replace(u'\\', u'/');
-    if (withSlashes != dataSource && exists(withSlashes))
-        return withSlashes;
-    raise(ErrFileNotFound, kConnectionSource, QStringLiteral("Could not find file '%1'.").arg(dataSource));
+    // A '\' may be part of a folder's name here. The last one is the separator
+    // the program put before the file name, so that reading comes before
+    // taking every '\' as a separator: a program folder named "a\b" must not
+    // give way to a pcs.mdb in "a/b".
+    QString lastAsSeparator = dataSource;
+    if (const qsizetype last = dataSource.lastIndexOf(u'\\'); last >= 0)
+        lastAsSeparator[last] = u'/';
+    QString everyAsSeparator = dataSource;
+    everyAsSeparator.replace(u'\\', u'/');
+    for (const QString &candidate : {dataSource, lastAsSeparator, everyAsSeparator})
+        if (exists(candidate))
+            return candidate;
+    raise(ErrFileNotFound, kConnectionSource, QStringLiteral("Could not find file '%1'.").arg(everyAsSeparator));
 }
 
 SealedSource readDatabaseFile(const QString &path)

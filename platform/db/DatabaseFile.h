@@ -8,9 +8,10 @@
 
 namespace platform::db {
 
-// The path of the file: as written, or else with each '\' taken as the folder
-// separator (the program builds the name as folder + "\" + "pcs.mdb"). Throws
-// AppError(ErrFileNotFound) naming the file, or ErrUnreadableFile.
+// The path of the file: as written, or else with the last '\' taken as the
+// folder separator (the program builds the name as folder + "\" + "pcs.mdb"),
+// or else with every '\' taken as one. Throws AppError(ErrFileNotFound) naming
+// the file with '/' for each '\', or ErrUnreadableFile.
 QString locateDataSource(const QString &dataSource);
 
 // Throws AppError(ErrUnreadableFile) for anything but a readable regular file.

@@ -56,6 +56,7 @@ private slots:
     void refusesOtherProvidersAndModes();
 
     void opensWithBackslashBeforeTheFileName();
+    void backslashesInFolderNamesAndWindowsPaths();
     void missingFileIsNamed();
     void unreadableThingsAreRefused();
     void fileThatIsNoDatabaseIsNamed();
@@ -157,11 +158,40 @@ void DbConnectionTest::opensWithBackslashBeforeTheFileName()
     }
 }
 
+void DbConnectionTest::backslashesInFolderNamesAndWindowsPaths()
+{
+    QTemporaryDir root(dir_.path() + "/sep-XXXXXX");
+    const QDir top(root.path());
+    // A folder whose name holds a backslash, and the folder a/b that taking
+    // every backslash as a separator would lead to, holding something else.
+    QVERIFY(top.mkpath("a\\b") && top.mkpath("a/b") && top.mkpath("win/sub"));
+    QVERIFY(QFile::copy(path_, top.filePath("a\\b/pcs.mdb")));
+    QVERIFY(QFile::copy(path_, top.filePath("win/sub/pcs.mdb")));
+    QFile decoy(top.filePath("a/b/pcs.mdb"));
+    QVERIFY(decoy.open(QIODevice::WriteOnly));
+    decoy.write(QByteArray(8192, 'x'));
+    decoy.close();
+
+    // The program's own form, folder + '\' + "pcs.mdb", then a path written
+    // the Windows way.
+    for (const QString &dataSource : {root.path() + "/a\\b\\pcs.mdb", root.path() + "\\win\\sub\\pcs.mdb"}) {
+        Connection connection;
+        connection.setConnectionString(dbtest::connectionStringFor(dataSource));
+        try {
+            connection.open();
+        } catch (const platform::AppError &e) {
+            QFAIL(qPrintable(dataSource + ": " + e.description()));
+        }
+        QCOMPARE(dbtest::runOn(connection, "SELECT count(*) FROM longpcs;").values[0][0], QVariant(11));
+    }
+}
+
 void DbConnectionTest::missingFileIsNamed()
 {
-    const QString missing = dir_.path() + "\\nowhere\\pcs.mdb";
-    const QString description = openFailure(dbtest::connectionStringFor(missing), ErrFileNotFound);
-    QVERIFY2(description.contains(missing), qPrintable(description));
+    // Named the way this platform writes a path, not with the backslashes.
+    const QString description =
+        openFailure(dbtest::connectionStringFor(dir_.path() + "\\nowhere\\pcs.mdb"), ErrFileNotFound);
+    QVERIFY2(description.contains("'" + dir_.path() + "/nowhere/pcs.mdb'"), qPrintable(description));
 }
 
 void DbConnectionTest::unreadableThingsAreRefused()
