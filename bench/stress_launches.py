@@ -305,6 +305,8 @@ def launch(session, program, cores):
         return "sanitizer", "%s; %s" % (outcome, report[0][:300])
     if outcome.startswith("exit"):
         detail = said[-400:]
+    elif outcome == "odd" and said.strip():
+        detail += "; it said: " + said[-400:]
     return outcome, detail
 
 
