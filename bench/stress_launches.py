@@ -338,6 +338,17 @@ def keep_cores(cores, new_cores, folder, prefix):
     return kept
 
 
+def box_or_end(session, process, when, gone):
+    """The outcome when the program shows an error box or has ended, else None."""
+    dialog = dialog_of(session, process)
+    if dialog:
+        return error_box(session, process, dialog, when)
+    status = process.poll()
+    if status is not None:
+        return ended(status) or "odd", "%s, status %d" % (gone, status)
+    return None
+
+
 def drive(session, process):
     deadline = time.monotonic() + WINDOW_WAIT
     windows = []
@@ -352,12 +363,9 @@ def drive(session, process):
         time.sleep(0.2)
         windows = session.windows_of(process.pid)
     time.sleep(1.0)  # the search window opens just after the frame
-    dialog = dialog_of(session, process)
-    if dialog:
-        return error_box(session, process, dialog, "at start")
-    status = process.poll()
-    if status is not None:
-        return ended(status) or "odd", "window gone, status %d" % status
+    early = box_or_end(session, process, "at start", "window gone")
+    if early:
+        return early
     # Started: a keyword search typed into the search box and the Search
     # button pressed, through the accessibility bus; then a termination
     # signal, which ends the program as its Exit does.
@@ -371,12 +379,9 @@ def drive(session, process):
             session.press(node)
             break
     time.sleep(1.5)
-    dialog = dialog_of(session, process)
-    if dialog:
-        return error_box(session, process, dialog, "in the search")
-    status = process.poll()
-    if status is not None:
-        return ended(status) or "odd", "ended during the search with status %d" % status
+    early = box_or_end(session, process, "in the search", "ended during the search")
+    if early:
+        return early
     found = re.search(r"(\d+) Item\(s\) Found", " ".join(session.accessible_texts()))
     stopped = terminate(process)
     if stopped:

@@ -40,11 +40,11 @@ bool plainTextRow(const QStyleOptionViewItem &option)
 }
 
 // Rows the style leaves as the list's base colour and draws nothing on but
-// their text: neither selected nor under the mouse nor focused nor otherwise
-// filled, in a style known to draw nothing else there.
+// their text: neither selected nor under the mouse nor otherwise filled (the
+// focused row never comes here), in a style known to draw nothing else there.
 bool plainBackground(const QStyleOptionViewItem &row, const QStyle *style)
 {
-    return !(row.state & (QStyle::State_Selected | QStyle::State_MouseOver | QStyle::State_HasFocus))
+    return !(row.state & (QStyle::State_Selected | QStyle::State_MouseOver))
         && !(row.features & QStyleOptionViewItem::Alternate) && row.backgroundBrush.style() == Qt::NoBrush
         && style->name() == QLatin1String("fusion");
 }
