@@ -1,6 +1,7 @@
 #include "platform/db/jet/IsolatedLoader.h"
 
 #include "platform/db/jet/LoaderProtocol.h"
+#include "platform/db/jet/MemoryFileSeal.h"
 
 #include <cerrno>
 #include <csignal>
@@ -204,8 +205,8 @@ LoadedDatabase openCopy(int memoryFile, std::uint64_t size)
     struct stat info;
     if (size == 0 || ::fstat(memoryFile, &info) != 0 || std::uint64_t(info.st_size) != size)
         throw LoadFailure("the reader's answer is garbled");
-    if (::fcntl(memoryFile, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0)
-        throw LoadFailure(std::string("its copy cannot be sealed: ") + std::strerror(errno));
+    if (const int error = sealAgainstChange(memoryFile))
+        throw LoadFailure(std::string("its copy cannot be sealed: ") + std::strerror(error));
     void *memory = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, memoryFile, 0);
     if (memory == MAP_FAILED)
         throw LoadFailure(std::string("its copy cannot be mapped: ") + std::strerror(errno));

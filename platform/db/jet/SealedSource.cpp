@@ -1,5 +1,7 @@
 #include "platform/db/jet/SealedSource.h"
 
+#include "platform/db/jet/MemoryFileSeal.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -42,8 +44,8 @@ void SealedSource::append(std::string_view bytes)
 
 void SealedSource::seal()
 {
-    if (::fcntl(fd_, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0)
-        throw SourceReadError("the file cannot be sealed for the reader", errno);
+    if (const int error = sealAgainstChange(fd_))
+        throw SourceReadError("the file cannot be sealed for the reader", error);
 }
 
 SealedSource SealedSource::ofBytes(std::string_view bytes)

@@ -2,6 +2,7 @@
 // without the program holding a copy: from the file's position to its end,
 // within the size limit, with a file system's refusal or a read error named.
 
+#include "platform/db/jet/MemoryFileSeal.h"
 #include "platform/db/jet/SealedSource.h"
 
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 #include <random>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace platform::db;
@@ -97,6 +99,38 @@ private slots:
         const SealedSource source = SealedSource::ofBytes("Standard Jet DB");
         QCOMPARE(contentOf(source.fd()), std::string("Standard Jet DB"));
         QCOMPARE(::pwrite(source.fd(), "x", 1, 0), ssize_t(-1));
+    }
+
+    // The kernel refuses the seal while the file is still mapped for writing:
+    // a mapping on its way out (the reader ending) is waited for, one that
+    // stays is refused in the end with the kernel's reason.
+    void aSealIsRetriedWhileAWriterLetsGo()
+    {
+        const int fd = ::memfd_create("test", MFD_CLOEXEC | MFD_ALLOW_SEALING);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::ftruncate(fd, 4096), 0);
+        void *mapped = ::mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        QVERIFY(mapped != MAP_FAILED);
+        static_cast<char *>(mapped)[0] = 'J';
+        std::thread writerEnds([mapped] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            ::munmap(mapped, 4096);
+        });
+        const int error = sealAgainstChange(fd);
+        writerEnds.join();
+        QCOMPARE(error, 0);
+        QCOMPARE(::pwrite(fd, "x", 1, 0), ssize_t(-1));
+        QCOMPARE(contentOf(fd).front(), 'J');
+        ::close(fd);
+
+        const int held = ::memfd_create("test", MFD_CLOEXEC | MFD_ALLOW_SEALING);
+        QVERIFY(held >= 0);
+        QCOMPARE(::ftruncate(held, 4096), 0);
+        void *stays = ::mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_SHARED, held, 0);
+        QVERIFY(stays != MAP_FAILED);
+        QCOMPARE(sealAgainstChange(held), EBUSY);
+        ::munmap(stays, 4096);
+        ::close(held);
     }
 };
 
