@@ -6,7 +6,12 @@ that every program on the bus sends them, and does what a reader does with the
 few that call for speech: it asks the focused object for its name and role.
 Prints "ready" once registered; on SIGTERM or SIGINT it stops and prints how
 many events it heard, so a run that heard nothing is plain to see.
+With VORIMEL_LISTENER_LOG set to a file, each event's type and its source's
+role and name are written there, one line each (asking costs round trips:
+for finding out which events a step sends, not for timing).
 """
+
+import os
 
 import signal
 import sys
@@ -40,6 +45,15 @@ EVENTS = (
 )
 
 heard = {"events": 0, "questions": 0}
+log_path = os.environ.get("VORIMEL_LISTENER_LOG")
+log = open(log_path, "w", buffering=1) if log_path else None
+
+
+def describe(accessible):
+    try:
+        return "%s %r" % (accessible.getRoleName(), accessible.name)
+    except Exception:
+        return "(gone)"
 
 
 def speak(accessible):
@@ -54,6 +68,8 @@ def speak(accessible):
 
 def on_event(event):
     heard["events"] += 1
+    if log:
+        print(event.type, event.detail1, describe(event.source), file=log)
     if event.type.startswith("focus"):
         speak(event.source)
     elif event.type == "object:state-changed:focused" and event.detail1 == 1:

@@ -1,6 +1,7 @@
 #include "platform/AccessibleUpdates.h"
 
 #include "platform/AccessibleHiding.h"
+#include "platform/HeldStateChanges.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -9,31 +10,63 @@
 namespace platform {
 namespace {
 
-// Whether a reader can reach the widget through its container. An item
+// Whether a reader can reach the widget through its containers. An item
 // view offers its items, not the widgets it is made of (viewport, headers,
-// the boxes around its scroll bars); another scroll area offers neither its
-// viewport nor those boxes; and controls that only hold data are left out
-// on purpose (AccessibleHiding.h).
+// its scroll bars and the boxes around them), however deep; another scroll
+// area offers neither its viewport nor those boxes; and controls that only
+// hold data are left out on purpose (AccessibleHiding.h).
 bool inReadersTree(const QWidget *widget)
 {
     if (isHiddenFromAssistiveTechnology(widget))
         return false;
     const QWidget *container = widget->parentWidget();
-    if (qobject_cast<const QAbstractItemView *>(container))
+    if (const auto *area = qobject_cast<const QAbstractScrollArea *>(container);
+        area && !qobject_cast<const QAbstractItemView *>(area)
+        && (widget == area->viewport() || widget->objectName().startsWith(QLatin1String("qt_scrollarea_"))))
         return false;
-    if (const auto *area = qobject_cast<const QAbstractScrollArea *>(container))
-        return widget != area->viewport() && !widget->objectName().startsWith(QLatin1String("qt_scrollarea_"));
+    for (; container && !container->isWindow(); container = container->parentWidget()) {
+        if (qobject_cast<const QAbstractItemView *>(container))
+            return false;
+    }
     return true;
+}
+
+void forwardShownOnly(QAccessibleEvent *event);
+
+AccessibleEventSink sink = nullptr;
+
+void sendToBridge(QAccessibleEvent &event)
+{
+    if (!reachesAssistiveTechnology(event))
+        return;
+    if (sink) {
+        sink(event);
+        return;
+    }
+    // Without a handler Qt hands the event to the platform's bridge.
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(&event);
+    QAccessible::installUpdateHandler(forwardShownOnly);
+}
+
+// Long enough to cover a search or a reading, too short for anyone to miss.
+constexpr std::chrono::milliseconds kHoldFor{50};
+
+HeldStateChanges &heldStateChanges()
+{
+    static HeldStateChanges held(sendToBridge, kHoldFor);
+    return held;
 }
 
 void forwardShownOnly(QAccessibleEvent *event)
 {
+    HeldStateChanges &held = heldStateChanges();
+    if (held.hold(*event))
+        return;
     if (!reachesAssistiveTechnology(*event))
         return;
-    // Without a handler Qt hands the event to the platform's bridge.
-    QAccessible::installUpdateHandler(nullptr);
-    QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(forwardShownOnly);
+    held.flush();
+    sendToBridge(*event);
 }
 
 } // namespace
@@ -59,9 +92,10 @@ bool reachesAssistiveTechnology(const QAccessibleEvent &event)
     }
 }
 
-void sendAccessibilityUpdatesOfShownWidgetsOnly()
+void sendAccessibilityUpdatesOfShownWidgetsOnly(AccessibleEventSink eventSink)
 {
-    static const bool installed = [] {
+    static const bool installed = [eventSink] {
+        sink = eventSink;
         QAccessible::installUpdateHandler(forwardShownOnly);
         return true;
     }();

@@ -8,6 +8,8 @@
 // and hiding themselves always reach it. Nor is anything sent about the parts
 // of a scroll area (its viewport, the boxes around its scroll bars), which no
 // reader can reach: the list and the grid changed them with every search.
+// Enabling and showing are sent as their net change a moment later
+// (HeldStateChanges.h).
 
 class QAccessibleEvent;
 
@@ -18,7 +20,11 @@ namespace platform {
 // and for any change, showing or hiding of a widget outside the reader's tree.
 bool reachesAssistiveTechnology(const QAccessibleEvent &event);
 
+// Where the events worth sending go: Qt's bridge to the reader, or what a
+// test gives.
+using AccessibleEventSink = void (*)(QAccessibleEvent &);
+
 // Makes Qt send only those events; once is enough, more calls change nothing.
-void sendAccessibilityUpdatesOfShownWidgetsOnly();
+void sendAccessibilityUpdatesOfShownWidgetsOnly(AccessibleEventSink sink = nullptr);
 
 } // namespace platform

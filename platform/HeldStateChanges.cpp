@@ -1,0 +1,94 @@
+#include "platform/HeldStateChanges.h"
+
+#include <QTimer>
+
+namespace platform {
+namespace {
+
+// Qt reports setEnabled() as a change of the "disabled" state alone.
+bool onlyEnablingChanged(const QAccessibleStateChangeEvent &event)
+{
+    QAccessible::State disabled;
+    disabled.disabled = true;
+    return event.changedStates() == disabled;
+}
+
+} // namespace
+
+HeldStateChanges::HeldStateChanges(Forward forward, std::chrono::milliseconds delay)
+    : forward_(std::move(forward)), delay_(delay)
+{
+}
+
+HeldStateChanges::Held &HeldStateChanges::entryFor(QWidget *widget)
+{
+    // A widget deleted and another made at its address since: a new entry.
+    if (const auto found = index_.constFind(widget); found != index_.cend() && held_[*found].widget == widget)
+        return held_[*found];
+    index_.insert(widget, held_.size());
+    held_.push_back(Held{widget});
+    if (!flushScheduled_) {
+        flushScheduled_ = true;
+        QTimer::singleShot(delay_, &timerOwner_, [this] {
+            flushScheduled_ = false;
+            flush();
+        });
+    }
+    return held_.back();
+}
+
+bool HeldStateChanges::hold(const QAccessibleEvent &event)
+{
+    auto *widget = qobject_cast<QWidget *>(event.object());
+    if (!widget || event.child() >= 0)
+        return false;
+    switch (event.type()) {
+    case QAccessible::StateChanged: {
+        if (!onlyEnablingChanged(static_cast<const QAccessibleStateChangeEvent &>(event)))
+            return false;
+        Held &h = entryFor(widget);
+        if (!h.enablingChanged) {
+            h.enablingChanged = true;
+            h.wasEnabled = !widget->isEnabled();
+        }
+        return true;
+    }
+    case QAccessible::ObjectShow:
+    case QAccessible::ObjectHide: {
+        Held &h = entryFor(widget);
+        if (!h.showingChanged) {
+            h.showingChanged = true;
+            h.wasShown = event.type() == QAccessible::ObjectHide;
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void HeldStateChanges::flush()
+{
+    // Sending may bring new events (and a nested flush): work on what is held now.
+    std::vector<Held> held;
+    held.swap(held_);
+    index_.clear();
+    for (const Held &h : held) {
+        QWidget *widget = h.widget;
+        if (!widget)
+            continue;
+        const bool shown = widget->isVisible();
+        if (h.showingChanged && shown != h.wasShown) {
+            QAccessibleEvent showing(widget, shown ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+            forward_(showing);
+        }
+        if (h.enablingChanged && widget->isEnabled() != h.wasEnabled) {
+            QAccessible::State disabled;
+            disabled.disabled = true;
+            QAccessibleStateChangeEvent enabling(widget, disabled);
+            forward_(enabling);
+        }
+    }
+}
+
+} // namespace platform

@@ -1,0 +1,55 @@
+#pragma once
+// A control that is disabled and enabled again, or hidden and shown again,
+// within a moment has not changed for anyone: the window is disabled for
+// every search and the list for every reading, a few milliseconds each, and
+// each flip was two or four messages to a listening screen reader (about
+// half the cost of a reading). Such changes are held for a moment and only
+// what then differs from before is sent. Any other event sends what is held
+// first, so a reader never hears of a focus or a name before the state that
+// came earlier.
+
+#include <QAccessible>
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+namespace platform {
+
+class HeldStateChanges {
+public:
+    using Forward = std::function<void(QAccessibleEvent &)>;
+
+    HeldStateChanges(Forward forward, std::chrono::milliseconds delay);
+
+    // Holds a widget's enabling, disabling, showing or hiding and returns
+    // true; any other event is not taken (false) and should be forwarded
+    // after flush(). Every such change must come here, shown or not, for the
+    // net change to be right; forward decides what is worth sending.
+    bool hold(const QAccessibleEvent &event);
+    // Sends, for each held widget that still exists, the net change.
+    void flush();
+    bool holdsAnything() const { return !held_.empty(); }
+
+private:
+    struct Held {
+        QPointer<QWidget> widget;
+        bool enablingChanged = false;
+        bool wasEnabled = false;
+        bool showingChanged = false;
+        bool wasShown = false;
+    };
+    Held &entryFor(QWidget *widget);
+
+    Forward forward_;
+    std::chrono::milliseconds delay_;
+    QObject timerOwner_; // a flush still to come dies with this object
+    std::vector<Held> held_;
+    QHash<const QWidget *, std::size_t> index_;
+    bool flushScheduled_ = false;
+};
+
+} // namespace platform
