@@ -465,7 +465,11 @@ void InstanceTest::theFrameOffersNoMaximiseOrCloseAndIgnoresTheWindowManagersClo
     QTest::qWait(1500);
     const bool stillRunning = program.state() == QProcess::Running && windows_->isViewable(frame);
     killHard(program);
-    QVERIFY2(hintsRight, "the title bar still offers maximise or close");
+    // An error box carries the program's title too: what it said tells them apart.
+    const QByteArray said = program.readAllStandardError();
+    QVERIFY2(hintsRight, qPrintable(QStringLiteral("the title bar still offers maximise or close (hints %1; the "
+                                                   "program said: %2)")
+                                        .arg(QString::number(hints.value(1, 0)), QString::fromLocal8Bit(said))));
     QVERIFY2(stillRunning, "the window manager's close ended the program");
 }
 
