@@ -39,12 +39,17 @@ double commandNumber(const QString &id)
     return number;
 }
 
+QString folderOrExecutables(const QString &programFolder)
+{
+    return programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
+}
+
 } // namespace
 
 const QString frmMainForm::Caption = QStringLiteral("Vorimel");
 
 frmMainForm::frmMainForm(const QString &programFolder)
-    : programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder)
+    : programFolder_(folderOrExecutables(programFolder))
 {
     MDIForm_Initialize();
     platform::sendAccessibilityUpdatesOfShownWidgetsOnly();
@@ -84,6 +89,13 @@ QString frmMainForm::connectionStringFor(const QString &programFolder)
     const QString dataSource = programFolder + QStringLiteral("\\") + QStringLiteral("pcs.mdb");
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + connectionStringValue(dataSource)
            + QStringLiteral(";Mode=Read");
+}
+
+void frmMainForm::startReadingDatabase(const QString &programFolder)
+{
+    auto &connection = platform::db::sharedConnection();
+    connection.setConnectionString(connectionStringFor(folderOrExecutables(programFolder)));
+    connection.startReading();
 }
 
 QString frmMainForm::connectionStringValue(const QString &value)

@@ -63,6 +63,9 @@ public:
     int endStatus() const { return endStatus_; }
 
     static QString connectionStringFor(const QString &programFolder);
+    // Starts reading pcs.mdb in the program folder (empty: the executable's),
+    // so that it is read while the windows are built; MDIForm_Load opens it.
+    static void startReadingDatabase(const QString &programFolder);
     // A connection-string value, in double quotes when it holds characters
     // the string's syntax would take for its own.
     static QString connectionStringValue(const QString &value);

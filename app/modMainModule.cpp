@@ -18,6 +18,8 @@ Instance Main(platform::desktop::InstanceLock &lock, const QString &programFolde
         ActivatePrevInstance(platform::desktop::FindWindowA(nullptr, WindowTitleToActivate));
         return {};
     }
+    // The file is read by a process of its own while the windows are built.
+    frmMainForm::startReadingDatabase(programFolder);
     InitControls();
     Instance instance;
     instance.mainForm = std::make_unique<frmMainForm>(programFolder);

@@ -6,12 +6,18 @@
 #include "platform/db/jet/IsolatedLoader.h"
 #include "platform/db/engine/QueryRules.h"
 
+#include <optional>
+#include <utility>
+
 namespace platform::db {
 
 struct Connection::Impl {
     QString connectionString;
     int cursorLocation = adUseServer;
     LoadedDatabase engine;
+    // A read started ahead of open(), and the connection string it was for.
+    std::optional<LoadInProgress> readingAhead;
+    QString readingAheadFor;
 };
 
 Connection::Connection() : d(std::make_unique<Impl>()) {}
@@ -38,16 +44,32 @@ int Connection::cursorLocation() const
     return d->cursorLocation;
 }
 
+void Connection::startReading()
+{
+    if (d->engine.get() || d->readingAhead)
+        return;
+    try {
+        const QString path = locateDataSource(jetReadOnlySettings(d->connectionString).dataSource);
+        d->readingAhead.emplace(startLoadingJetFile(readDatabaseFile(path)));
+        d->readingAheadFor = d->connectionString;
+    } catch (...) {
+        d->readingAhead.reset();
+    }
+}
+
 void Connection::open()
 {
     if (d->engine.get())
         raise(ErrAlreadyOpen, kConnectionSource,
               QStringLiteral("The connection is already open; close it before opening it again."));
+    std::optional<LoadInProgress> readingAhead = std::exchange(d->readingAhead, std::nullopt);
+    if (d->readingAheadFor != d->connectionString)
+        readingAhead.reset();
     const ConnectionSettings settings = jetReadOnlySettings(d->connectionString);
     const QString path = locateDataSource(settings.dataSource);
     LoadedDatabase engine;
     try {
-        engine = loadJetFileIsolated(readDatabaseFile(path));
+        engine = readingAhead ? readingAhead->finish() : loadJetFileIsolated(readDatabaseFile(path));
     } catch (const LoaderUnavailable &failure) {
         raise(ErrUnreadableFile, kConnectionSource,
               QStringLiteral("The database file '%1' cannot be read: %2. Reinstall the program.")
@@ -67,6 +89,7 @@ void Connection::open()
 
 void Connection::close()
 {
+    d->readingAhead.reset();
     d->engine = LoadedDatabase();
 }
 

@@ -50,6 +50,11 @@ public:
     void setCursorLocation(int location);
     int cursorLocation() const;
 
+    // Starts reading the file the connection string names, so that the
+    // program can build its windows while the file is read; open() takes the
+    // work over. Never throws: whatever goes wrong, open() meets again and
+    // reports.
+    void startReading();
     // Parses the connection string, opens the file read-only and loads it.
     // Throws ErrBadConnectionString, ErrFileNotFound, ErrUnreadableFile,
     // ErrDamagedFile, or ErrAlreadyOpen; the description names the file.

@@ -279,10 +279,28 @@ LoadedDatabase loadJetFileIsolated(std::string_view fileBytes, std::chrono::mill
     }
 }
 
-LoadedDatabase loadJetFileIsolated(const SealedSource &source, std::chrono::milliseconds stallLimit,
+struct LoadInProgress::State {
+    FileDescriptor result;
+    ChildWatch child;
+};
+
+LoadInProgress::LoadInProgress(std::unique_ptr<State> state) : d(std::move(state)) {}
+LoadInProgress::~LoadInProgress() = default;
+LoadInProgress::LoadInProgress(LoadInProgress &&other) noexcept = default;
+LoadInProgress &LoadInProgress::operator=(LoadInProgress &&other) noexcept = default;
+
+LoadedDatabase LoadInProgress::finish()
+{
+    if (!d)
+        throw LoadFailure("the reader's answer was taken already");
+    const std::unique_ptr<State> state = std::move(d);
+    return receive(state->child, state->result.get());
+}
+
+LoadInProgress startLoadingJetFile(const SealedSource &source, std::chrono::milliseconds stallLimit,
                                    const LoaderCommand &loader)
 {
-    const FileDescriptor result(::memfd_create("vorimel-database", MFD_CLOEXEC | MFD_ALLOW_SEALING));
+    FileDescriptor result(::memfd_create("vorimel-database", MFD_CLOEXEC | MFD_ALLOW_SEALING));
     if (result.get() < 0)
         failWithErrno("no memory file for its copy");
     int fds[2];
@@ -300,8 +318,14 @@ LoadedDatabase loadJetFileIsolated(const SealedSource &source, std::chrono::mill
         pid = spawn.start(loader, sourceAbove.get(), resultAbove.get(), messagesAbove.get());
     }
     messagesWriteEnd.reset(); // the loader's end only: its exit is then the pipe's end
-    ChildWatch child(pid, std::move(messages), stallLimit);
-    return receive(child, result.get());
+    return LoadInProgress(std::unique_ptr<LoadInProgress::State>(
+        new LoadInProgress::State{std::move(result), ChildWatch(pid, std::move(messages), stallLimit)}));
+}
+
+LoadedDatabase loadJetFileIsolated(const SealedSource &source, std::chrono::milliseconds stallLimit,
+                                   const LoaderCommand &loader)
+{
+    return startLoadingJetFile(source, stallLimit, loader).finish();
 }
 
 } // namespace platform::db

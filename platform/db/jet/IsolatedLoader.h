@@ -14,6 +14,7 @@
 #include "platform/db/jet/SealedSource.h"
 
 #include <chrono>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -45,6 +46,32 @@ struct LoaderCommand {
 // vorimel-load beside the running executable or, for programs run from the
 // build tree (tests, benchmarks), in the build's folder of programs.
 LoaderCommand defaultLoaderCommand();
+
+// The loader started and its answer still to come: the program may do other
+// work meanwhile. Left unfinished, the loader is killed.
+class LoadInProgress {
+public:
+    ~LoadInProgress();
+    LoadInProgress(LoadInProgress &&other) noexcept;
+    LoadInProgress &operator=(LoadInProgress &&other) noexcept;
+
+    // Waits for the copy; throws LoadFailure with a description of what went
+    // wrong. Once only.
+    LoadedDatabase finish();
+
+private:
+    friend LoadInProgress startLoadingJetFile(const SealedSource &, std::chrono::milliseconds,
+                                              const LoaderCommand &);
+    struct State;
+    explicit LoadInProgress(std::unique_ptr<State> state);
+    std::unique_ptr<State> d;
+};
+
+// Starts the loader on the file; throws LoadFailure (LoaderUnavailable) when
+// it cannot be started.
+LoadInProgress startLoadingJetFile(const SealedSource &source,
+                                   std::chrono::milliseconds stallLimit = kDefaultStallLimit,
+                                   const LoaderCommand &loader = defaultLoaderCommand());
 
 // Returns the copy as a read-only in-memory database; throws LoadFailure with
 // a description of what went wrong.

@@ -8,7 +8,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace platform::db;
@@ -61,6 +63,7 @@ private slots:
     void unreadableThingsAreRefused();
     void fileThatIsNoDatabaseIsNamed();
     void openCloseAndReopen();
+    void aReadStartedAheadIsTakenOverByOpen();
     void statementsNeedAnOpenConnection();
     void sharedObjectsAreMadeOnceAndReleased();
 
@@ -247,6 +250,68 @@ void DbConnectionTest::openCloseAndReopen()
     connection.close(); // closing twice does no harm
     connection.open();
     QCOMPARE(dbtest::runOn(connection, "SELECT count(*) FROM getalldata;").values[0][0], QVariant(6));
+}
+
+// Reading ahead changes when the file is read, nothing else: open() gives the
+// same database, the same errors for the same causes, and a string changed in
+// between is the one opened. No loader outlives what started it.
+void DbConnectionTest::aReadStartedAheadIsTakenOverByOpen()
+{
+    const auto noLoaderLeft = [] {
+        errno = 0;
+        return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
+    };
+    {
+        Connection connection;
+        connection.setConnectionString(dbtest::connectionStringFor(path_));
+        connection.startReading();
+        QVERIFY(!noLoaderLeft());
+        connection.open();
+        QVERIFY(noLoaderLeft());
+        QCOMPARE(dbtest::runOn(connection, "SELECT count(*) FROM longpcs;").values[0][0], QVariant(11));
+    }
+
+    const QString notes = dir_.filePath("ahead-notes.mdb");
+    QFile file(notes);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(8192, 'x'));
+    file.close();
+    QString description = failureOf([&] {
+        Connection connection;
+        connection.setConnectionString(dbtest::connectionStringFor(path_));
+        connection.startReading();
+        connection.setConnectionString(dbtest::connectionStringFor(notes));
+        connection.open();
+    }, ErrDamagedFile);
+    QVERIFY2(description.contains(notes), qPrintable(description));
+    QVERIFY(noLoaderLeft());
+
+    const QString missing = dir_.path() + "\\nowhere\\pcs.mdb";
+    description = failureOf([&] {
+        Connection connection;
+        connection.setConnectionString(dbtest::connectionStringFor(missing));
+        connection.startReading();
+        connection.open();
+    }, ErrFileNotFound);
+    QCOMPARE(description, openFailure(dbtest::connectionStringFor(missing), ErrFileNotFound));
+    description = failureOf([&] {
+        Connection connection;
+        connection.setConnectionString(dbtest::connectionStringFor(notes));
+        connection.startReading();
+        connection.open();
+    }, ErrDamagedFile);
+    QCOMPARE(description, openFailure(dbtest::connectionStringFor(notes), ErrDamagedFile));
+
+    // Closed, or ended, before it was opened: the loader goes with it.
+    {
+        Connection connection;
+        connection.setConnectionString(dbtest::connectionStringFor(path_));
+        connection.startReading();
+        connection.close();
+        QVERIFY(noLoaderLeft());
+        connection.startReading();
+    }
+    QVERIFY(noLoaderLeft());
 }
 
 void DbConnectionTest::statementsNeedAnOpenConnection()
