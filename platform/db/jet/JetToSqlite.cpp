@@ -6,6 +6,7 @@
 #include "platform/db/jet/SavedQueryViews.h"
 #include "platform/db/engine/SqlNames.h"
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -43,35 +44,67 @@ void execute(sqlite3 *db, const std::string &sql)
     }
 }
 
-// One table's CREATE and its prepared INSERT.
+// Rows inserted by one statement: each statement's start and end cost about
+// as much as a row, so a statement takes many rows at once.
+constexpr std::size_t kRowsPerStatement = 64;
+
+// One table's CREATE and its prepared INSERTs, for one row and for many.
 class TableInserter {
 public:
-    TableInserter(sqlite3 *db, const std::string &name, const std::vector<JetColumn> &columns) : db_(db), table_(name)
+    TableInserter(sqlite3 *db, const std::string &name, const std::vector<JetColumn> &columns)
+        : db_(db), table_(name), columns_(columns.size())
     {
         std::string create = "CREATE TABLE " + quotedName(name) + " (";
-        std::string insert = "INSERT INTO " + quotedName(name) + " VALUES (";
+        std::string row = "(";
         for (std::size_t i = 0; i < columns.size(); ++i) {
             create += (i ? ", " : "") + quotedName(columns[i].name) + declaredType(columns[i].kind);
-            insert += i ? ",?" : "?";
+            row += i ? ",?" : "?";
         }
+        row += ")";
         try {
             execute(db, create + ")");
         } catch (const std::runtime_error &e) {
             throw std::runtime_error("the table " + table_ + " cannot be copied: " + e.what());
         }
-        sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v3(db, (insert + ")").c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement,
-                               nullptr) != SQLITE_OK)
-            throw std::runtime_error("the table " + table_ + " cannot be copied: " + sqlite3_errmsg(db));
-        insert_.reset(statement);
+        const std::string insert = "INSERT INTO " + quotedName(name) + " VALUES ";
+        insertOne_ = prepare(insert + row);
+        // Within SQLite's smallest limit of parameters in a statement.
+        rowsPerMany_ = columns_ ? std::min<std::size_t>(kRowsPerStatement, 999 / columns_) : 0;
+        if (rowsPerMany_ > 1) {
+            std::string many = insert + row;
+            for (std::size_t i = 1; i < rowsPerMany_; ++i)
+                many += "," + row;
+            insertMany_ = prepare(many);
+        }
     }
 
-    void insert(const std::vector<JetValue> &values)
+    void insert(const std::vector<JetValue> *rows, std::size_t count)
     {
-        sqlite3_stmt *s = insert_.get();
+        for (; insertMany_ && count >= rowsPerMany_; rows += rowsPerMany_, count -= rowsPerMany_) {
+            for (std::size_t r = 0; r < rowsPerMany_; ++r)
+                bind(insertMany_.get(), r * columns_, rows[r]);
+            run(insertMany_.get());
+        }
+        for (; count > 0; ++rows, --count) {
+            bind(insertOne_.get(), 0, *rows);
+            run(insertOne_.get());
+        }
+    }
+
+private:
+    SqliteStatement prepare(const std::string &sql)
+    {
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
+            throw std::runtime_error("the table " + table_ + " cannot be copied: " + sqlite3_errmsg(db_));
+        return SqliteStatement(statement);
+    }
+
+    static void bind(sqlite3_stmt *s, std::size_t first, const std::vector<JetValue> &values)
+    {
         for (std::size_t i = 0; i < values.size(); ++i) {
             const JetValue &v = values[i];
-            const int at = static_cast<int>(i) + 1;
+            const int at = static_cast<int>(first + i) + 1;
             switch (v.kind) {
             case JetValue::Null:
                 sqlite3_bind_null(s, at);
@@ -91,16 +124,22 @@ public:
                 break;
             }
         }
+    }
+
+    void run(sqlite3_stmt *s)
+    {
         const int rc = sqlite3_step(s);
         sqlite3_reset(s);
         if (rc != SQLITE_DONE)
             throw std::runtime_error("a row of " + table_ + " cannot be copied: " + sqlite3_errmsg(db_));
     }
 
-private:
     sqlite3 *db_;
     std::string table_;
-    SqliteStatement insert_;
+    std::size_t columns_;
+    std::size_t rowsPerMany_ = 0;
+    SqliteStatement insertOne_;
+    SqliteStatement insertMany_;
 };
 
 // Every user table, read on a thread of its own while this one inserts.
@@ -113,8 +152,7 @@ void copyTables(sqlite3 *db, JetFile &file, const std::function<void()> &stillAl
             inserter.reset();
             inserter.emplace(db, batch->tableName, batch->columns);
         }
-        for (std::size_t i = 0; i < batch->count; ++i)
-            inserter->insert(batch->rows[i]);
+        inserter->insert(batch->rows.data(), batch->count);
         stillAlive();
     }
 }
