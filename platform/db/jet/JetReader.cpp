@@ -204,7 +204,7 @@ struct JetTable::Impl {
 
     MdbHandle *mdb() const { return file->mdb; }
     void open(JetFile::Impl *owner, MdbCatalogEntry *entry);
-    void crackCurrentRow();
+    bool fetchAndCrackNextRow();
     void readDecimal(const unsigned char *stored, const MdbColumn &column, JetValue &value);
     void readField(std::size_t i);
     void readText(const MdbField &field, const MdbColumn &column, JetValue &value);
@@ -295,29 +295,53 @@ const std::vector<JetValue> &JetTable::values() const
 
 bool JetTable::nextRow()
 {
-    // Without bound columns libmdb only locates the row; its bound values could
-    // not tell Null from empty text anyway. The row it found is still in the
-    // page buffer, so it is cracked again here for the null mask and offsets.
-    if (!mdb_fetch_row(d->table)) {
+    if (!d->fetchAndCrackNextRow()) {
         if (d->rowsRead != d->table->num_rows)
             throw JetDamage("the table " + d->name + " announces " + std::to_string(d->table->num_rows)
                             + " rows but " + std::to_string(d->rowsRead) + " can be read");
         return false;
     }
     ++d->rowsRead;
-    d->crackCurrentRow();
     for (std::size_t i = 0; i < d->fields.size(); ++i)
         d->readField(i);
     return true;
 }
 
-void JetTable::Impl::crackCurrentRow()
+// mdb_fetch_row walks the data pages the same way, but cracks each row for
+// bound columns (which could not tell Null from empty text) and leaves the
+// null mask and offsets to be cracked a second time: half the reading of a
+// row. Here each row is cracked once. Rows libmdb skips are skipped alike:
+// deleted ones, and those it cannot locate or crack (the count of rows read
+// then falls short of the table's own, which nextRow reports).
+bool JetTable::Impl::fetchAndCrackNextRow()
 {
-    int start = 0;
-    size_t size = 0;
-    if (table->cur_row == 0 || mdb_find_row(mdb(), static_cast<int>(table->cur_row - 1), &start, &size) != 0
-        || mdb_crack_row(table, start & 0x1FFF, size, fields.data()) < 0)
-        throw JetDamage("a row of " + name + " cannot be read");
+    constexpr int kOffsetMask = 0x1FFF;
+    constexpr int kDeleted = 0x4000;
+    MdbHandle *handle = mdb();
+    if (table->num_rows == 0)
+        return false;
+    if (table->cur_pg_num == 0) {
+        table->cur_pg_num = 1;
+        table->cur_row = 0;
+        if (!mdb_read_next_dpg(table))
+            return false;
+    }
+    for (;;) {
+        const unsigned int rowsOnPage = mdb_get_int16(handle->pg_buf, handle->fmt->row_count_offset);
+        if (table->cur_row >= rowsOnPage) {
+            table->cur_row = 0;
+            if (!mdb_read_next_dpg(table))
+                return false;
+            continue;
+        }
+        const int row = static_cast<int>(table->cur_row++);
+        int start = 0;
+        size_t size = 0;
+        if (mdb_find_row(handle, row, &start, &size) != 0 || (start & kDeleted) != 0)
+            continue;
+        if (mdb_crack_row(table, start & kOffsetMask, size, fields.data()) >= 0)
+            return true;
+    }
 }
 
 void JetTable::Impl::readField(std::size_t i)
