@@ -84,6 +84,7 @@ public:
 
     // Fits every row to its cells at the current column widths.
     void fitRows();
+    void fitRow(int row);
 
 signals:
     // The mouse moved over the cells: buttons, modifiers, x, y in the viewport.
