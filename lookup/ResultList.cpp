@@ -1,5 +1,7 @@
 #include "lookup/ResultList.h"
 
+#include "lookup/ListFrame.h"
+
 #include <QEvent>
 
 namespace lookup {
@@ -39,6 +41,9 @@ bool ResultList::event(QEvent *event)
     // Before the view's own handling of the show, which lays out its rows.
     if (event->type() == QEvent::Show)
         announceRows();
+    // The list's own paint events draw its frame only; its rows are the viewport's.
+    if (event->type() == QEvent::Paint && paintPlainFusionFrame(*this))
+        return true;
     return QListView::event(event);
 }
 

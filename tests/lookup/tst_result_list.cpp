@@ -132,6 +132,46 @@ private slots:
         QVERIFY(words->shapedTexts() < sampleRows.size());
     }
 
+    // The list draws its frame itself; a plain list view is what Fusion draws.
+    void framePaintsAsTheStyleDoes()
+    {
+        QWidget window;
+        auto *plain = new QListWidget(&window);
+        auto *results = new ResultList(&window);
+        const auto fill = [&](const QStringList &rows, const QSize &size) {
+            plain->clear();
+            results->clear();
+            for (const QString &row : rows) {
+                plain->addItem(row);
+                results->addItem(row);
+            }
+            plain->resize(size);
+            results->resize(size);
+        };
+        const auto compare = [&](const char *state) {
+            QCoreApplication::processEvents();
+            const QImage expected = plain->grab().toImage();
+            QVERIFY2(results->grab().toImage() == expected, state);
+        };
+        for (QWidget *list : {static_cast<QWidget *>(plain), static_cast<QWidget *>(results)})
+            list->setFont(listFont());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        fill(sampleRows.mid(0, 3), QSize(900, 200));
+        compare("a few rows");
+        fill(sampleRows + sampleRows + sampleRows, QSize(900, 200));
+        QTRY_VERIFY(results->verticalScrollBar()->isVisible());
+        compare("a vertical scroll bar");
+        plain->setEnabled(false);
+        results->setEnabled(false);
+        compare("disabled");
+        plain->setEnabled(true);
+        results->setEnabled(true);
+        fill(sampleRows + sampleRows + sampleRows, QSize(200, 120));
+        QTRY_VERIFY(results->horizontalScrollBar()->isVisible());
+        compare("both scroll bars");
+    }
+
     void wordWidthsFindWhatWasKept()
     {
         lookup::WordWidths widths;
