@@ -35,10 +35,8 @@ void forwardShownOnly(QAccessibleEvent *event);
 
 AccessibleEventSink sink = nullptr;
 
-void sendToBridge(QAccessibleEvent &event)
+void toBridge(QAccessibleEvent &event)
 {
-    if (!reachesAssistiveTechnology(event))
-        return;
     if (sink) {
         sink(event);
         return;
@@ -49,12 +47,19 @@ void sendToBridge(QAccessibleEvent &event)
     QAccessible::installUpdateHandler(forwardShownOnly);
 }
 
+// Held changes are weighed when they go out: by then a widget may be hidden.
+void toBridgeIfItReaches(QAccessibleEvent &event)
+{
+    if (reachesAssistiveTechnology(event))
+        toBridge(event);
+}
+
 // Long enough to cover a search or a reading, too short for anyone to miss.
 constexpr std::chrono::milliseconds kHoldFor{50};
 
 HeldStateChanges &heldStateChanges()
 {
-    static HeldStateChanges held(sendToBridge, kHoldFor);
+    static HeldStateChanges held(toBridgeIfItReaches, kHoldFor);
     return held;
 }
 
@@ -63,10 +68,12 @@ void forwardShownOnly(QAccessibleEvent *event)
     HeldStateChanges &held = heldStateChanges();
     if (held.hold(*event))
         return;
+    // An event no reader hears must not send what is held: that would tell
+    // of a search's flicker halfway through.
     if (!reachesAssistiveTechnology(*event))
         return;
     held.flush();
-    sendToBridge(*event);
+    toBridge(*event);
 }
 
 } // namespace

@@ -84,7 +84,6 @@ public:
 
     // Fits every row to its cells at the current column widths.
     void fitRows();
-    void fitRow(int row);
 
 signals:
     // The mouse moved over the cells: buttons, modifiers, x, y in the viewport.
@@ -95,6 +94,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void fitRow(int row);
     QTableWidgetItem *cell(int row, int column) const;
     QString accessibleText(int row, const QString &text) const;
     void setPaletteColour(QPalette::ColorGroup group, QPalette::ColorRole role, const QColor &colour);
