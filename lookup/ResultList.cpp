@@ -1,6 +1,7 @@
 #include "lookup/ResultList.h"
 
-#include "lookup/ListFrame.h"
+#include "lookup/FusionFrame.h"
+#include "lookup/PaintedScrollBar.h"
 
 #include <QEvent>
 
@@ -9,6 +10,9 @@ namespace lookup {
 ResultList::ResultList(QWidget *parent) : QListView(parent), model_(new TextListModel(this))
 {
     setModel(model_);
+    setVerticalScrollBar(new PaintedScrollBar(Qt::Vertical, this));
+    setHorizontalScrollBar(new PaintedScrollBar(Qt::Horizontal, this));
+    paintFrameByFills(*this);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultList::itemSelectionChanged);
 }
 
@@ -41,9 +45,6 @@ bool ResultList::event(QEvent *event)
     // Before the view's own handling of the show, which lays out its rows.
     if (event->type() == QEvent::Show)
         announceRows();
-    // The list's own paint events draw its frame only; its rows are the viewport's.
-    if (event->type() == QEvent::Paint && paintPlainFusionFrame(*this))
-        return true;
     return QListView::event(event);
 }
 

@@ -1,19 +1,24 @@
-// The result list: rows measured by words and painted from kept glyphs must
-// match the style's own measure and paint,
+// The result list: rows measured by words and painted from kept glyphs, its
+// frame drawn by fills and its scroll bars copied from kept looks must match
+// the style's own measure and paint,
 // a list filled while hidden must lay out like one filled in view, its view
 // hears of rows kept back exactly once, and the list-box operations the window
 // relies on.
 
+#include "lookup/FusionFrame.h"
+#include "lookup/PaintedScrollBar.h"
 #include "lookup/ResultList.h"
 #include "lookup/TextRowDelegate.h"
 #include "lookup/WordWidths.h"
 
 #include <QAbstractItemModelTester>
+#include <QFrame>
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
+#include <functional>
 
 using lookup::ResultList;
 using lookup::TextRowDelegate;
@@ -170,6 +175,125 @@ private slots:
         fill(sampleRows + sampleRows + sampleRows, QSize(200, 120));
         QTRY_VERIFY(results->horizontalScrollBar()->isVisible());
         compare("both scroll bars");
+    }
+
+    // Any styled frame, a plain one or a scroll area's, in each of its looks.
+    void framesByFillsPaintAsTheStyleDoes()
+    {
+        QWidget window;
+        window.resize(700, 300);
+        auto *plainFrame = new QFrame(&window);
+        auto *filledFrame = new QFrame(&window);
+        auto *plainList = new QListWidget(&window);
+        auto *filledList = new QListWidget(&window);
+        for (QFrame *frame : {plainFrame, filledFrame, static_cast<QFrame *>(plainList), static_cast<QFrame *>(filledList)}) {
+            frame->setFrameShape(QFrame::StyledPanel);
+            frame->resize(300, 120);
+        }
+        for (QFrame *frame : {plainFrame, filledFrame})
+            frame->setAutoFillBackground(true);
+        for (QListWidget *list : {plainList, filledList}) {
+            list->addItems(sampleRows.mid(0, 2));
+            list->setFocusPolicy(Qt::NoFocus);
+        }
+        filledFrame->move(0, 130);
+        filledList->move(350, 130);
+        plainList->move(350, 0);
+        lookup::paintFrameByFills(*filledFrame);
+        lookup::paintFrameByFills(*filledList);
+        const auto compare = [&](const char *state) {
+            QCoreApplication::processEvents();
+            QVERIFY2(filledFrame->grab().toImage() == plainFrame->grab().toImage(), state);
+            QVERIFY2(filledList->grab().toImage() == plainList->grab().toImage(), state);
+        };
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        compare("enabled");
+        window.setEnabled(false);
+        compare("disabled");
+        window.setEnabled(true);
+        QPalette green = window.palette();
+        green.setColor(QPalette::Window, QColor(40, 160, 90));
+        window.setPalette(green);
+        compare("another window colour");
+        for (QFrame *frame : {plainFrame, filledFrame})
+            frame->setFrameShape(QFrame::Box);
+        compare("a box, which Qt draws");
+    }
+
+    // A scroll bar copied from a look it painted before must show what a
+    // plain one shows at every step: any change of range, position, size,
+    // state or colours is a new look.
+    void scrollBarPaintsAsTheStyleDoes()
+    {
+        QWidget window;
+        window.resize(400, 400);
+        auto *plain = new QScrollBar(Qt::Vertical, &window);
+        auto *kept = new lookup::PaintedScrollBar(Qt::Vertical, &window);
+        plain->move(50, 0);
+        kept->move(200, 0);
+        const auto both = [&](const std::function<void(QScrollBar *)> &change) {
+            change(plain);
+            change(kept);
+        };
+        const auto compare = [&](const char *state) {
+            QCoreApplication::processEvents();
+            QVERIFY2(kept->grab().toImage() == plain->grab().toImage(), state);
+        };
+        both([](QScrollBar *bar) {
+            bar->resize(20, 300);
+            bar->setRange(0, 100);
+            bar->setPageStep(10);
+        });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // The pointer away from both: the style highlights the part under it.
+        QTest::mouseMove(&window, QPoint(150, 350));
+        compare("at the top");
+        both([](QScrollBar *bar) { bar->setValue(50); });
+        compare("in the middle");
+        both([](QScrollBar *bar) { bar->setEnabled(false); });
+        compare("disabled");
+        both([](QScrollBar *bar) { bar->setEnabled(true); });
+        compare("enabled again, a look kept");
+        both([](QScrollBar *bar) { bar->setEnabled(false); });
+        compare("disabled again, a look kept");
+        both([](QScrollBar *bar) { bar->setEnabled(true); });
+        both([](QScrollBar *bar) { bar->setRange(0, 1000); });
+        compare("a longer range");
+        both([](QScrollBar *bar) { bar->setPageStep(400); });
+        compare("a longer page");
+        both([](QScrollBar *bar) { bar->resize(20, 200); });
+        compare("shorter");
+        both([](QScrollBar *bar) {
+            QPalette palette = bar->palette();
+            palette.setColor(QPalette::Button, QColor(200, 60, 60));
+            palette.setColor(QPalette::Window, QColor(60, 60, 200));
+            bar->setPalette(palette);
+        });
+        compare("other colours");
+        both([](QScrollBar *bar) {
+            bar->setOrientation(Qt::Horizontal);
+            bar->resize(300, 20);
+        });
+        compare("horizontal");
+        both([](QScrollBar *bar) { bar->setInvertedAppearance(true); });
+        compare("inverted");
+        // With the pointer over it the style is asked: the part under the
+        // pointer is highlighted.
+        both([](QScrollBar *bar) {
+            bar->setInvertedAppearance(false);
+            bar->setValue(0);
+        });
+        QTest::mouseMove(plain, QPoint(5, 10));
+        QCoreApplication::processEvents();
+        const QImage hovered = plain->grab().toImage();
+        QTest::mouseMove(kept, QPoint(5, 10));
+        QTRY_VERIFY(kept->underMouse());
+        QCOMPARE(kept->grab().toImage(), hovered);
+        QTest::mouseMove(&window, QPoint(150, 350));
+        QTRY_VERIFY(!kept->underMouse());
+        compare("the pointer gone");
     }
 
     void wordWidthsFindWhatWasKept()
