@@ -12,7 +12,7 @@
 namespace lookup {
 
 DuplicatesPanel::DuplicatesPanel(QWidget *parent)
-    : QFrame(parent), lblDuplicates_(form::caption(this, QString(), form::tahoma(11.25))),
+    : QFrame(parent), lblDuplicates_(form::keptCaption(this, QString(), form::tahoma(11.25))),
       lstDuplicates_(new QListWidget(this)), lstDuplicatesID_(new QListWidget(this)),
       lstDuplicatesCode_(new QListWidget(this))
 {

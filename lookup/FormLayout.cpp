@@ -1,5 +1,6 @@
 #include "lookup/FormLayout.h"
 
+#include "lookup/KeptCaption.h"
 #include "platform/Twips.h"
 
 #include <QLabel>
@@ -50,13 +51,26 @@ QFont timesRoman(double points)
     return font(QStringLiteral("Times New Roman"), points);
 }
 
-QLabel *caption(QWidget *parent, const QString &text, const QFont &font)
+namespace {
+
+QLabel *setUpCaption(QLabel *label, const QFont &font)
 {
-    auto *label = new QLabel(text, parent);
     label->setFont(font);
     label->setAutoFillBackground(false);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
+}
+
+} // namespace
+
+QLabel *caption(QWidget *parent, const QString &text, const QFont &font)
+{
+    return setUpCaption(new QLabel(text, parent), font);
+}
+
+QLabel *keptCaption(QWidget *parent, const QString &text, const QFont &font)
+{
+    return setUpCaption(new KeptCaption(text, parent), font);
 }
 
 QLabel *caption(QWidget *parent, const QString &text, const QFont &font, int left, int top, int width, int height)

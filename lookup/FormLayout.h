@@ -44,5 +44,8 @@ QLabel *caption(QWidget *parent, const QString &text, const QFont &font, int lef
                 int height);
 // The same, for a container that places its captions itself when it is laid out.
 QLabel *caption(QWidget *parent, const QString &text, const QFont &font);
+// The same again, for a caption painted over and over in one look: it keeps
+// its pixels (KeptCaption).
+QLabel *keptCaption(QWidget *parent, const QString &text, const QFont &font);
 
 } // namespace lookup::form

@@ -1,0 +1,111 @@
+#include "lookup/KeptCaption.h"
+
+#include <QPaintEngine>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStyle>
+#include <cstring>
+
+namespace lookup {
+
+namespace {
+
+// Where a widget's rectangle lands on the image its painter paints: an
+// empty rectangle when the painter paints anything else, or turns, scales
+// (beyond the image's own pixel ratio) or cuts off the widget.
+QRect placeOnImage(const QPainter &painter, const QRect &rect)
+{
+    // A widget's painter reports the widget; its engine paints the window's image.
+    const QPaintDevice *device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return {};
+    const auto *image = static_cast<const QImage *>(device);
+    const QTransform &transform = painter.deviceTransform();
+    const qreal dpr = image->devicePixelRatio();
+    if (transform.type() > QTransform::TxScale || transform.m11() != dpr || transform.m22() != dpr)
+        return {};
+    const QRect placed = transform.mapRect(QRectF(rect)).toAlignedRect();
+    return image->rect().contains(placed) ? placed : QRect();
+}
+
+// Whether area of image holds the pixels of kept (a copy of such an area).
+bool samePixels(const QImage &image, const QRect &area, const QImage &kept)
+{
+    if (kept.size() != area.size() || kept.format() != image.format())
+        return false;
+    const qsizetype rowBytes = qsizetype(area.width()) * image.depth() / 8;
+    const qsizetype offset = qsizetype(area.x()) * image.depth() / 8;
+    for (int y = 0; y < area.height(); ++y) {
+        if (std::memcmp(image.constScanLine(area.y() + y) + offset, kept.constScanLine(y), size_t(rowBytes)) != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+KeptCaption::KeptCaption(const QString &text, QWidget *parent) : QLabel(text, parent)
+{
+}
+
+KeptCaption::State KeptCaption::currentState() const
+{
+    return State{text(),
+                 font(),
+                 palette().cacheKey(),
+                 int(palette().currentColorGroup()),
+                 size(),
+                 int(alignment()),
+                 indent(),
+                 margin(),
+                 wordWrap(),
+                 isEnabled(),
+                 int(layoutDirection()),
+                 style()};
+}
+
+bool KeptCaption::keepable(const QPaintEvent &event) const
+{
+    const bool plainText =
+        textFormat() == Qt::PlainText || (textFormat() == Qt::AutoText && !Qt::mightBeRichText(text()));
+    return plainText && !text().isEmpty() && frameShape() == QFrame::NoFrame && pixmap().isNull()
+        && (QRegion(rect()) - event.region()).isEmpty();
+}
+
+void KeptCaption::paintEvent(QPaintEvent *event)
+{
+    if (!keepable(*event)) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QRect area;
+    const QImage *target = nullptr;
+    {
+        QPainter probe(this);
+        area = placeOnImage(probe, rect());
+        if (area.isEmpty()) {
+            probe.end();
+            QLabel::paintEvent(event);
+            return;
+        }
+        target = static_cast<const QImage *>(probe.paintEngine()->paintDevice());
+        const State state = currentState();
+        for (const Look &look : looks_) {
+            if (look.state == state && samePixels(*target, area, look.under)) {
+                // The kept pixels replace what is there, translucent or not.
+                probe.setCompositionMode(QPainter::CompositionMode_Source);
+                probe.drawImage(QPoint(0, 0), look.painted);
+                return;
+            }
+        }
+    }
+    Look &look = looks_[nextLook_];
+    nextLook_ = (nextLook_ + 1) % looks_.size();
+    look.state = currentState();
+    look.under = target->copy(area);
+    QLabel::paintEvent(event);
+    look.painted = target->copy(area);
+    look.painted.setDevicePixelRatio(target->devicePixelRatio());
+}
+
+} // namespace lookup
