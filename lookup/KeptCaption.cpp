@@ -68,7 +68,11 @@ bool KeptCaption::keepable(const QPaintEvent &event) const
 {
     const bool plainText =
         textFormat() == Qt::PlainText || (textFormat() == Qt::AutoText && !Qt::mightBeRichText(text()));
-    return plainText && !text().isEmpty() && frameShape() == QFrame::NoFrame && pixmap().isNull()
+    // A caption that takes the focus or lets its text be selected is painted
+    // with its selection by a text control.
+    const bool selectable = focusPolicy() != Qt::NoFocus
+        || (textInteractionFlags() & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
+    return plainText && !selectable && !text().isEmpty() && frameShape() == QFrame::NoFrame && pixmap().isNull()
         && (QRegion(rect()) - event.region()).isEmpty();
 }
 

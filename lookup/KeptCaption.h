@@ -9,8 +9,8 @@
 // What lies under a caption is whatever its window painted there (a colour,
 // a picture), so a look is kept together with the pixels it was painted
 // over, read from the image being painted, and copied only over the same
-// pixels. A caption painted in part, onto anything but an image, or with
-// rich text is painted by QLabel as always.
+// pixels. A caption painted in part, onto anything but an image, with rich
+// text or with text that can be selected is painted by QLabel as always.
 
 #include <QImage>
 #include <QLabel>

@@ -44,7 +44,9 @@ const QImage &PaintedScrollBar::pixelsFor(const QStyleOptionSlider &option, qrea
 
 void PaintedScrollBar::paintEvent(QPaintEvent *event)
 {
-    if (underMouse() || isSliderDown() || QApplication::mouseButtons() != Qt::NoButton) {
+    // A style that fades its scroll bars in and out paints one option differently over time.
+    if (underMouse() || isSliderDown() || QApplication::mouseButtons() != Qt::NoButton
+        || style()->styleHint(QStyle::SH_ScrollBar_Transient, nullptr, this)) {
         QScrollBar::paintEvent(event);
         return;
     }

@@ -8,7 +8,8 @@
 // machine. A look painted before is copied instead.
 //
 // Only looks no pointer takes part in are kept: while the pointer is over the
-// bar or a button is held, the style is asked every time, as Qt would.
+// bar or a button is held, the style is asked every time, as Qt would; so it
+// is under a style whose scroll bars fade in and out.
 
 #include <QImage>
 #include <QScrollBar>

@@ -1,6 +1,7 @@
 // A caption that keeps its pixels must look exactly like a plain QLabel in
 // every state: over another colour or picture, with other text, disabled,
-// wrapped, painted in part, and with rich text (which it leaves to QLabel).
+// wrapped, painted in part, and with selected or rich text (which it leaves
+// to QLabel).
 
 #include "lookup/KeptCaption.h"
 
@@ -96,7 +97,15 @@ private slots:
         compare("narrower");
         both([](Surface *, QLabel *label) { label->setAlignment(Qt::AlignRight | Qt::AlignBottom); });
         compare("aligned otherwise");
-        both([](Surface *, QLabel *label) { label->setText(QStringLiteral("<b>rich</b> <i>text</i>")); });
+        both([](Surface *, QLabel *label) {
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            label->setSelection(2, 6);
+        });
+        compare("part of it selected");
+        both([](Surface *, QLabel *label) {
+            label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+            label->setText(QStringLiteral("<b>rich</b> <i>text</i>"));
+        });
         compare("rich text");
     }
 
