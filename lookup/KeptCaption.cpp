@@ -58,6 +58,8 @@ KeptCaption::State KeptCaption::currentState() const
                  int(alignment()),
                  indent(),
                  margin(),
+                 contentsMargins(),
+                 int(foregroundRole()),
                  wordWrap(),
                  isEnabled(),
                  int(layoutDirection()),
@@ -69,11 +71,12 @@ bool KeptCaption::keepable(const QPaintEvent &event) const
     const bool plainText =
         textFormat() == Qt::PlainText || (textFormat() == Qt::AutoText && !Qt::mightBeRichText(text()));
     // A caption that takes the focus or lets its text be selected is painted
-    // with its selection by a text control.
+    // with its selection by a text control; one with a buddy underlines its
+    // shortcut as the style decides at the time.
     const bool selectable = focusPolicy() != Qt::NoFocus
         || (textInteractionFlags() & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
-    return plainText && !selectable && !text().isEmpty() && frameShape() == QFrame::NoFrame && pixmap().isNull()
-        && (QRegion(rect()) - event.region()).isEmpty();
+    return plainText && !selectable && !buddy() && !text().isEmpty() && frameShape() == QFrame::NoFrame
+        && pixmap().isNull() && (QRegion(rect()) - event.region()).isEmpty();
 }
 
 void KeptCaption::paintEvent(QPaintEvent *event)

@@ -14,6 +14,7 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QMargins>
 #include <array>
 
 namespace lookup {
@@ -35,6 +36,8 @@ private:
         int alignment = 0;
         int indent = 0;
         int margin = 0;
+        QMargins contents;
+        int foreground = 0;
         bool wordWrap = false;
         bool enabled = false;
         int direction = 0;

@@ -97,6 +97,10 @@ private slots:
         compare("narrower");
         both([](Surface *, QLabel *label) { label->setAlignment(Qt::AlignRight | Qt::AlignBottom); });
         compare("aligned otherwise");
+        both([](Surface *, QLabel *label) { label->setContentsMargins(0, 0, 30, 20); });
+        compare("with margins");
+        both([](Surface *, QLabel *label) { label->setForegroundRole(QPalette::Highlight); });
+        compare("in another colour role");
         both([](Surface *, QLabel *label) {
             label->setTextInteractionFlags(Qt::TextSelectableByMouse);
             label->setSelection(2, 6);
