@@ -1,28 +1,12 @@
 #include "platform/db/jet/JetFunctions.h"
 
+#include "platform/db/engine/SqlNames.h"
+
 #include <algorithm>
 #include <cctype>
 
 namespace platform::db {
 namespace {
-
-std::string lower(std::string_view s)
-{
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return out;
-}
-
-std::string quotedText(std::string_view value)
-{
-    std::string out = "'";
-    for (char c : value) {
-        if (c == '\'')
-            out += '\'';
-        out += c;
-    }
-    return out + '\'';
-}
 
 void requireCount(const std::string &name, const std::vector<JetCallArgument> &args, std::size_t low, std::size_t high)
 {
@@ -59,7 +43,7 @@ std::string datePart(const std::vector<JetCallArgument> &args)
         throw UntranslatableQuery("DatePart with an interval that is not written out");
     // The first-day-of-week arguments only matter to the week intervals,
     // which are refused anyway.
-    return datePartOf(lower(args[0].literal->text), args[1].sql);
+    return datePartOf(lowerAscii(args[0].literal->text), args[1].sql);
 }
 
 // Format for the patterns that have a plain equivalent: dates built from
@@ -72,7 +56,7 @@ std::string formatCall(const std::vector<JetCallArgument> &args)
         throw UntranslatableQuery("Format with a pattern that is not written out");
     const std::string pattern = args[1].literal->text;
     const std::string value = args[0].sql;
-    const std::string p = lower(pattern);
+    const std::string p = lowerAscii(pattern);
     if (!p.empty() && p.find_first_not_of("0.") == std::string::npos && p[0] == '0' && std::count(p.begin(), p.end(), '.') <= 1) {
         const std::size_t dot = p.find('.');
         const std::size_t decimals = dot == std::string::npos ? 0 : p.size() - dot - 1;
@@ -119,7 +103,7 @@ std::string formatCall(const std::vector<JetCallArgument> &args)
 
 std::string translateJetCall(const std::string &name, const std::vector<JetCallArgument> &args)
 {
-    const std::string word = lower(name);
+    const std::string word = lowerAscii(name);
     std::string sql;
     const auto arg = [&](std::size_t i) { return args[i].sql; };
     const auto strftimeField = [&](const char *format) {

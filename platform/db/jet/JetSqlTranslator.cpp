@@ -12,24 +12,6 @@
 namespace platform::db {
 namespace {
 
-std::string lower(std::string_view s)
-{
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return out;
-}
-
-std::string quotedText(std::string_view value)
-{
-    std::string out = "'";
-    for (char c : value) {
-        if (c == '\'')
-            out += '\'';
-        out += c;
-    }
-    return out + '\'';
-}
-
 // Jet's own Like wildcards ('*', '?') next to the ANSI ones the provider
 // also accepts; '#' (a digit) and [lists] have no LIKE equivalent.
 std::string likePattern(std::string_view pattern)
@@ -83,7 +65,7 @@ private:
 
     bool isWord(const JetToken &t, std::string_view word) const
     {
-        return t.kind == JetToken::Name && lower(t.text) == word;
+        return t.kind == JetToken::Name && lowerAscii(t.text) == word;
     }
     bool acceptWord(std::string_view word)
     {
@@ -371,7 +353,7 @@ private:
 
     TranslatedExpression namedPrimary()
     {
-        const std::string word = lower(peek().text);
+        const std::string word = lowerAscii(peek().text);
         if (word == "null")
             return (++at_, literal("NULL"));
         if (word == "true" || word == "yes" || word == "on")
@@ -412,7 +394,7 @@ private:
         e.column = parts.back();
         if (parts.size() == 2) {
             e.columnQualifier = parts.front();
-            e.qualifiers.insert(lower(parts.front()));
+            e.qualifiers.insert(lowerAscii(parts.front()));
         } else {
             e.unqualifiedColumn = true;
         }
@@ -577,7 +559,7 @@ private:
     {
         static const std::set<std::string> words{"where", "group", "having", "order", "union", "inner", "left",
                                                  "right", "on", "join"};
-        return words.count(lower(t.text)) > 0;
+        return words.count(lowerAscii(t.text)) > 0;
     }
 
     // ---- bookkeeping of what an expression uses ----
@@ -624,7 +606,7 @@ TranslatedExpression Parser::aggregate(const std::string &sqlName)
 TranslatedExpression Parser::call()
 {
     const std::string name = peek().text;
-    const std::string word = lower(name);
+    const std::string word = lowerAscii(name);
     static const std::map<std::string, std::string> aggregates{
         {"sum", "sum"}, {"count", "count"}, {"avg", "avg"}, {"min", "min"}, {"max", "max"}};
     if (const auto found = aggregates.find(word); found != aggregates.end()) {

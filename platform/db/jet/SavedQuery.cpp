@@ -18,12 +18,6 @@ constexpr int kDistinctRow = 0x08;
 constexpr int kTop = 0x10;
 constexpr int kPercent = 0x20;
 
-std::string lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
-
 std::vector<const SavedQueryRow *> rowsOf(const SavedQuery &q, int attribute)
 {
     std::vector<const SavedQueryRow *> rows;
@@ -99,7 +93,7 @@ std::string orderByClause(const SavedQuery &q)
     std::string sql;
     for (const SavedQueryRow *row : rowsOf(q, SavedQueryRow::OrderBy)) {
         sql += (sql.empty() ? " ORDER BY " : ", ") + translateJetExpression(row->expression).sql;
-        if (lower(row->name1) == "d")
+        if (lowerAscii(row->name1) == "d")
             sql += " DESC";
     }
     return sql;
@@ -183,7 +177,7 @@ private:
             if (row->name1.empty())
                 throw UntranslatableQuery("a table without a name");
             Source s;
-            s.key = lower(row->name2.empty() ? row->name1 : row->name2);
+            s.key = lowerAscii(row->name2.empty() ? row->name1 : row->name2);
             s.sql = quotedName(row->name1) + (row->name2.empty() ? "" : " AS " + quotedName(row->name2));
             sources_.push_back(s);
         }
@@ -193,7 +187,7 @@ private:
 
     const Source &sourceFor(const std::string &name)
     {
-        const std::string key = lower(name);
+        const std::string key = lowerAscii(name);
         for (const Source &s : sources_) {
             if (s.key == key)
                 return s;
@@ -219,7 +213,7 @@ private:
             unqualified_ = unqualified_ || e.unqualifiedColumn;
             contributing_.insert(e.qualifiers.begin(), e.qualifiers.end());
             if (row->name1.empty() && !e.column.empty())
-                ++columnUses[lower(e.column)];
+                ++columnUses[lowerAscii(e.column)];
             outputs.push_back({e.sql, row->name1, e.column, e.columnQualifier});
         }
         if (outputs.empty()) {
@@ -235,7 +229,7 @@ private:
         for (const Output &o : outputs) {
             std::string name = o.alias;
             if (name.empty() && !o.column.empty())
-                name = columnUses[lower(o.column)] > 1 && !o.qualifier.empty() ? o.qualifier + "." + o.column : o.column;
+                name = columnUses[lowerAscii(o.column)] > 1 && !o.qualifier.empty() ? o.qualifier + "." + o.column : o.column;
             if (name.empty() && !o.sql.empty() && o.sql.back() != '*')
                 name = "Expr" + std::to_string(expressionNumber++);
             sql += (sql.empty() ? "" : ", ") + o.sql + (name.empty() ? "" : " AS " + quotedName(name));
@@ -252,7 +246,7 @@ private:
         std::string table = text.substr(0, text.size() - 2);
         if (table.size() >= 2 && table.front() == '[' && table.back() == ']')
             table = table.substr(1, table.size() - 2);
-        contributing_.insert(lower(table));
+        contributing_.insert(lowerAscii(table));
         return quotedName(table) + ".*";
     }
 
@@ -262,7 +256,8 @@ private:
     {
         std::vector<JoinStep> pending;
         for (const SavedQueryRow *row : rowsOf(q_, SavedQueryRow::Join)) {
-            JoinStep step{lower(row->name1), lower(row->name2), row->flag, translateJetExpression(row->expression).sql};
+            JoinStep step{lowerAscii(row->name1), lowerAscii(row->name2), row->flag,
+                          translateJetExpression(row->expression).sql};
             auto same = std::find_if(pending.begin(), pending.end(), [&](const JoinStep &s) {
                 return s.left == step.left && s.right == step.right && s.type == step.type;
             });

@@ -5,20 +5,12 @@
 #include "platform/db/engine/SqliteHandle.h"
 #include "platform/db/engine/UntranslatedQueries.h"
 
-#include <algorithm>
-#include <cctype>
 #include <map>
 #include <stdexcept>
 #include <string>
 
 namespace platform::db {
 namespace {
-
-std::string lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
 
 void execute(sqlite3 *db, const std::string &sql)
 {
@@ -58,7 +50,7 @@ std::string reasonFor(const std::string &complaint, const std::map<std::string, 
         std::string table = complaint.substr(missingTable.size());
         if (table.rfind("main.", 0) == 0)
             table = table.substr(5);
-        const std::string key = lower(table);
+        const std::string key = lowerAscii(table);
         if (refusedByKey.count(key) || pendingByKey.count(key))
             return "it reads the query " + table + ", which cannot be used either";
         return "it reads " + table + ", which is neither a table nor a query of the file";
@@ -85,7 +77,8 @@ bool isTableOfCopy(sqlite3 *db, const std::string &name)
 std::string tableBehind(const SavedQuery &q, const std::string &qualifier)
 {
     for (const SavedQueryRow &row : q.rows) {
-        if (row.attribute == SavedQueryRow::Table && lower(row.name2.empty() ? row.name1 : row.name2) == lower(qualifier))
+        if (row.attribute == SavedQueryRow::Table
+            && lowerAscii(row.name2.empty() ? row.name1 : row.name2) == lowerAscii(qualifier))
             return row.name1;
     }
     return {};
@@ -163,7 +156,7 @@ void addSavedQueryViews(sqlite3 *db, const std::vector<SavedQuery> &queries)
     std::map<std::string, std::string> pending; // key -> translated SELECT
     std::map<std::string, std::string> names;   // key -> name as written
     for (const SavedQuery &q : queries) {
-        const std::string key = lower(q.name);
+        const std::string key = lowerAscii(q.name);
         names[key] = q.name;
         try {
             pending[key] = toSqliteSelect(q);
