@@ -10,10 +10,15 @@ namespace lookup {
 
 namespace {
 
-// Where a widget's rectangle lands on the image its painter paints: an
-// empty rectangle when the painter paints anything else, or turns, scales
+// The image a widget's painter paints and where the widget's rectangle lands
+// on it; no image when the painter paints anything else, or turns, scales
 // (beyond the image's own pixel ratio) or cuts off the widget.
-QRect placeOnImage(const QPainter &painter, const QRect &rect)
+struct Placement {
+    const QImage *image = nullptr;
+    QRect area;
+};
+
+Placement placeOnImage(const QPainter &painter, const QRect &rect)
 {
     // A widget's painter reports the widget; its engine paints the window's image.
     const QPaintDevice *device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
@@ -25,7 +30,9 @@ QRect placeOnImage(const QPainter &painter, const QRect &rect)
     if (transform.type() > QTransform::TxScale || transform.m11() != dpr || transform.m22() != dpr)
         return {};
     const QRect placed = transform.mapRect(QRectF(rect)).toAlignedRect();
-    return image->rect().contains(placed) ? placed : QRect();
+    if (!image->rect().contains(placed))
+        return {};
+    return {image, placed};
 }
 
 // Whether area of image holds the pixels of kept (a copy of such an area).
@@ -85,20 +92,18 @@ void KeptCaption::paintEvent(QPaintEvent *event)
         QLabel::paintEvent(event);
         return;
     }
-    QRect area;
-    const QImage *target = nullptr;
+    Placement placement;
     {
         QPainter probe(this);
-        area = placeOnImage(probe, rect());
-        if (area.isEmpty()) {
+        placement = placeOnImage(probe, rect());
+        if (!placement.image) {
             probe.end();
             QLabel::paintEvent(event);
             return;
         }
-        target = static_cast<const QImage *>(probe.paintEngine()->paintDevice());
         const State state = currentState();
         for (const Look &look : looks_) {
-            if (look.state == state && samePixels(*target, area, look.under)) {
+            if (look.state == state && samePixels(*placement.image, placement.area, look.under)) {
                 // The kept pixels replace what is there, translucent or not.
                 probe.setCompositionMode(QPainter::CompositionMode_Source);
                 probe.drawImage(QPoint(0, 0), look.painted);
@@ -106,13 +111,14 @@ void KeptCaption::paintEvent(QPaintEvent *event)
             }
         }
     }
+    const QImage &target = *placement.image;
     Look &look = looks_[nextLook_];
     nextLook_ = (nextLook_ + 1) % looks_.size();
     look.state = currentState();
-    look.under = target->copy(area);
+    look.under = target.copy(placement.area);
     QLabel::paintEvent(event);
-    look.painted = target->copy(area);
-    look.painted.setDevicePixelRatio(target->devicePixelRatio());
+    look.painted = target.copy(placement.area);
+    look.painted.setDevicePixelRatio(target.devicePixelRatio());
 }
 
 } // namespace lookup

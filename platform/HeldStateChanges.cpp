@@ -6,11 +6,16 @@ namespace platform {
 namespace {
 
 // Qt reports setEnabled() as a change of the "disabled" state alone.
-bool onlyEnablingChanged(const QAccessibleStateChangeEvent &event)
+QAccessible::State enablingChange()
 {
     QAccessible::State disabled;
     disabled.disabled = true;
-    return event.changedStates() == disabled;
+    return disabled;
+}
+
+bool onlyEnablingChanged(const QAccessibleStateChangeEvent &event)
+{
+    return event.changedStates() == enablingChange();
 }
 
 } // namespace
@@ -83,9 +88,7 @@ void HeldStateChanges::flush()
             forward_(showing);
         }
         if (h.enablingChanged && widget->isEnabled() != h.wasEnabled) {
-            QAccessible::State disabled;
-            disabled.disabled = true;
-            QAccessibleStateChangeEvent enabling(widget, disabled);
+            QAccessibleStateChangeEvent enabling(widget, enablingChange());
             forward_(enabling);
         }
     }

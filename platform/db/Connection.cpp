@@ -20,6 +20,16 @@ struct Connection::Impl {
     QString readingAheadFor;
 };
 
+namespace {
+
+// The file a connection string names, where it is found.
+QString dataSourcePath(const QString &connectionString)
+{
+    return locateDataSource(jetReadOnlySettings(connectionString).dataSource);
+}
+
+} // namespace
+
 Connection::Connection() : d(std::make_unique<Impl>()) {}
 
 Connection::~Connection() = default;
@@ -49,8 +59,7 @@ void Connection::startReading()
     if (d->engine.get() || d->readingAhead)
         return;
     try {
-        const QString path = locateDataSource(jetReadOnlySettings(d->connectionString).dataSource);
-        d->readingAhead.emplace(startLoadingJetFile(readDatabaseFile(path)));
+        d->readingAhead.emplace(startLoadingJetFile(readDatabaseFile(dataSourcePath(d->connectionString))));
         d->readingAheadFor = d->connectionString;
     } catch (...) {
         d->readingAhead.reset();
@@ -65,8 +74,7 @@ void Connection::open()
     std::optional<LoadInProgress> readingAhead = std::exchange(d->readingAhead, std::nullopt);
     if (d->readingAheadFor != d->connectionString)
         readingAhead.reset();
-    const ConnectionSettings settings = jetReadOnlySettings(d->connectionString);
-    const QString path = locateDataSource(settings.dataSource);
+    const QString path = dataSourcePath(d->connectionString);
     LoadedDatabase engine;
     try {
         engine = readingAhead ? readingAhead->finish() : loadJetFileIsolated(readDatabaseFile(path));

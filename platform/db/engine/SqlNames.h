@@ -12,26 +12,26 @@
 
 namespace platform::db {
 
-inline std::string quotedName(const std::string &name)
+// The text between two quote characters, each quote inside it doubled.
+inline std::string enclosed(std::string_view text, char quote)
 {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"')
-            out += '"';
+    std::string out(1, quote);
+    for (char c : text) {
+        if (c == quote)
+            out += quote;
         out += c;
     }
-    return out + '"';
+    return out + quote;
+}
+
+inline std::string quotedName(const std::string &name)
+{
+    return enclosed(name, '"');
 }
 
 inline std::string quotedText(std::string_view value)
 {
-    std::string out = "'";
-    for (char c : value) {
-        if (c == '\'')
-            out += '\'';
-        out += c;
-    }
-    return out + '\'';
+    return enclosed(value, '\'');
 }
 
 inline std::string lowerAscii(std::string_view s)
