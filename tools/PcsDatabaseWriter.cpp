@@ -2,6 +2,8 @@
 #include "tools/PcsDatabaseWriter.h"
 
 #include "mdb/JetWriter.h"
+#include "tools/CodeTableRows.h"
+#include "tools/PcsTables.h"
 #include "tools/PcsRows.h"
 #include "tools/Progress.h"
 
@@ -36,6 +38,42 @@ std::vector<ColumnDefinition> getAllDataColumns()
     return columns;
 }
 
+std::vector<ColumnDefinition> pcsTableColumns()
+{
+    constexpr int labelLength = static_cast<int>(PcsTables::maxTableLabelLength);
+    return {{"Code", ColumnType::Text, PcsTables::tableAxes},
+            {"Section", ColumnType::Text, labelLength},
+            {"BodySystem", ColumnType::Text, labelLength},
+            {"Operation", ColumnType::Text, labelLength},
+            {"Definition", ColumnType::Memo}};
+}
+
+std::vector<ColumnDefinition> pcsAxisColumns()
+{
+    return {{"Code", ColumnType::Text, PcsTables::tableAxes},
+            {"RowNo", ColumnType::Long},
+            {"Pos", ColumnType::Long},
+            {"Title", ColumnType::Text, static_cast<int>(PcsTables::maxAxisTitleLength)},
+            {"Value", ColumnType::Text, 1},
+            {"Label", ColumnType::Text, 255}};
+}
+
+void writeCodeTables(mdb::JetWriter &writer, const CodeTableRows &codeTables, Progress &progress)
+{
+    const auto pcsTable = writer.addTable("pcstable", pcsTableColumns());
+    const auto pcsAxis = writer.addTable("pcsaxis", pcsAxisColumns());
+    progress.step("Writing the code tables");
+    std::vector<mdb::Value> values;
+    for (const CodeTableRow &table : codeTables.tables) {
+        values.assign({table.code, table.section, table.bodySystem, table.operation, table.definition});
+        writer.appendRow(pcsTable, values);
+    }
+    for (const CodeAxisRow &axis : codeTables.axes) {
+        values.assign({axis.code, axis.rowNo, axis.pos, axis.title, std::string(1, axis.value), axis.label});
+        writer.appendRow(pcsAxis, values);
+    }
+}
+
 std::vector<ColumnDefinition> releaseColumns()
 {
     return {{release_table::ItemColumn, ColumnType::Text, 64}, {release_table::ValueColumn, ColumnType::Text, 255}};
@@ -48,7 +86,7 @@ mdb::Value optionalText(const std::optional<std::string> &text)
 
 } // namespace
 
-void writePcsDatabase(const PcsRows &rows, const ReleaseFacts &facts, const std::filesystem::path &target,
+void writePcsDatabase(const PcsRows &rows, const CodeTableRows &codeTables, const ReleaseFacts &facts, const std::filesystem::path &target,
                       Progress &progress)
 {
     mdb::JetWriter writer(target);
@@ -79,6 +117,8 @@ void writePcsDatabase(const PcsRows &rows, const ReleaseFacts &facts, const std:
             progress.advance(i, rows.details.size());
     }
     progress.advance(rows.details.size(), rows.details.size());
+
+    writeCodeTables(writer, codeTables, progress);
 
     for (const auto &[item, value] : facts) {
         values.assign({item, value});

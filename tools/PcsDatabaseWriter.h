@@ -1,6 +1,7 @@
 #pragma once
-// Writes the assembled rows as pcs.mdb: the tables longpcs and getalldata, and
-// the table release saying what they were built from.
+// Writes the assembled rows as pcs.mdb: the tables longpcs and getalldata, the
+// code tables pcstable and pcsaxis, and the table release saying what they were
+// built from.
 
 #include "tools/ReleaseFacts.h"
 
@@ -10,10 +11,11 @@ namespace pcsdb {
 
 class Progress;
 struct PcsRows;
+struct CodeTableRows;
 
 // Throws mdb::WriterError when the file cannot be written; the target is then
 // left as it was.
-void writePcsDatabase(const PcsRows &rows, const ReleaseFacts &facts, const std::filesystem::path &target,
+void writePcsDatabase(const PcsRows &rows, const CodeTableRows &codeTables, const ReleaseFacts &facts, const std::filesystem::path &target,
                       Progress &progress);
 
 } // namespace pcsdb

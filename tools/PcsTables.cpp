@@ -9,6 +9,7 @@ void PcsTables::Axis::add(char c, LabelId label)
     const auto index = static_cast<std::size_t>(pcsCharacterIndex(c));
     labels[index] = label;
     characters |= std::uint64_t(1) << index;
+    inFileOrder += c;
 }
 
 PcsTables::LabelId PcsTables::Axis::labelOf(char c) const
@@ -25,7 +26,8 @@ PcsTables::LabelId PcsTables::addLabel(std::string text)
 
 void PcsTables::addTable(const std::string &prefix, Table table)
 {
-    m_tables.insert_or_assign(prefix, std::move(table));
+    if (m_tables.insert_or_assign(prefix, std::move(table)).second)
+        m_fileOrder.push_back(prefix);
 }
 
 const PcsTables::Table *PcsTables::tableOf(std::string_view prefix) const

@@ -54,6 +54,11 @@ private:
     }
 
     using Labels = std::vector<std::pair<char, PcsTables::LabelId>>;
+    struct AxisContent {
+        Labels labels;
+        PcsTables::LabelId title = PcsTables::Axis::noLabel;
+        std::string definition;
+    };
 
     [[noreturn]] void fail(const std::string &what, long long line = -1) const
     {
@@ -95,12 +100,19 @@ private:
                 if (std::exchange(seen[index], true))
                     fail("character position " + std::to_string(position) + " given twice in the pcsTable");
                 const long long axisLine = m_xml.lineNumber();
-                const Labels labels = readAxisLabels(position);
+                AxisContent axis = readAxis(position);
+                const Labels &labels = axis.labels;
                 if (labels.size() != 1)
                     fail("character position " + std::to_string(position) + " of a pcsTable must have exactly one label",
                          axisLine);
+                if (m_tables.label(labels.front().second).size() > PcsTables::maxTableLabelLength)
+                    fail("label of character position " + std::to_string(position) + " is longer than "
+                             + std::to_string(PcsTables::maxTableLabelLength) + " characters",
+                         axisLine);
                 prefix[index] = labels.front().first;
                 table.labels[index] = labels.front().second;
+                if (position == PcsTables::tableAxes)
+                    table.definition = std::move(axis.definition);
             } else if (m_xml.name() == QLatin1String("pcsRow")) {
                 if (table.rows.size() == maxRowsPerTable)
                     fail("pcsTable has more than " + std::to_string(maxRowsPerTable) + " pcsRow elements", line);
@@ -141,6 +153,7 @@ private:
         bool declared = false;
         const int declaredCodes = intAttribute("codes", declared);
         std::array<bool, PcsTables::rowAxes> seen{};
+        int axesRead = 0;
         long long codes = 1;
         while (m_xml.readNextStartElement()) {
             if (m_xml.name() != QLatin1String("axis")) {
@@ -152,11 +165,14 @@ private:
             if (std::exchange(seen[index], true))
                 fail("character position " + std::to_string(position) + " given twice in the pcsRow");
             const long long axisLine = m_xml.lineNumber();
-            const Labels labels = readAxisLabels(position);
+            const AxisContent axis = readAxis(position);
+            const Labels &labels = axis.labels;
             if (labels.empty())
                 fail("character position " + std::to_string(position) + " of the pcsRow has no label", axisLine);
             for (const auto &[character, label] : labels)
                 row.axes[index].add(character, label);
+            row.axes[index].title = axis.title;
+            row.axes[index].fileIndex = axesRead++;
             codes *= static_cast<long long>(labels.size());
         }
         failOnXmlError();
@@ -181,14 +197,31 @@ private:
         return position;
     }
 
-    Labels readAxisLabels(int position)
+    AxisContent readAxis(int position)
     {
         const long long line = m_xml.lineNumber();
         bool declared = false;
         const int declaredValues = intAttribute("values", declared);
-        Labels labels;
+        AxisContent axis;
+        Labels &labels = axis.labels;
         std::array<bool, pcsAlphabetSize> seen{};
         while (m_xml.readNextStartElement()) {
+            if (m_xml.name() == QLatin1String("title")) {
+                const long long titleLine = m_xml.lineNumber();
+                const QString title = m_xml.readElementText(QXmlStreamReader::SkipChildElements).simplified();
+                failOnXmlError();
+                if (static_cast<std::size_t>(title.size()) > PcsTables::maxAxisTitleLength)
+                    fail("title of character position " + std::to_string(position) + " is longer than "
+                             + std::to_string(PcsTables::maxAxisTitleLength) + " characters",
+                         titleLine);
+                axis.title = m_tables.addLabel(title.toStdString());
+                continue;
+            }
+            if (m_xml.name() == QLatin1String("definition")) {
+                axis.definition = m_xml.readElementText(QXmlStreamReader::SkipChildElements).simplified().toStdString();
+                failOnXmlError();
+                continue;
+            }
             if (m_xml.name() != QLatin1String("label")) {
                 m_xml.skipCurrentElement();
                 continue;
@@ -215,7 +248,7 @@ private:
             fail("axis says values=\"" + std::to_string(declaredValues) + "\" but has " + std::to_string(labels.size())
                  + " labels",
                  line);
-        return labels;
+        return axis;
     }
 
     const std::filesystem::path &m_file;

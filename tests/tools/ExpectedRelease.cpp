@@ -25,14 +25,23 @@ bool readLines(const QString &path, QStringList *lines, QString *error)
     return true;
 }
 
-// Every (code character, label) of one <axis>.
-QList<QPair<QChar, QString>> axisLabels(QXmlStreamReader &xml)
+struct AxisText {
+    QString title;
+    QString definition;
+};
+
+// Every (code character, label) of one <axis>, and its title and definition.
+QList<QPair<QChar, QString>> axisLabels(QXmlStreamReader &xml, AxisText *text = nullptr)
 {
     QList<QPair<QChar, QString>> labels;
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("label")) {
             const QChar code = xml.attributes().value("code").at(0);
             labels.append({code, xml.readElementText().trimmed()});
+        } else if (text && xml.name() == QLatin1String("title")) {
+            text->title = xml.readElementText().trimmed();
+        } else if (text && xml.name() == QLatin1String("definition")) {
+            text->definition = xml.readElementText().trimmed();
         } else {
             xml.skipCurrentElement();
         }
@@ -40,8 +49,9 @@ QList<QPair<QChar, QString>> axisLabels(QXmlStreamReader &xml)
     return labels;
 }
 
-QString expandTables(const QString &path, QHash<QString, QStringList> *labels)
+QString expandTables(const QString &path, ExpectedRelease &release)
 {
+    QHash<QString, QStringList> *labels = &release.labels;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return path + ": " + file.errorString();
@@ -54,22 +64,33 @@ QString expandTables(const QString &path, QHash<QString, QStringList> *labels)
         }
         QString prefix(3, ' ');
         QStringList tableLabels(3);
+        QString definition;
+        QList<QStringList> axisRows;  // the table's code is known only at its end
+        int rowNo = 0;
         while (xml.readNextStartElement()) {
             if (xml.name() == QLatin1String("axis")) {
                 const int pos = xml.attributes().value("pos").toInt();
-                const auto only = axisLabels(xml).constFirst();
+                AxisText text;
+                const auto only = axisLabels(xml, &text).constFirst();
                 prefix[pos - 1] = only.first;
                 tableLabels[pos - 1] = only.second;
+                if (pos == 3)
+                    definition = text.definition;
                 continue;
             }
             if (xml.name() != QLatin1String("pcsRow")) {
                 xml.skipCurrentElement();
                 continue;
             }
+            ++rowNo;
+            ++release.tableRowCount;
             QList<QList<QPair<QChar, QString>>> axes(4);
             while (xml.readNextStartElement()) {
                 const int pos = xml.attributes().value("pos").toInt();
-                axes[pos - 4] = axisLabels(xml);
+                AxisText text;
+                axes[pos - 4] = axisLabels(xml, &text);
+                for (const auto &[value, label] : std::as_const(axes[pos - 4]))
+                    axisRows.append({QString::number(rowNo), QString::number(pos), text.title, value, label});
             }
             for (const auto &a : axes[0])
                 for (const auto &b : axes[1])
@@ -79,6 +100,11 @@ QString expandTables(const QString &path, QHash<QString, QStringList> *labels)
                             labels->insert(code, tableLabels + QStringList{a.second, b.second, c.second, d.second});
                         }
         }
+        // mdb-export shows an empty text as it shows Null.
+        release.pcsTableRows.append(QStringList{prefix} + tableLabels
+                                    + QStringList{definition.isEmpty() ? nullField : definition});
+        for (const QStringList &row : std::as_const(axisRows))
+            release.pcsAxisRows.append(QStringList{prefix} + row);
     }
     return xml.hasError() ? path + ": " + xml.errorString() : QString();
 }
@@ -116,7 +142,7 @@ QString ExpectedRelease::load(const QString &orderFile, const QString &tablesFil
         const QString code = line.section(' ', 0, 0);
         icd9Title.insert(code, line.mid(code.size()).trimmed());
     }
-    return expandTables(tablesFile, &labels);
+    return expandTables(tablesFile, *this);
 }
 
 QStringList ExpectedRelease::longPcsRow(int index) const
@@ -160,4 +186,37 @@ QStringList ExpectedRelease::getAllDataColumns()
     for (int k = 1; k <= 7; ++k)
         columns << QString("character %1").arg(k);
     return columns;
+}
+
+QStringList ExpectedRelease::pcsTableColumns()
+{
+    return {"Code", "Section", "BodySystem", "Operation", "Definition"};
+}
+
+QStringList ExpectedRelease::pcsAxisColumns()
+{
+    return {"Code", "RowNo", "Pos", "Title", "Value", "Label"};
+}
+
+QString ExpectedRelease::codeTablesDiffer(const QString &database) const
+{
+    const auto differ = [&](const QString &table, const QStringList &columns, const QList<QStringList> &rows) {
+        QString error;
+        const ExportedTable exported = exportTable(database, table, &error);
+        if (!error.isEmpty())
+            return error;
+        if (exported.columns != columns)
+            return table + ": columns " + exported.columns.join(',');
+        if (exported.rows.size() != rows.size())
+            return table + QString(": %1 rows, not %2").arg(exported.rows.size()).arg(rows.size());
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            if (exported.rows.at(i) != rows.at(i))
+                return table + QString(": row %1 is [%2], not [%3]")
+                                   .arg(i + 1)
+                                   .arg(exported.rows.at(i).join('|'), rows.at(i).join('|'));
+        }
+        return QString();
+    };
+    const QString tables = differ("pcstable", pcsTableColumns(), pcsTableRows);
+    return tables.isEmpty() ? differ("pcsaxis", pcsAxisColumns(), pcsAxisRows) : tables;
 }

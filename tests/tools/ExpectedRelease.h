@@ -18,6 +18,9 @@ struct ExpectedRelease {
     QHash<QString, QStringList> gemMappings; // code -> distinct ICD-9 codes in GEM order
     QStringList gemLines;                    // every GEM line as written
     QHash<QString, QString> icd9Title;
+    QList<QStringList> pcsTableRows;         // Code, Section, BodySystem, Operation, Definition
+    QList<QStringList> pcsAxisRows;          // Code, RowNo, Pos, Title, Value, Label
+    int tableRowCount = 0;                   // <pcsRow> elements in all
 
     // Empty on success, else what went wrong.
     QString load(const QString &orderFile, const QString &tablesFile, const QString &gemFile, const QString &icd9File);
@@ -29,4 +32,10 @@ struct ExpectedRelease {
 
     static QStringList longPcsColumns();
     static QStringList getAllDataColumns();
+    // Empty when pcstable and pcsaxis of the database hold exactly these rows,
+    // else the first difference.
+    QString codeTablesDiffer(const QString &database) const;
+
+    static QStringList pcsTableColumns();
+    static QStringList pcsAxisColumns();
 };

@@ -152,6 +152,35 @@ void PcsDbCommandLineTest::buildsEveryKindOfCode()
         row(4, "6AB50BZ", "NoI9", "No ICD-9-CM equivalent", perfusionMeaning),
     };
     QCOMPARE(details.rows, expectedDetails);
+
+    // The code tables in file order. A table without a definition gets an empty
+    // one, which mdb-export shows as it shows Null.
+    const ExportedTable tables = exportTable(output, "pcstable", &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(tables.columns, ExpectedRelease::pcsTableColumns());
+    QCOMPARE(tables.rows, QList<QStringList>({
+                              {"021", "Medical and Surgical", "Heart and Great Vessels", "Bypass",
+                               "Altering the route of passage of the contents of a tubular body part"},
+                              {"6AB", "Extracorporeal or Systemic Therapies", "Physiological Systems", "Perfusion", nullField},
+                          }));
+    const ExportedTable axes = exportTable(output, "pcsaxis", &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(axes.columns, ExpectedRelease::pcsAxisColumns());
+    QCOMPARE(axes.rows, QList<QStringList>({
+                            {"021", "1", "4", "Body Part", "0", "Coronary Artery, One Artery"},
+                            {"021", "1", "5", "Approach", "0", "Open"},
+                            {"021", "1", "6", "Device", "9", "Autologous Venous Tissue"},
+                            {"021", "1", "6", "Device", "A", "Autologous Arterial Tissue"},
+                            {"021", "1", "7", "Qualifier", "3", "Coronary Artery"},
+                            {"021", "2", "4", "Body Part", "1", "Coronary Artery, Two Arteries"},
+                            {"021", "2", "5", "Approach", "0", "Open"},
+                            {"021", "2", "6", "Device", "9", "Autologous Venous Tissue"},
+                            {"021", "2", "7", "Qualifier", "3", "Coronary Artery"},
+                            {"6AB", "1", "4", "Body System", "5", "Respiratory System"},
+                            {"6AB", "1", "5", "Duration", "0", "Single"},
+                            {"6AB", "1", "6", "Qualifier", "B", "Donor Organ"},
+                            {"6AB", "1", "7", "Qualifier", "Z", "No Qualifier"},
+                        }));
 }
 
 void PcsDbCommandLineTest::refusesFaultyRelease_data()
@@ -214,6 +243,8 @@ void PcsDbCommandLineTest::refusesFaultyRelease_data()
                              "<axis pos=\"6\"><label code=\"9\">D</label></axis><axis pos=\"7\"><label code=\"3\">Q</label></axis></pcsRow>";
     QTest::newRow("tables: too many rows") << Part::Tables << "  </pcsTable>" << QStringList(4095, smallRow).join('\n') + "\n  </pcsTable>"
                                           << "more than 4096 pcsRow" << 4;
+    QTest::newRow("tables: row allows a code the order file lacks") << Part::Tables << "  </pcsTable>" << smallRow + "\n  </pcsTable>"
+                                                                  << "pcsRow allows code 0212093, which is not in the order file" << 23;
     // A copy of the first table right after it: the copy is refused at its first line.
     QTest::newRow("tables: table given twice") << Part::Tables << "  </pcsTable>" << "  </pcsTable>\n" + tableCopy()
                                               << "pcsTable 021 is already given on line 4" << 24;

@@ -6,6 +6,7 @@
 #include "ToolsTestSupport.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -78,6 +79,18 @@ void PcsDbFullReleaseTest::buildsTheWholeRelease()
         noEquivalent += wanted.first().at(3) == "NoI9";
         several += wanted.size() > 1;
     }
+    // The code tables: every table and every label, in the file's order.
+    QCOMPARE(expected.pcsTableRows.size(), 880);
+    QCOMPARE(expected.tableRowCount, 2345);
+    const QString tablesDiffer = expected.codeTablesDiffer(output);
+    QVERIFY2(tablesDiffer.isEmpty(), qPrintable(tablesDiffer));
+    const ExportedTable tables = exportTable(output, "pcstable", &exportError);
+    const auto bypass = std::find_if(tables.rows.cbegin(), tables.rows.cend(),
+                                     [](const QStringList &row) { return row.value(0) == "021"; });
+    QVERIFY(bypass != tables.rows.cend());
+    QCOMPARE(*bypass, QStringList({"021", "Medical and Surgical", "Heart and Great Vessels", "Bypass",
+                                   "Altering the route of passage of the contents of a tubular body part"}));
+
     qInfo("500 random codes checked: %d newer than the GEM, %d without equivalent, %d with several ICD-9-CM codes",
           newer, noEquivalent, several);
 }

@@ -39,6 +39,9 @@ void compareWithRelease(const QString &database, const ExpectedRelease &expected
     QCOMPARE(details.rows.size(), expectedDetails.size());
     for (qsizetype i = 0; i < details.rows.size(); ++i)
         QCOMPARE(details.rows.at(i), expectedDetails.at(i));
+
+    const QString tablesDiffer = expected.codeTablesDiffer(database);
+    QVERIFY2(tablesDiffer.isEmpty(), qPrintable(tablesDiffer));
 }
 
 // The release table as (Item -> Value).
