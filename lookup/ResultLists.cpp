@@ -57,4 +57,9 @@ QString ResultLists::countCaption(int count)
     return QString::number(count) + QStringLiteral(" Item(s) Found");
 }
 
+QString ResultLists::allWordsCountCaption(int count)
+{
+    return countCaption(count) + QStringLiteral(" (all words)");
+}
+
 } // namespace lookup

@@ -20,6 +20,8 @@ struct ResultLists {
     // hidden meanwhile let their views hear of the rows once, at the end.
     std::optional<int> fill(SharedQuery &query, const QPointer<QObject> &owner) const;
     static QString countCaption(int count);
+    // The caption of a search that looked again for the words in any order.
+    static QString allWordsCountCaption(int count);
 };
 
 } // namespace lookup

@@ -1,5 +1,7 @@
 #include "lookup/Statements.h"
 
+#include <utility>
+
 namespace lookup {
 
 QString quoted(const QString &text)
@@ -13,6 +15,32 @@ QString keywordStatement(const QString &searchText)
 {
     return QStringLiteral("SELECT [Description],ID FROM longpcs where [Description] like '%")
            + quoted(searchText) + QStringLiteral("%' order by [Description];");
+}
+
+QStringList searchWords(const QString &searchText)
+{
+    QStringList words;
+    QString word;
+    for (const QChar c : searchText) {
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
+            if (!word.isEmpty())
+                words << std::exchange(word, QString());
+        } else {
+            word += c;
+        }
+    }
+    if (!word.isEmpty())
+        words << word;
+    return words;
+}
+
+QString allWordsStatement(const QStringList &words)
+{
+    QStringList conditions;
+    for (const QString &word : words)
+        conditions << QStringLiteral("[Description] like '%") + quoted(word) + QStringLiteral("%'");
+    return QStringLiteral("SELECT [Description],ID FROM longpcs where ") + conditions.join(QStringLiteral(" and "))
+           + QStringLiteral(" order by [Description];");
 }
 
 QString advancedStatement(const std::vector<AdvancedCondition> &conditions, TextPosition position,

@@ -32,6 +32,11 @@ struct AdvancedCondition {
 QString quoted(const QString &text);
 
 QString keywordStatement(const QString &searchText);
+// The words of a search text: what lies between blanks (spaces, tabs).
+QStringList searchWords(const QString &searchText);
+// Titles that hold every word, wherever and in whatever order: coders type
+// "coronary bypass" where the titles say "Bypass Coronary Artery".
+QString allWordsStatement(const QStringList &words);
 // Callers pass at least one condition; with none the statement has nothing
 // after "where " and the engine rejects it.
 QString advancedStatement(const std::vector<AdvancedCondition> &conditions, TextPosition position,

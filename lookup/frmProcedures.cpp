@@ -365,6 +365,12 @@ void frmProcedures::cmdSearch_Click()
     std::optional<platform::AppError> error;
     if (!readSearchResults(keywordStatement(txtSearch_->text()), error))
         return;
+    // Nothing for the phrase as typed: the words may stand in another order in the titles.
+    if (!error && lstSearchID_->count() == 0) {
+        const QStringList words = searchWords(txtSearch_->text());
+        if (words.size() >= 2 && !readSearchResults(allWordsStatement(words), error, &ResultLists::allWordsCountCaption))
+            return;
+    }
 
     lstSearch_->show();
     setEnabled(true);
@@ -375,7 +381,8 @@ void frmProcedures::cmdSearch_Click()
         reportSearchError(*error);
 }
 
-bool frmProcedures::readSearchResults(const QString &statement, std::optional<platform::AppError> &error)
+bool frmProcedures::readSearchResults(const QString &statement, std::optional<platform::AppError> &error,
+                                      CountCaption caption)
 {
     const QPointer<QObject> alive(this);
     const ResultLists lists{lstSearch_, lstSearchID_};
@@ -390,7 +397,7 @@ bool frmProcedures::readSearchResults(const QString &statement, std::optional<pl
         if (!count)
             return false;
         query.close();
-        lblSearch_->setText(ResultLists::countCaption(*count));
+        lblSearch_->setText((caption ? caption : &ResultLists::countCaption)(*count));
     } catch (const platform::AppError &failure) {
         // Thrown only while the window exists: rows are not touched once it is gone.
         error = failure;

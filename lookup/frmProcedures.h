@@ -117,7 +117,9 @@ private:
     // Runs a search statement into the result lists and sets the count.
     // False when the window was closed while rows were read (touch nothing
     // then); a database error is handed back through error.
-    bool readSearchResults(const QString &statement, std::optional<platform::AppError> &error);
+    using CountCaption = QString (*)(int count);
+    bool readSearchResults(const QString &statement, std::optional<platform::AppError> &error,
+                           CountCaption caption = nullptr);
     void reportSearchError(const platform::AppError &error);
 
     // chosenDuplicate: the position, in the statement's order, of the one row

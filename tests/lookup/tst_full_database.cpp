@@ -122,6 +122,21 @@ private slots:
             QVERIFY(description.contains(text, Qt::CaseInsensitive));
     }
 
+    void wordsInAnyOrderFindTitlesHoldingEachWord()
+    {
+        const QStringList words = {"coronary", "bypass"};
+        const qsizetype expected = std::count_if(titles_.begin(), titles_.end(), [&](const QString &title) {
+            return title.contains(words[0], Qt::CaseInsensitive) && title.contains(words[1], Qt::CaseInsensitive);
+        });
+        QCOMPARE(countContaining(titles_, words.join(' ')), 0);
+        QVERIFY(expected > 0);
+        WindowDriver d;
+        d.search(words.join(' '));
+        qInfo("\"coronary bypass\": %lld titles hold both words", qlonglong(d.results().size()));
+        QCOMPARE(d.results().size(), expected);
+        QCOMPARE(d.window().lblSearch()->text(), QString::number(expected) + QStringLiteral(" Item(s) Found (all words)"));
+    }
+
     // Result rows are measured word by word; across the whole vocabulary of
     // the release that must come out as the style's own measure.
     void everyTitleMeasuresAsTheStyleDoes()

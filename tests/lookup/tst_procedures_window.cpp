@@ -257,7 +257,7 @@ private slots:
         QCOMPARE(w.lblSearch()->text(), QStringLiteral("3 Item(s) Found"));
         QCOMPARE(lastStatement(), lookup::keywordStatement(QStringLiteral("BYPASS")));
 
-        d.search(QStringLiteral("no procedure is called this"));
+        d.search(QStringLiteral("noprocedureiscalledthis"));
         QVERIFY(d.results().isEmpty());
         QVERIFY(d.resultIds().isEmpty());
         QCOMPARE(w.lblSearch()->text(), QStringLiteral("0 Item(s) Found"));
@@ -271,6 +271,31 @@ private slots:
         QCOMPARE(d.resultIds(), QStringList({"11", "6"}));
         QVERIFY(d.prompts().messages.isEmpty());
         QVERIFY(d.prompts().questions.isEmpty());
+    }
+
+    void wordsInAnyOrderWhenThePhraseFindsNothing()
+    {
+        WindowDriver d;
+        frmProcedures &w = d.window();
+        // Every title holding both words, whatever their order, case and spacing, sorted as always.
+        d.search(QStringLiteral("CORONARY  bypass"));
+        QCOMPARE(d.resultIds(), QStringList({"10", "1", "2"}));
+        QCOMPARE(w.lblSearch()->text(), QStringLiteral("3 Item(s) Found (all words)"));
+        QCOMPARE(lastStatement(), lookup::allWordsStatement({"CORONARY", "bypass"}));
+        // Typed quotes are doubled in every word; wildcards keep their meaning.
+        d.search(QStringLiteral("lesion crohn's"));
+        QCOMPARE(d.resultIds(), QStringList({"3"}));
+        d.search(QStringLiteral("left 100%open"));
+        QCOMPARE(d.resultIds(), QStringList({"4"}));
+        d.search(QStringLiteral("no procedure is called this"));
+        QVERIFY(d.resultIds().isEmpty());
+        QCOMPARE(w.lblSearch()->text(), QStringLiteral("0 Item(s) Found (all words)"));
+        // A phrase that matches is searched and counted as before.
+        d.search(QStringLiteral("coronary artery"));
+        QCOMPARE(d.resultIds(), QStringList({"10", "1", "2"}));
+        QCOMPARE(w.lblSearch()->text(), QStringLiteral("3 Item(s) Found"));
+        QCOMPARE(lastStatement(), lookup::keywordStatement(QStringLiteral("coronary artery")));
+        QVERIFY(d.prompts().messages.isEmpty());
     }
 
     void blankTextIsConfirmedFirst()
