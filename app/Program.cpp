@@ -51,6 +51,9 @@ void applyProgramIdentity()
     QCoreApplication::setOrganizationName(QString::fromLatin1(version::CompanyName));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(version::FileVersion));
     QGuiApplication::setWindowIcon(programIcon());
+    // The Wayland app id: what ties the windows to the desktop entry
+    // vorimel.desktop, its icon and its launch feedback.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vorimel"));
 }
 
 int runProgram(ErrorReportingApplication &application, const QString &lockPath, const QString &programFolder)

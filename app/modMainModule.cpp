@@ -1,5 +1,6 @@
 #include "modMainModule.h"
 
+#include "platform/desktop/ActivationToken.h"
 #include "platform/desktop/CommonControls.h"
 
 namespace app::modMainModule {
@@ -9,13 +10,41 @@ namespace {
 // The previous-instance flag, read once at start.
 bool previousInstance = false;
 
+// Where no window of another program can be found (Wayland, or a frame not on
+// this display), the running instance is asked to come forward itself, with
+// this start's activation token.
+void askTheRunningInstance(const platform::desktop::InstanceLock &lock)
+{
+    platform::desktop::InstanceChannel::send(platform::desktop::InstanceChannel::pathBeside(lock.path()),
+                                             {platform::desktop::launchActivationToken()});
+}
+
+std::unique_ptr<platform::desktop::InstanceChannel> listenForLaterStarts(const platform::desktop::InstanceLock &lock,
+                                                                         frmMainForm &mainForm)
+{
+    // Without a lock of our own, another instance may be the one listening.
+    if (!lock.isHeld())
+        return nullptr;
+    auto channel = std::make_unique<platform::desktop::InstanceChannel>();
+    const bool listening = channel->listen(
+        platform::desktop::InstanceChannel::pathBeside(lock.path()),
+        [&mainForm](const platform::desktop::InstanceChannel::Request &request) {
+            if (!mainForm.hasEnded())
+                platform::desktop::bringWindowForward(mainForm, request.activationToken);
+        });
+    return listening ? std::move(channel) : nullptr;
+}
+
 } // namespace
 
 Instance Main(platform::desktop::InstanceLock &lock, const QString &programFolder)
 {
     previousInstance = !lock.acquire();
     if (previousInstance) {
-        ActivatePrevInstance(platform::desktop::FindWindowA(nullptr, WindowTitleToActivate));
+        const platform::desktop::WindowHandle frame = platform::desktop::FindWindowA(nullptr, WindowTitleToActivate);
+        ActivatePrevInstance(frame);
+        if (frame <= 0)
+            askTheRunningInstance(lock);
         return {};
     }
     // The file is read by a process of its own while the windows are built.
@@ -28,6 +57,7 @@ Instance Main(platform::desktop::InstanceLock &lock, const QString &programFolde
     if (!instance.mainForm->hasEnded()) {
         instance.mainForm->show();
         instance.mainForm->openAtPreferredSize();
+        instance.channel = listenForLaterStarts(lock, *instance.mainForm);
     }
     return instance;
 }

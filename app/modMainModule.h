@@ -1,9 +1,10 @@
 #pragma once
 // The program's entry: one instance at a time. A second instance brings the
-// window titled WindowTitleToActivate forward, if there is one, and ends
-// without a window of its own; the first shows the frame window.
+// running one's frame window forward and ends without a window of its own; the
+// first shows the frame window.
 
 #include "app/frmMainForm.h"
+#include "platform/desktop/InstanceChannel.h"
 #include "platform/desktop/InstanceLock.h"
 #include "platform/desktop/TopLevelWindows.h"
 
@@ -12,12 +13,15 @@
 
 namespace app::modMainModule {
 
-inline const QString WindowTitleToActivate = QStringLiteral("Calvorin Framework");
+// The frame window's caption: the title a second instance looks for.
+inline const QString WindowTitleToActivate = QStringLiteral("Vorimel");
 
 // What a started instance keeps for its lifetime; null in a second instance,
 // which should end at once.
 struct Instance {
     std::unique_ptr<frmMainForm> mainForm;
+    // Where later starts ask for the frame; declared last, so it goes first.
+    std::unique_ptr<platform::desktop::InstanceChannel> channel;
 };
 
 // Reads the previous-instance flag from lock (acquiring it). The caller keeps

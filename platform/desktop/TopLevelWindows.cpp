@@ -3,6 +3,7 @@
 #include "X11Windows.h"
 
 #include <QGuiApplication>
+#include <QWidget>
 
 namespace platform::desktop {
 
@@ -54,6 +55,27 @@ bool SetForegroundWindow(WindowHandle window)
 bool BringWindowToTop(WindowHandle window)
 {
     return onWindow(window, [](X11Windows &display, X11WindowId id) { display.raise(id); });
+}
+
+void bringWindowForward(QWidget &window, const QString &token)
+{
+    if (window.isMinimized())
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    if (X11Windows *display = programDisplay()) {
+        const auto id = X11WindowId(window.winId());
+        display->restore(id);
+        display->activate(id);
+        display->raise(id);
+        display->sync();
+        return;
+    }
+    // Qt's Wayland plugin hands the compositor the token it finds here when
+    // the window asks for the focus, and takes it out again.
+    if (!token.isEmpty() && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        qputenv("XDG_ACTIVATION_TOKEN", token.toLatin1());
+    window.raise();
+    window.activateWindow();
 }
 
 } // namespace platform::desktop

@@ -2,9 +2,12 @@
 // The window calls a second instance makes, under the names the program's
 // start-up uses. They reach the X display the program's windows are on; on any
 // other windowing platform no window is ever found and the others do nothing.
+// There the running instance brings its own window forward when asked.
 
 #include <QString>
 #include <cstdint>
+
+class QWidget;
 
 namespace platform::desktop {
 
@@ -22,5 +25,11 @@ WindowHandle FindWindowA(const char *className, const QString &windowName);
 bool ShowWindow(WindowHandle window, int showCommand);
 bool SetForegroundWindow(WindowHandle window);
 bool BringWindowToTop(WindowHandle window);
+
+// What the running instance does with its own window when a second start asks
+// for it: out of the minimised state, the focus, on top. token is the second
+// start's activation token, without which a Wayland compositor keeps the
+// focus where it is; on X11 the window is activated as a pager would.
+void bringWindowForward(QWidget &window, const QString &token);
 
 } // namespace platform::desktop

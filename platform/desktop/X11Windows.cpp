@@ -39,6 +39,7 @@ struct X11Windows::Impl {
     xcb_atom_t maximizedHorz = XCB_ATOM_NONE;
     xcb_atom_t hidden = XCB_ATOM_NONE;
     xcb_atom_t netRestackWindow = XCB_ATOM_NONE;
+    xcb_atom_t wmState = XCB_ATOM_NONE;
 
     ~Impl()
     {
@@ -58,6 +59,7 @@ struct X11Windows::Impl {
             {"_NET_WM_STATE", &netWmState},         {"_NET_WM_STATE_MAXIMIZED_VERT", &maximizedVert},
             {"_NET_WM_STATE_MAXIMIZED_HORZ", &maximizedHorz},
             {"_NET_WM_STATE_HIDDEN", &hidden},      {"_NET_RESTACK_WINDOW", &netRestackWindow},
+            {"WM_STATE", &wmState},
         };
         xcb_intern_atom_cookie_t cookies[std::size(wanted)];
         for (std::size_t i = 0; i < std::size(wanted); ++i)
@@ -91,6 +93,27 @@ struct X11Windows::Impl {
         if (length > 0)
             result.bytes = QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())), length);
         return result;
+    }
+
+    // Shown, or minimised by a window manager (which then keeps WM_STATE on
+    // it). A window that is neither is withdrawn: a toolkit's hidden helper
+    // window, such as Qt's client leader that bears the program's title too.
+    bool isShownOrMinimised(xcb_window_t window) const
+    {
+        Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr));
+        if (!attributes)
+            return false;
+        if (attributes->map_state == XCB_MAP_STATE_VIEWABLE)
+            return true;
+        constexpr std::uint32_t NormalState = 1;
+        constexpr std::uint32_t IconicState = 3;
+        const auto state = property(window, wmState, wmState, 2);
+        if (!state || state->format != 32 || state->bytes.size() < qsizetype(sizeof(std::uint32_t)))
+            return false;
+        std::uint32_t value = 0;
+        std::memcpy(&value, state->bytes.constData(), sizeof value);
+        return value == NormalState || value == IconicState;
     }
 
     // The server's time now, which a window manager that keeps new windows
@@ -163,8 +186,10 @@ QVector<X11WindowId> X11Windows::topLevelWindows() const
     const auto clients = d->property(d->root, d->netClientList, XCB_ATOM_WINDOW, MaxClientListUnits);
     if (clients && clients->format == 32) {
         const auto count = clients->bytes.size() / qsizetype(sizeof(xcb_window_t));
+        // An empty list (a manager with no clients yet) leaves no buffer to copy into.
         windows.resize(count);
-        std::memcpy(windows.data(), clients->bytes.constData(), std::size_t(count) * sizeof(xcb_window_t));
+        if (count > 0)
+            std::memcpy(windows.data(), clients->bytes.constData(), std::size_t(count) * sizeof(xcb_window_t));
         return windows;
     }
     Reply<xcb_query_tree_reply_t> tree(
@@ -194,7 +219,7 @@ QString X11Windows::title(X11WindowId window) const
 X11WindowId X11Windows::findByTitle(const QString &wanted) const
 {
     for (const X11WindowId window : topLevelWindows()) {
-        if (title(window) == wanted)
+        if (title(window) == wanted && d->isShownOrMinimised(window))
             return window;
     }
     return 0;

@@ -27,7 +27,8 @@ public:
     QVector<X11WindowId> topLevelWindows() const;
     // _NET_WM_NAME when the window has it, WM_NAME otherwise; empty without either.
     QString title(X11WindowId window) const;
-    // The first top-level window whose title equals `title` exactly; 0 for none.
+    // The first top-level window whose title equals `title` exactly and that
+    // is shown or minimised (not a withdrawn helper window); 0 for none.
     X11WindowId findByTitle(const QString &title) const;
 
     // Shows the window in its normal state: mapped again if it was minimised,

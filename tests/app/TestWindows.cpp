@@ -96,6 +96,14 @@ void TestWindows::minimise(WindowId window)
     sync();
 }
 
+void TestWindows::markMinimised(WindowId window)
+{
+    const std::uint32_t state[2] = {3, 0}; // IconicState, no icon window
+    const std::uint32_t type = atom("WM_STATE");
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window, type, type, 32, 2, state);
+    sync();
+}
+
 WindowId TestWindows::inputFocus()
 {
     auto focus = reply(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));

@@ -38,6 +38,9 @@ public:
     void map(WindowId window);
     // What a program sends to have its window minimised (ICCCM WM_CHANGE_STATE).
     void minimise(WindowId window);
+    // What a window manager leaves on a window it has minimised (WM_STATE
+    // Iconic), for displays without one.
+    void markMinimised(WindowId window);
     // The window that has the keyboard focus.
     WindowId inputFocus();
     void unmap(WindowId window);

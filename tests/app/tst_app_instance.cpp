@@ -6,6 +6,7 @@
 #include "XvfbServer.h"
 
 #include "app/modMainModule.h"
+#include "platform/desktop/InstanceChannel.h"
 #include "platform/desktop/InstanceLock.h"
 #include "platform/desktop/X11Windows.h"
 
@@ -265,12 +266,16 @@ void InstanceTest::findsOnlyTheExactTitle()
     if (!needDisplay())
         QSKIP(qPrintable(serverProblem_));
     windows_->create(Title + QStringLiteral(" 2"), std::nullopt, true);
-    windows_->create(QStringLiteral("calvorin framework"), std::nullopt, true);
-    windows_->create(QStringLiteral("Vorimel"), std::nullopt, true);
+    windows_->create(Title.toLower(), std::nullopt, true);
+    windows_->create(QStringLiteral("Calvorin Framework"), std::nullopt, true);
     QCOMPARE(display_->findByTitle(Title), platform::desktop::X11WindowId(0));
 
+    // A withdrawn window, as Qt's client leader bears the program's title
+    // too, is no frame to bring forward; a minimised one is.
     const auto wanted = windows_->create(Title, std::nullopt, false);
     windows_->create(QStringLiteral(" ") + Title, std::nullopt, true);
+    QCOMPARE(display_->findByTitle(Title), platform::desktop::X11WindowId(0));
+    windows_->markMinimised(wanted);
     QCOMPARE(display_->findByTitle(Title), wanted);
     QCOMPARE(display_->title(wanted), Title);
     QVERIFY(qint32(wanted) > 0); // as the start-up's signed handle
@@ -322,7 +327,8 @@ void InstanceTest::restoreActivateRaiseBringTheWindowForward()
 {
     if (!needDisplay())
         QSKIP(qPrintable(serverProblem_));
-    const auto wanted = windows_->create(Title, std::nullopt, false); // minimised
+    const auto wanted = windows_->create(Title, std::nullopt, false);
+    windows_->markMinimised(wanted);
     const auto above = windows_->create(QStringLiteral("Other"), std::nullopt, true);
     QVERIFY(!windows_->isViewable(wanted));
     windows_->watchRootMessages();
@@ -388,6 +394,7 @@ void InstanceTest::secondProgramBringsTheWindowForwardAndEndsSilently()
     QVERIFY2(waitFor([&] { return QFile::exists(lockPath); }, 60000), "the first instance took no lock");
 
     const auto wanted = windows_->create(Title, std::nullopt, false);
+    windows_->markMinimised(wanted);
     const auto other = windows_->create(QStringLiteral("Other"), std::nullopt, true);
     const QVector<apptest::WindowId> before = windows_->mappedStack();
 
@@ -409,9 +416,13 @@ void InstanceTest::secondProgramBringsTheWindowForwardAndEndsSilently()
     QVERIFY(after.contains(other));
     QCOMPARE(first.state(), QProcess::Running);
 
-    // The first instance crashes; the next start takes its lock over.
+    // The first instance crashes; the next start takes its lock and its
+    // socket over, and answers there.
+    const QString socketPath = platform::desktop::InstanceChannel::pathBeside(lockPath);
+    QVERIFY2(waitFor([&] { return QFile::exists(socketPath); }, 60000), "the first instance does not listen");
     killHard(first);
     QVERIFY(QFile::exists(lockPath));
+    QVERIFY(!platform::desktop::InstanceChannel::send(socketPath, {}));
     QProcess third;
     third.setProcessEnvironment(environment);
     third.start(program);
@@ -422,9 +433,11 @@ void InstanceTest::secondProgramBringsTheWindowForwardAndEndsSilently()
             return lock.open(QIODevice::ReadOnly) && lock.readLine().trimmed().toLongLong() == third.processId();
         },
         60000);
+    const bool answers = waitFor([&] { return platform::desktop::InstanceChannel::send(socketPath, {}); }, 60000);
     const bool stillRunning = third.state() == QProcess::Running;
     killHard(third);
     QVERIFY2(tookOver, "the next instance did not take the stale lock");
+    QVERIFY2(answers, "the next instance did not take the stale socket over");
     QVERIFY(stillRunning);
 }
 
