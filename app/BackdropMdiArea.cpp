@@ -4,7 +4,13 @@
 
 namespace app {
 
-BackdropMdiArea::BackdropMdiArea(QWidget *parent) : QMdiArea(parent) {}
+BackdropMdiArea::BackdropMdiArea(QWidget *parent) : QMdiArea(parent)
+{
+    // On a screen smaller than a child's design size the child keeps that
+    // size and the area scrolls to its far parts, instead of cutting them off.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
 
 void BackdropMdiArea::setBackdrop(Backdrop backdrop)
 {

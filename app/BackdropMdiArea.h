@@ -1,5 +1,6 @@
 #pragma once
-// The frame's client area, which hosts the child windows over the theme's background.
+// The frame's client area, which hosts the child windows over the theme's
+// background, and scrolls where the frame is smaller than a child.
 
 #include "app/Backdrop.h"
 

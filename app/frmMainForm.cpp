@@ -198,17 +198,12 @@ void frmMainForm::showProcedures()
 
 void frmMainForm::openAtPreferredSize()
 {
-    // The design size, or what the ribbon and the search window at its own
-    // design size need, whichever is more.
-    setMinimumSize(minimumSizeHint().expandedTo(
-        QSize(platform::twipsToPixels(DesignClientWidth), platform::twipsToPixels(DesignClientHeight))));
-    const lookup::frmProcedures *form = procedures();
+    const QSize design(platform::twipsToPixels(DesignClientWidth), platform::twipsToPixels(DesignClientHeight));
     const QScreen *display = screen();
-    if (!form || !display)
+    if (!display) {
+        setMinimumSize(minimumSizeHint().expandedTo(design));
         return;
-    // What the frame puts around the search window: the ribbon, the borders.
-    const QSize chrome = size() - form->size();
-    const QSize wanted = form->preferredSize() + chrome;
+    }
     const QRect available = display->availableGeometry();
     // Room for the window manager's frame around the window.
     const QMargins decoration = frameGeometry().isValid() && frameGeometry() != geometry()
@@ -218,6 +213,17 @@ void frmMainForm::openAtPreferredSize()
                                                frameGeometry().bottom() - geometry().bottom())
                                     : QMargins();
     const QSize room = available.marginsRemoved(decoration).size();
+    // The design size, or what the ribbon needs, whichever is more, but never
+    // more than the screen holds: a window taller than the screen has its
+    // bottom out of reach, while the search window scrolls within a smaller one.
+    setMinimumSize(minimumSizeHint().expandedTo(design).boundedTo(room));
+    const lookup::frmProcedures *form = procedures();
+    if (!form)
+        return;
+    // What the frame puts around the search window: the ribbon, the borders,
+    // the child's own frame; the search window may be larger than the area.
+    const QSize chrome = size() - mdiArea_->viewport()->size() + (proceduresWindow_->size() - form->size());
+    const QSize wanted = form->preferredSize() + chrome;
     const QSize opening = wanted.boundedTo(room).expandedTo(minimumSize());
     if (opening == size())
         return;
