@@ -104,6 +104,7 @@ private slots:
 
     void secondProgramBringsTheWindowForwardAndEndsSilently();
     void theFrameOffersNoMaximiseOrCloseAndIgnoresTheWindowManagersClose();
+    void withoutAnyDesktopTheProgramSaysSoInsteadOfAborting();
 
 private:
     bool needDisplay();
@@ -484,6 +485,27 @@ void InstanceTest::theFrameOffersNoMaximiseOrCloseAndIgnoresTheWindowManagersClo
                                                    "program said: %2)")
                                         .arg(QString::number(hints.value(1, 0)), QString::fromLocal8Bit(said))));
     QVERIFY2(stillRunning, "the window manager's close ended the program");
+}
+
+void InstanceTest::withoutAnyDesktopTheProgramSaysSoInsteadOfAborting()
+{
+    if (!programProblem().isEmpty())
+        QSKIP(qPrintable(programProblem()));
+    QTemporaryDir runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(VORIMEL_BIN_DIR "/vorimel"));
+    QVERIFY(program.waitForFinished(60000));
+    const QByteArray said = program.readAllStandardError();
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    QVERIFY2(said.contains("cannot show its window") && said.contains("DISPLAY"), said.constData());
+    QVERIFY(!QFile::exists(runtime.filePath(QStringLiteral("vorimel.lock"))));
 }
 
 int main(int argc, char **argv)
