@@ -45,6 +45,7 @@ Instance Main(platform::desktop::InstanceLock &lock, const QString &programFolde
         ActivatePrevInstance(frame);
         if (frame <= 0)
             askTheRunningInstance(lock);
+        platform::desktop::endLaunchFeedback(platform::desktop::launchStartupId());
         return {};
     }
     // The file is read by a process of its own while the windows are built.

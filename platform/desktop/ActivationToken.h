@@ -13,5 +13,8 @@ namespace platform::desktop {
 void captureLaunchActivationToken();
 // What captureLaunchActivationToken found; empty without a launcher's token.
 QString launchActivationToken();
+// The X11 launcher's DESKTOP_STARTUP_ID alone (empty without one): the start
+// it names is ended by whoever shows the window, or by a second start.
+QString launchStartupId();
 
 } // namespace platform::desktop

@@ -78,4 +78,13 @@ void bringWindowForward(QWidget &window, const QString &token)
     window.activateWindow();
 }
 
+void endLaunchFeedback(const QString &startupId)
+{
+    X11Windows *display = programDisplay();
+    if (!display || startupId.isEmpty())
+        return;
+    display->endStartup(startupId.toUtf8());
+    display->sync();
+}
+
 } // namespace platform::desktop

@@ -32,4 +32,8 @@ bool BringWindowToTop(WindowHandle window);
 // focus where it is; on X11 the window is activated as a pager would.
 void bringWindowForward(QWidget &window, const QString &token);
 
+// Ends the launcher's feedback (its busy cursor) for the X11 start startupId,
+// which a second start, showing no window, would otherwise leave running.
+void endLaunchFeedback(const QString &startupId);
+
 } // namespace platform::desktop

@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -40,6 +41,8 @@ struct X11Windows::Impl {
     xcb_atom_t hidden = XCB_ATOM_NONE;
     xcb_atom_t netRestackWindow = XCB_ATOM_NONE;
     xcb_atom_t wmState = XCB_ATOM_NONE;
+    xcb_atom_t startupInfoBegin = XCB_ATOM_NONE;
+    xcb_atom_t startupInfo = XCB_ATOM_NONE;
 
     ~Impl()
     {
@@ -59,7 +62,8 @@ struct X11Windows::Impl {
             {"_NET_WM_STATE", &netWmState},         {"_NET_WM_STATE_MAXIMIZED_VERT", &maximizedVert},
             {"_NET_WM_STATE_MAXIMIZED_HORZ", &maximizedHorz},
             {"_NET_WM_STATE_HIDDEN", &hidden},      {"_NET_RESTACK_WINDOW", &netRestackWindow},
-            {"WM_STATE", &wmState},
+            {"WM_STATE", &wmState},                 {"_NET_STARTUP_INFO_BEGIN", &startupInfoBegin},
+            {"_NET_STARTUP_INFO", &startupInfo},
         };
         xcb_intern_atom_cookie_t cookies[std::size(wanted)];
         for (std::size_t i = 0; i < std::size(wanted); ++i)
@@ -251,6 +255,37 @@ void X11Windows::raise(X11WindowId window)
     d->sendToRoot(window, d->netRestackWindow, {SourcePager, XCB_WINDOW_NONE, XCB_STACK_MODE_ABOVE, 0, 0});
     const std::uint32_t above = XCB_STACK_MODE_ABOVE;
     xcb_configure_window(d->connection, window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+}
+
+void X11Windows::endStartup(const QByteArray &startupId)
+{
+    if (startupId.isEmpty() || d->startupInfoBegin == XCB_ATOM_NONE || d->startupInfo == XCB_ATOM_NONE)
+        return;
+    // The startup-notification message: a key=value line in 20-byte pieces,
+    // the first under _NET_STARTUP_INFO_BEGIN, ended by a NUL. A value with a
+    // space, quote or backslash goes in quotes, those two escaped.
+    QByteArray id = startupId;
+    if (id.contains(' ') || id.contains('"') || id.contains('\\')) {
+        id.replace('\\', "\\\\");
+        id.replace('"', "\\\"");
+        id = '"' + id + '"';
+    }
+    const QByteArray message = "remove: ID=" + id + '\0';
+    const xcb_window_t sender = xcb_generate_id(d->connection);
+    xcb_create_window(d->connection, 0, sender, d->root, -1, -1, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, 0, nullptr);
+    for (qsizetype offset = 0; offset < message.size(); offset += 20) {
+        xcb_client_message_event_t piece{};
+        piece.response_type = XCB_CLIENT_MESSAGE;
+        piece.format = 8;
+        piece.window = sender;
+        piece.type = offset == 0 ? d->startupInfoBegin : d->startupInfo;
+        const qsizetype length = std::min<qsizetype>(20, message.size() - offset);
+        std::memcpy(piece.data.data8, message.constData() + offset, std::size_t(length));
+        xcb_send_event(d->connection, 0, d->root, XCB_EVENT_MASK_PROPERTY_CHANGE,
+                       reinterpret_cast<const char *>(&piece));
+    }
+    xcb_destroy_window(d->connection, sender);
 }
 
 void X11Windows::sync()

@@ -40,6 +40,10 @@ public:
     // Puts the window on top: asks the window manager to restack its frame,
     // and restacks the window itself where there is no manager.
     void raise(X11WindowId window);
+    // Tells the launcher that the start it announced under startupId
+    // (DESKTOP_STARTUP_ID) is over, so that its busy cursor ends: a second
+    // start shows no window of its own, which would otherwise end it.
+    void endStartup(const QByteArray &startupId);
     // Sends what the calls above queued and waits until the server has taken it.
     void sync();
 

@@ -196,7 +196,8 @@ void TestWindows::removeClientList()
 
 void TestWindows::watchRootMessages()
 {
-    const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    // Startup notification goes to those who watch the root's properties.
+    const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &mask);
     sync();
 }

@@ -101,6 +101,7 @@ private slots:
     void theWindowManagersClientListIsTheListSearched();
     void restoreActivateRaiseBringTheWindowForward();
     void anUnreachableDisplayFindsNothing();
+    void theLaunchersStartupIsEnded();
 
     void secondProgramBringsTheWindowForwardAndEndsSilently();
     void theFrameOffersNoMaximiseOrCloseAndIgnoresTheWindowManagersClose();
@@ -367,6 +368,26 @@ void InstanceTest::restoreActivateRaiseBringTheWindowForward()
     QCOMPARE(messages[3].type, QByteArray("_NET_RESTACK_WINDOW"));
     QCOMPARE(messages[3].data[0], 2u);
     QCOMPARE(messages[3].data[2], 0u); // Above
+}
+
+void InstanceTest::theLaunchersStartupIsEnded()
+{
+    if (!needDisplay())
+        QSKIP(qPrintable(serverProblem_));
+    windows_->watchRootMessages();
+    // Long enough for three pieces, with what needs quoting.
+    display_->endStartup("openbox/vorimel-42 \"x\"\\y_TIME12345");
+    display_->sync();
+    QByteArray said;
+    QVector<QByteArray> types;
+    for (const apptest::ClientMessage &message : windows_->takeRootMessages()) {
+        types.append(message.type);
+        said += QByteArray(reinterpret_cast<const char *>(message.data), 20);
+    }
+    QCOMPARE(types.value(0), QByteArray("_NET_STARTUP_INFO_BEGIN"));
+    QCOMPARE(types.size(), 3);
+    QCOMPARE(types.count("_NET_STARTUP_INFO"), 2);
+    QCOMPARE(said.left(said.indexOf('\0')), QByteArray("remove: ID=\"openbox/vorimel-42 \\\"x\\\"\\\\y_TIME12345\""));
 }
 
 void InstanceTest::anUnreachableDisplayFindsNothing()

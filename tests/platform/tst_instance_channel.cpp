@@ -63,7 +63,8 @@ void InstanceChannelTest::aRequestReachesTheListenerWithItsToken()
     QCOMPARE(path, dir.filePath(QStringLiteral("vorimel.socket")));
     QVector<QString> tokens;
     InstanceChannel channel;
-    QVERIFY(channel.listen(path, [&](const InstanceChannel::Request &request) { tokens.append(request.activationToken); }));
+    const auto keep = [&](const InstanceChannel::Request &request) { tokens.append(request.activationToken); };
+    QVERIFY(channel.listen(path, keep));
     QCOMPARE(QFileInfo(path).permissions() & 0x0077, QFileDevice::Permissions());
 
     QVERIFY(InstanceChannel::send(path, {QStringLiteral("kwin-42_TIME1234:ab/c=")}));
@@ -86,7 +87,8 @@ void InstanceChannelTest::whatIsNotARequestOrNotATokenIsDropped()
     const QString path = dir.filePath(QStringLiteral("vorimel.socket"));
     QVector<QString> tokens;
     InstanceChannel channel;
-    QVERIFY(channel.listen(path, [&](const InstanceChannel::Request &request) { tokens.append(request.activationToken); }));
+    const auto keep = [&](const InstanceChannel::Request &request) { tokens.append(request.activationToken); };
+    QVERIFY(channel.listen(path, keep));
 
     // The token goes into the environment and to the compositor: a line
     // break or a control character would smuggle in more than a token.
