@@ -5,6 +5,7 @@ function(vorimel_add_test)
   cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
+  add_dependencies(${T_NAME} vorimel_test_loader)
   target_compile_definitions(${T_NAME} PRIVATE
     VORIMEL_CMS_DIR="${VORIMEL_CMS_DIR}"
     VORIMEL_ACCESS_DIR="${VORIMEL_ACCESS_DIR}"

@@ -259,14 +259,11 @@ std::string programFolder()
 
 } // namespace
 
+// Only the running program's own folder: a copy run from elsewhere must not
+// start whatever loader some other folder holds.
 LoaderCommand defaultLoaderCommand()
 {
-    const std::string beside = programFolder() + '/' + kProgramName;
-#ifdef VORIMEL_BUILD_PROGRAMS_DIR
-    if (::access(beside.c_str(), X_OK) != 0)
-        return {std::string(VORIMEL_BUILD_PROGRAMS_DIR) + '/' + kProgramName, {}};
-#endif
-    return {beside, {}};
+    return {programFolder() + '/' + kProgramName, {}};
 }
 
 LoadedDatabase loadJetFileIsolated(std::string_view fileBytes, std::chrono::milliseconds stallLimit,

@@ -43,8 +43,7 @@ struct LoaderCommand {
     std::vector<std::string> arguments;
 };
 
-// vorimel-load beside the running executable or, for programs run from the
-// build tree (tests, benchmarks), in the build's folder of programs.
+// vorimel-load beside the running executable, and nowhere else.
 LoaderCommand defaultLoaderCommand();
 
 // The loader started and its answer still to come: the program may do other

@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -61,6 +62,7 @@ private slots:
     void stalledReaderIsStopped();
     void heartbeatKeepsASlowReaderAlive();
     void theReaderDiesWithTheProgram();
+    void aCopyElsewhereLooksOnlyInItsOwnFolder();
 
 private:
     struct Outcome {
@@ -343,8 +345,34 @@ void DbDamageTest::theReaderDiesWithTheProgram()
     QVERIFY2(gone(), "the reader outlived the program");
 }
 
+void DbDamageTest::aCopyElsewhereLooksOnlyInItsOwnFolder()
+{
+    // This program, copied where no reader lies beside it, must not start
+    // the one of the build it came from.
+    QTemporaryDir elsewhere;
+    const QString copy = elsewhere.filePath(QStringLiteral("copy"));
+    QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+    QVERIFY(QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    QProcess program;
+    program.start(copy, {QStringLiteral("--open"), original_});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.readAllStandardOutput().trimmed(), QByteArray::number(ErrUnreadableFile));
+}
+
 int main(int argc, char **argv)
 {
+    if (argc == 3 && qstrcmp(argv[1], "--open") == 0) {
+        QCoreApplication application(argc, argv);
+        Connection connection;
+        connection.setConnectionString(dbtest::connectionStringFor(QString::fromLocal8Bit(argv[2])));
+        try {
+            connection.open();
+            std::puts("0");
+        } catch (const platform::AppError &e) {
+            std::printf("%d\n", e.number());
+        }
+        return 0;
+    }
     if (argc > 2 && qstrcmp(argv[1], FakeLoaderFlag) == 0)
         runFakeLoader(argc, argv);
     if (argc == 4 && qstrcmp(argv[1], "--wait-on-hanging-reader") == 0) {
