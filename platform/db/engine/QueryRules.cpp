@@ -1,6 +1,7 @@
 #include "platform/db/engine/QueryRules.h"
 
 #include "platform/db/engine/CaseInsensitiveText.h"
+#include "platform/db/engine/ConnectionRules.h"
 #include "platform/db/engine/ScanTable.h"
 
 #include <QString>
@@ -61,30 +62,11 @@ void like(sqlite3_context *context, int argc, sqlite3_value **argv)
     sqlite3_result_int(context, compiled->matches(viewOf(argv[1])) ? 1 : 0);
 }
 
-int authorize(void *, int action, const char *, const char *, const char *, const char *)
-{
-    if (declaringScanTable())
-        return SQLITE_OK; // our own fixed declaration, never a statement's text
-    switch (action) {
-    case SQLITE_SELECT:
-    case SQLITE_READ:
-    case SQLITE_FUNCTION:
-    case SQLITE_RECURSIVE:
-        return SQLITE_OK;
-    default:
-        return SQLITE_DENY;
-    }
-}
-
 } // namespace
 
 int applyQueryRules(sqlite3 *db)
 {
-    int enabled = 0;
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, &enabled);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, &enabled);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &enabled);
-    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
+    sqlite3_hard_heap_limit64(kStatementHeapLimit);
     sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kLongestValue);
     sqlite3_limit(db, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, kLongestLikePattern);
 
@@ -106,7 +88,7 @@ int applyQueryRules(sqlite3 *db)
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "PRAGMA query_only=1;", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
-        rc = sqlite3_set_authorizer(db, authorize, nullptr);
+        rc = restrictConnection(db, ConnectionUse::Reading);
     return rc;
 }
 

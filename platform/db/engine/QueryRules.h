@@ -1,7 +1,7 @@
 #pragma once
-// What a loaded copy of the database allows: reading only (an authorizer that
-// admits SELECT, column reads and functions and nothing else, query_only on top
-// of the read-only copy), and letter case ignored in every script as Jet does:
+// What a loaded copy of the database allows: reading only (the reading rules of
+// ConnectionRules.h, query_only on top of the read-only copy), statements
+// within a memory ceiling, and letter case ignored in every script as Jet does:
 // the NOCASE collation of the text columns and LIKE both fold case beyond ASCII.
 // Tables small enough get a scan table in front of them (ScanTable.h).
 
@@ -14,6 +14,15 @@ namespace platform::db {
 // Longest LIKE pattern a statement may use; longer ones are refused.
 inline constexpr int kLongestLikePattern = 50000;
 inline constexpr const char *kPatternTooComplex = "LIKE or GLOB pattern too complex";
+
+// What SQLite may hold for the program's statements together (sorting,
+// temporary tables, page cache). On the full code set the heaviest honest
+// statement, an advanced search matching every row (DISTINCT and ORDER BY
+// over getalldata), peaks at 22 MB, the empty keyword search at under 2 MB.
+// A statement that needs more ends with SQLITE_NOMEM within a few seconds
+// instead of growing the program by gigabytes; the copy itself lies in
+// memory of its own and is not counted.
+inline constexpr long long kStatementHeapLimit = 128LL << 20;
 
 // Returns SQLITE_OK or the SQLite error code of the step that failed.
 int applyQueryRules(sqlite3 *db);

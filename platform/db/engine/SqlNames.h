@@ -7,14 +7,25 @@
 
 #include <algorithm>
 #include <cctype>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace platform::db {
 
-// The text between two quote characters, each quote inside it doubled.
+// A name or text that no quoting keeps whole: SQLite reads statement text
+// only up to a zero byte.
+class UnquotableText : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The text between two quote characters, each quote inside it doubled. Every
+// name and literal spliced into SQL text goes through here.
 inline std::string enclosed(std::string_view text, char quote)
 {
+    if (text.find('\0') != std::string_view::npos)
+        throw UnquotableText("a name or text holding a zero character");
     std::string out(1, quote);
     for (char c : text) {
         if (c == quote)

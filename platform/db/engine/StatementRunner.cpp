@@ -1,5 +1,6 @@
 #include "platform/db/engine/StatementRunner.h"
 
+#include "platform/db/engine/QueryRules.h"
 #include "platform/db/engine/SqliteHandle.h"
 #include "platform/db/engine/UntranslatedQueries.h"
 
@@ -118,6 +119,9 @@ StatementResult runStatement(sqlite3 *db, const QString &text)
     sqlite3_progress_handler(db, 0, nullptr, nullptr);
     if (rc == SQLITE_INTERRUPT)
         reject(QStringLiteral("it ran longer than %1 seconds").arg(kLongestRun.count()), text);
+    if (rc == SQLITE_NOMEM)
+        reject(QStringLiteral("it needs more than the %1 MB of memory a statement may use").arg(kStatementHeapLimit >> 20),
+               text);
     if (rc != SQLITE_DONE)
         reject(QString::fromUtf8(sqlite3_errmsg(db)), text);
     return result;

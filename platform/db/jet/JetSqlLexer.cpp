@@ -86,11 +86,22 @@ private:
         throw UntranslatableQuery("a text in quotes that is never closed");
     }
 
+    void skipDigits()
+    {
+        while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_])))
+            ++at_;
+    }
+
+    // Digits with at most one point, and an exponent: the token is spliced
+    // into SQL as it stands, so nothing else may pass as a number.
     JetToken number()
     {
         const std::size_t from = at_;
-        while (at_ < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[at_])) || text_[at_] == '.'))
+        skipDigits();
+        if (at_ < text_.size() && text_[at_] == '.') {
             ++at_;
+            skipDigits();
+        }
         if (at_ < text_.size() && (text_[at_] == 'e' || text_[at_] == 'E')) {
             std::size_t exponent = at_ + 1;
             if (exponent < text_.size() && (text_[exponent] == '+' || text_[exponent] == '-'))
@@ -101,7 +112,7 @@ private:
                     ++at_;
             }
         }
-        if (at_ < text_.size() && isNameStart(static_cast<unsigned char>(text_[at_])))
+        if (at_ < text_.size() && (isNameStart(static_cast<unsigned char>(text_[at_])) || text_[at_] == '.'))
             throw UntranslatableQuery("the number " + std::string(text_.substr(from, at_ + 1 - from)) + "...");
         return {JetToken::Number, std::string(text_.substr(from, at_ - from))};
     }
@@ -131,6 +142,8 @@ private:
 
 std::vector<JetToken> tokenizeJetSql(std::string_view text)
 {
+    if (text.size() > kLongestJetSql)
+        throw UntranslatableQuery("a text of " + std::to_string(text.size()) + " bytes, longer than Jet keeps");
     return Lexer(text).run();
 }
 

@@ -24,7 +24,12 @@ struct JetToken {
     std::string text; // a name without brackets, a string without quotes, a symbol as written
 };
 
-// Throws UntranslatableQuery for text that is not made of Jet tokens.
+// Access keeps a query's SQL to about 64,000 characters, each at most three
+// bytes in UTF-8; longer text comes from no Access and is refused unread.
+inline constexpr std::size_t kLongestJetSql = 3 * 65536;
+
+// Throws UntranslatableQuery for text that is not made of Jet tokens, or
+// longer than kLongestJetSql.
 std::vector<JetToken> tokenizeJetSql(std::string_view text);
 
 } // namespace platform::db

@@ -105,8 +105,29 @@ private:
     }
 
     // ---- expressions, loosest binding first ----
+    // Each construct that nests (parentheses, a sign, Not, a subquery, a join
+    // in parentheses) takes the parser one call deeper; a query nested beyond
+    // any written by hand is refused before the stack runs out.
+    class Nested {
+    public:
+        explicit Nested(Parser &parser) : parser_(parser)
+        {
+            if (parser_.depth_ >= kDeepestNesting)
+                throw UntranslatableQuery("an expression nested more than " + std::to_string(kDeepestNesting)
+                                          + " levels deep");
+            ++parser_.depth_;
+        }
+        ~Nested() { --parser_.depth_; }
+        Nested(const Nested &) = delete;
+        Nested &operator=(const Nested &) = delete;
+
+    private:
+        Parser &parser_;
+    };
+
     TranslatedExpression expression()
     {
+        const Nested nested(*this);
         TranslatedExpression left = conjunction();
         while (acceptWord("or"))
             left = joined(left, " OR ", conjunction());
@@ -128,6 +149,7 @@ private:
     TranslatedExpression negation()
     {
         if (acceptWord("not")) {
+            const Nested nested(*this);
             TranslatedExpression inner = negation();
             inner.sql = "(NOT " + inner.sql + ")";
             forget(inner);
@@ -294,15 +316,21 @@ private:
     TranslatedExpression unary()
     {
         if (acceptSymbol("-")) {
+            const Nested nested(*this);
             TranslatedExpression inner = unary();
-            inner.sql = "(-" + inner.sql + ")";
+            // The space keeps a negative operand ("-1" for True) from making
+            // "--", which SQLite reads as the start of a comment.
+            inner.sql = "(- " + inner.sql + ")";
             forget(inner);
             return inner;
         }
-        if (acceptSymbol("+"))
+        if (acceptSymbol("+")) {
+            const Nested nested(*this);
             return unary();
+        }
         TranslatedExpression base = primary();
         if (acceptSymbol("^")) {
+            const Nested nested(*this);
             TranslatedExpression exponent = unary();
             merge(base, exponent);
             base.sql = "pow(" + base.sql + ", " + exponent.sql + ")";
@@ -425,6 +453,7 @@ private:
     // ---- statements ----
     std::string compoundSelect()
     {
+        const Nested nested(*this);
         std::string sql = singleSelect();
         while (acceptWord("union")) {
             const bool all = acceptWord("all");
@@ -516,6 +545,7 @@ private:
 
     std::string joinedSources()
     {
+        const Nested nested(*this);
         std::string sql = source();
         for (;;) {
             std::string kind;
@@ -565,15 +595,22 @@ private:
     // ---- bookkeeping of what an expression uses ----
     static void merge(TranslatedExpression &into, const TranslatedExpression &from)
     {
+        into.height = std::max(into.height, from.height);
         into.aggregate = into.aggregate || from.aggregate;
         into.unqualifiedColumn = into.unqualifiedColumn || from.unqualifiedColumn;
         into.qualifiers.insert(from.qualifiers.begin(), from.qualifiers.end());
     }
-    // An operation on a column is no longer a bare column reference.
+    // An operation on a column is no longer a bare column reference, and
+    // stands one level above its operands. SQLite refuses trees taller than
+    // its own limit anyway; stopping there keeps a long chain (a + a + ...,
+    // each step copying the text so far) from taking time to no purpose.
     static void forget(TranslatedExpression &e)
     {
         e.column.clear();
         e.columnQualifier.clear();
+        if (++e.height > kTallestExpression)
+            throw UntranslatableQuery("an expression of more than " + std::to_string(kTallestExpression)
+                                      + " operations in a row");
     }
     static TranslatedExpression joined(TranslatedExpression left, const std::string &op, const TranslatedExpression &right)
     {
@@ -585,6 +622,7 @@ private:
 
     std::vector<JetToken> tokens_;
     std::size_t at_ = 0;
+    int depth_ = 0;
 };
 
 TranslatedExpression Parser::aggregate(const std::string &sqlName)

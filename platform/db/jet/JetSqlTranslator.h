@@ -17,8 +17,15 @@
 
 namespace platform::db {
 
+// Deeper nesting, or longer chains of operators, are refused: no query
+// written by hand comes near, and SQLite's own parser and expression limits
+// (1000 levels) would refuse the translation anyway.
+inline constexpr int kDeepestNesting = 100;
+inline constexpr int kTallestExpression = 1000;
+
 struct TranslatedExpression {
     std::string sql;
+    int height = 0;                  // operations from its root to its deepest operand
     bool aggregate = false;          // calls Sum, Count, ... outside a subquery
     bool unqualifiedColumn = false;  // names a column without its table
     std::set<std::string> qualifiers; // the tables (or aliases) its columns name, in lower case

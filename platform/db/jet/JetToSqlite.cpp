@@ -4,6 +4,8 @@
 #include "platform/db/jet/JetSavedQueries.h"
 #include "platform/db/jet/JetTableStream.h"
 #include "platform/db/jet/SavedQueryViews.h"
+#include "platform/db/engine/ConnectionRules.h"
+#include "platform/db/engine/SingleStatement.h"
 #include "platform/db/engine/SqlNames.h"
 
 #include <algorithm>
@@ -62,7 +64,7 @@ public:
         }
         row += ")";
         try {
-            execute(db, create + ")");
+            runSingleStatement(db, create + ")");
         } catch (const std::runtime_error &e) {
             throw std::runtime_error("the table " + table_ + " cannot be copied: " + e.what());
         }
@@ -200,16 +202,21 @@ SqliteHandle copyJetFileToSqlite(std::string_view fileBytes, const std::function
         && sqlite3_deserialize(db.get(), "main", storage.data(), 0, static_cast<sqlite3_int64>(storage.size()), 0)
             != SQLITE_OK)
         throw std::runtime_error(std::string("no room for the copy of the database: ") + sqlite3_errmsg(db.get()));
-    execute(db.get(), "PRAGMA page_size=65536; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
+    // user_version gives even a file without user tables a header page, so
+    // the copy can be handed over like any other.
+    execute(db.get(), "PRAGMA page_size=65536; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN; "
+                      "PRAGMA user_version=4");
+    // From here on, names and expressions of the file are spliced into
+    // statements: whatever they smuggle in stays within making the copy.
+    if (const int rc = restrictConnection(db.get(), ConnectionUse::Copying); rc != SQLITE_OK)
+        throw std::runtime_error(std::string("the copy cannot be restricted: ") + sqlite3_errstr(rc));
 
     JetFile file(fileBytes);
     stillAlive();
     copyTables(db.get(), file, stillAlive);
     addLookupIndexes(db.get(), stillAlive);
-    addSavedQueryViews(db.get(), readSavedQueries(file));
-    // Gives even a file without user tables a header page, so the copy can be
-    // handed over like any other.
-    execute(db.get(), "PRAGMA user_version=4; COMMIT");
+    addSavedQueryViews(db.get(), readSavedQueries(file), stillAlive);
+    execute(db.get(), "COMMIT");
     return db;
 }
 

@@ -364,6 +364,11 @@ std::string toSqliteSelect(const SavedQuery &query)
 {
     if (!query.damage.empty())
         throw UntranslatableQuery("its definition cannot be read: " + query.damage);
+    std::size_t length = 0;
+    for (const SavedQueryRow &row : query.rows)
+        length += row.name1.size() + row.name2.size() + row.expression.size();
+    if (length > kLongestJetSql)
+        throw UntranslatableQuery("its text is longer than Jet keeps (" + std::to_string(length) + " bytes)");
     const Kind kind = kindOf(query);
     refuseParametersAndRemoteTables(query, kind);
     if (kind == Kind::Union)

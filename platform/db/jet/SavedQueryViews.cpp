@@ -1,6 +1,7 @@
 #include "platform/db/jet/SavedQueryViews.h"
 
 #include "platform/db/jet/JetSqlLexer.h"
+#include "platform/db/engine/SingleStatement.h"
 #include "platform/db/engine/SqlNames.h"
 #include "platform/db/engine/SqliteHandle.h"
 #include "platform/db/engine/UntranslatedQueries.h"
@@ -12,34 +13,19 @@
 namespace platform::db {
 namespace {
 
-void execute(sqlite3 *db, const std::string &sql)
-{
-    char *message = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-        const std::string text = message ? message : sqlite3_errmsg(db);
-        sqlite3_free(message);
-        throw std::runtime_error(text);
-    }
-}
-
-// SQLite checks a view's names only when it is read: the view is made, then
-// prepared once; an empty result means it stands, else SQLite's complaint.
+// SQLite checks a view's names only when it is read: the SELECT is prepared
+// on its own first. An empty result means the view stands, else SQLite's
+// complaint. Either text must be one statement and nothing after it.
 std::string tryCreateView(sqlite3 *db, const std::string &name, const std::string &select)
 {
-    const std::string view = quotedName(name);
+    if (std::string complaint = checkSingleStatement(db, select); !complaint.empty())
+        return complaint;
     try {
-        execute(db, "CREATE VIEW " + view + " AS " + select);
+        runSingleStatement(db, "CREATE VIEW " + quotedName(name) + " AS " + select);
     } catch (const std::runtime_error &e) {
         return e.what();
     }
-    sqlite3_stmt *raw = nullptr;
-    if (sqlite3_prepare_v2(db, ("SELECT * FROM " + view).c_str(), -1, &raw, nullptr) == SQLITE_OK) {
-        sqlite3_finalize(raw);
-        return {};
-    }
-    const std::string complaint = sqlite3_errmsg(db);
-    execute(db, "DROP VIEW " + view);
-    return complaint;
+    return {};
 }
 
 std::string reasonFor(const std::string &complaint, const std::map<std::string, std::string> &refusedByKey,
@@ -116,11 +102,12 @@ void indexJoinColumns(sqlite3 *db, const SavedQuery &q)
                 const std::string &column = t[side + 2].text;
                 if (table.empty() || !isTableOfCopy(db, table))
                     continue;
-                const std::string index = quotedName("vorimel.join " + table + "." + column);
-                sqlite3_exec(db, ("CREATE INDEX IF NOT EXISTS " + index + " ON " + quotedName(table) + "("
-                                  + quotedName(column) + ")")
-                                     .c_str(),
-                             nullptr, nullptr, nullptr);
+                try {
+                    runSingleStatement(db, "CREATE INDEX IF NOT EXISTS " + quotedName("vorimel.join " + table + "." + column)
+                                               + " ON " + quotedName(table) + "(" + quotedName(column) + ")");
+                } catch (const std::runtime_error &) {
+                    // only an aid: the view works without it
+                }
             }
         }
     }
@@ -131,7 +118,7 @@ void recordRefused(sqlite3 *db, const std::map<std::string, std::pair<std::strin
     if (refused.empty())
         return;
     const std::string table = quotedName(kUntranslatedQueries);
-    execute(db, "CREATE TABLE " + table + " (name TEXT, reason TEXT)");
+    runSingleStatement(db, "CREATE TABLE " + table + " (name TEXT, reason TEXT)");
     sqlite3_stmt *raw = nullptr;
     if (sqlite3_prepare_v2(db, ("INSERT INTO " + table + " VALUES (?1, ?2)").c_str(), -1, &raw, nullptr) != SQLITE_OK)
         throw std::runtime_error(sqlite3_errmsg(db));
@@ -148,7 +135,7 @@ void recordRefused(sqlite3 *db, const std::map<std::string, std::pair<std::strin
 
 } // namespace
 
-void addSavedQueryViews(sqlite3 *db, const std::vector<SavedQuery> &queries)
+void addSavedQueryViews(sqlite3 *db, const std::vector<SavedQuery> &queries, const std::function<void()> &stillAlive)
 {
     // Keyed by the lower-case name: name and reason.
     std::map<std::string, std::pair<std::string, std::string>> refused;
@@ -158,10 +145,15 @@ void addSavedQueryViews(sqlite3 *db, const std::vector<SavedQuery> &queries)
     for (const SavedQuery &q : queries) {
         const std::string key = lowerAscii(q.name);
         names[key] = q.name;
+        if (stillAlive)
+            stillAlive();
         try {
             pending[key] = toSqliteSelect(q);
             indexJoinColumns(db, q);
         } catch (const UntranslatableQuery &e) {
+            refused[key] = {q.name, e.what()};
+            refusedReasons[key] = e.what();
+        } catch (const UnquotableText &e) {
             refused[key] = {q.name, e.what()};
             refusedReasons[key] = e.what();
         }
@@ -172,6 +164,8 @@ void addSavedQueryViews(sqlite3 *db, const std::vector<SavedQuery> &queries)
     for (bool progress = true; progress && !pending.empty();) {
         progress = false;
         for (auto it = pending.begin(); it != pending.end();) {
+            if (stillAlive)
+                stillAlive();
             const std::string complaint = tryCreateView(db, names[it->first], it->second);
             if (complaint.empty()) {
                 it = pending.erase(it);

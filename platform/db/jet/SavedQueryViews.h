@@ -11,10 +11,13 @@
 
 #include <sqlite3.h>
 
+#include <functional>
 #include <vector>
 
 namespace platform::db {
 
-void addSavedQueryViews(sqlite3 *db, const std::vector<SavedQuery> &queries);
+// stillAlive, when given, is called before each query is translated or made.
+void addSavedQueryViews(sqlite3 *db, const std::vector<SavedQuery> &queries,
+                        const std::function<void()> &stillAlive = {});
 
 } // namespace platform::db

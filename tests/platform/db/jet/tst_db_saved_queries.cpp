@@ -123,6 +123,8 @@ private slots:
         QTest::newRow("like star") << "s Like '*ell*'" << "1";
         QTest::newRow("like question mark") << "'abc' Like 'a?c'" << "1";
         QTest::newRow("yes and no") << "IIf(True, Yes, No)" << "-1";
+        // A sign before Jet's -1 must not become SQLite's "--" comment.
+        QTest::newRow("signs before true") << "-True + -Yes - -On & '\n-1'" << "1\n-1";
         // Functions.
         QTest::newRow("iif") << "IIf(a > b, \"big\", \"small\")" << "big";
         QTest::newRow("iif on null") << "IIf(n > 1, 1, 0)" << "0";
@@ -175,6 +177,12 @@ private slots:
         QTest::newRow("cut short") << "a +" << "ends too early";
         QTest::newRow("open bracket") << "[a" << "never closed";
         QTest::newRow("wrong arity") << "Left(s)" << "the function Left with 1 arguments";
+        QTest::newRow("statement after it") << "a; DROP TABLE t" << "unexpected ';'";
+        QTest::newRow("number with two points") << "1.2.3" << "the number 1.2.";
+        QTest::newRow("nested too deep") << QString(200000, '(') + "1" + QString(200000, ')') << "longer than Jet keeps";
+        QTest::newRow("nested deep") << QString(1000, '(') + "1" + QString(1000, ')') << "nested more than 100";
+        QTest::newRow("signs nested deep") << QString(1000, '-') + "1" << "nested more than 100";
+        QTest::newRow("chain too long") << "a" + QString(" + a").repeated(1001) << "more than 1000 operations";
     }
 
     void untranslatableExpressionsNameTheConstruct()
