@@ -11,8 +11,9 @@
 
   second-start.py report [SECONDS]
       Waits up to SECONDS (default 10) until some window is active in the
-      accessibility tree, then prints one line: the active frame, its
-      application, and the control with the keyboard focus in it.
+      accessibility tree, then prints one line: how many Vorimel frames
+      there are, the active frame, its application, and the control with
+      the keyboard focus in it.
       Exit status 0 when the active frame is Vorimel's and its search box has
       the focus.
 
@@ -98,7 +99,8 @@ def report(seconds):
     app, frame = active[0]
     focus = focused_in(frame)
     focus_name = f"{focus.name!r} ({focus.getRoleName()})" if focus is not None else "none"
-    print(f"active: {frame.name!r} of {app.name!r}; focus: {focus_name}")
+    ours = sum(1 for app_, frame_ in frames() if app_.name == "Vorimel" and frame_.name == "Vorimel")
+    print(f"vorimel frames: {ours}; active: {frame.name!r} of {app.name!r}; focus: {focus_name}")
     return 0 if frame.name == "Vorimel" and focus is not None and focus.name == "Search text" else 1
 
 
