@@ -78,17 +78,21 @@ WindowingChoice chooseWindowingSystem(int argc, char **argv)
     WindowingChoice choice;
     if (platformNamed(argc, argv))
         return choice;
-    const bool wayland = waylandAnswers();
-    const bool x11 = x11Answers();
-    const bool waylandSession = qgetenv("XDG_SESSION_TYPE") == "wayland";
-    if (wayland && waylandPluginInstalled()) {
-        if (waylandSession || !x11)
-            choice.platform = x11 ? QByteArrayLiteral("wayland;xcb") : QByteArrayLiteral("wayland");
+    const bool wayland = waylandAnswers() && waylandPluginInstalled();
+    // On a Wayland session the X server is not asked: where XWayland starts
+    // on demand, asking would start it for nothing.
+    if (wayland && qgetenv("XDG_SESSION_TYPE") == "wayland") {
+        choice.platform = qEnvironmentVariableIsEmpty("DISPLAY") ? QByteArrayLiteral("wayland")
+                                                                 : QByteArrayLiteral("wayland;xcb");
         return choice;
     }
-    if (x11)
+    if (x11Answers())
         return choice;
     if (wayland) {
+        choice.platform = QByteArrayLiteral("wayland");
+        return choice;
+    }
+    if (waylandAnswers()) {
         choice.problem = QStringLiteral("Vorimel cannot show its window: the Wayland compositor at %1 answers, but "
                                         "Qt's Wayland support is not installed (package qt6-wayland), and no X "
                                         "server answers at DISPLAY.")
