@@ -244,7 +244,7 @@ void PackageTest::controlFieldsDescribeThePackage()
     QVERIFY2(QRegularExpression(QStringLiteral("^[^<>]+ <[^@<>]+@[^@<>]+>$")).match(field.value("Maintainer")).hasMatch(),
              qPrintable(field.value("Maintainer")));
     // Computed from the programs' libraries, not written by hand.
-    for (const char *library : {"libqt6widgets6", "libqt6gui6", "libmdb3", "libsqlite3-0", "libxcb1"})
+    for (const char *library : {"libqt6widgets6", "libqt6gui6", "libmdb3", "libsqlite3-0", "libxcb1", "libseccomp2"})
         QVERIFY2(field.value("Depends").contains(QLatin1String(library)), qPrintable(field.value("Depends")));
     const QStringList description = field.value("Description").split(QLatin1Char('\n'));
     QVERIFY2(description.size() > 3, qPrintable(field.value("Description")));

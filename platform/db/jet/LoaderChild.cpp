@@ -1,6 +1,7 @@
 #include "platform/db/jet/LoaderChild.h"
 
 #include "platform/db/jet/JetToSqlite.h"
+#include "platform/db/jet/LoaderConfinement.h"
 #include "platform/db/jet/LoaderProtocol.h"
 
 #include <algorithm>
@@ -10,10 +11,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <string>
 #include <utility>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -52,6 +55,36 @@ long long nowMs()
         .count();
 }
 
+#ifdef VORIMEL_LOADER_TEST_REQUESTS
+// Test builds only: VORIMEL_LOADER_TEST_REQUEST=<what>:<path> has the loader,
+// once confined, try what a fooled reader might: "read" or "write" a file,
+// open a "socket", "run" a program. Refused, it fails as a fooled reader
+// would; allowed, it goes on reading and the test sees a database.
+void honourTestRequest(LoaderChild &child)
+{
+    const char *request = std::getenv("VORIMEL_LOADER_TEST_REQUEST");
+    const char *colon = request ? std::strchr(request, ':') : nullptr;
+    if (!colon)
+        return;
+    const std::string what(request, colon);
+    const char *path = colon + 1;
+    int fd = -1;
+    if (what == "read") {
+        fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    } else if (what == "write") {
+        fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    } else if (what == "socket") {
+        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    } else if (what == "run") {
+        char *const argv[] = {const_cast<char *>(path), nullptr};
+        ::execv(path, argv);
+    }
+    if (fd < 0)
+        child.fail("the reader was refused to " + what + ' ' + path + ": " + std::strerror(errno));
+    ::close(fd);
+}
+#endif
+
 } // namespace
 
 LoaderChild::LoaderChild(int argc, char **argv)
@@ -77,6 +110,16 @@ LoaderChild::LoaderChild(int argc, char **argv)
         source_ = static_cast<const char *>(mapped);
     }
     lastBeat_ = nowMs();
+}
+
+void LoaderChild::confine()
+{
+    try {
+        prepareForConfinement(source());
+        loader::confine();
+    } catch (const std::exception &e) {
+        fail(e.what());
+    }
 }
 
 void LoaderChild::beat()
@@ -131,6 +174,10 @@ void LoaderChild::fail(std::string_view description)
 void runLoader(int argc, char **argv)
 {
     LoaderChild child(argc, argv);
+    child.confine();
+#ifdef VORIMEL_LOADER_TEST_REQUESTS
+    honourTestRequest(child);
+#endif
     try {
         SqliteHandle db = copyJetFileToSqlite(child.source(), [&child] { child.beat(); }, child.resultStorage());
         child.deliver(std::move(db));

@@ -21,6 +21,10 @@ public:
     LoaderChild(const LoaderChild &) = delete;
     LoaderChild &operator=(const LoaderChild &) = delete;
 
+    // Gives up opening files, the network and starting programs (see
+    // LoaderConfinement.h); a loader that cannot fails instead of reading.
+    void confine();
+
     std::string_view source() const { return {source_, size_}; }
     // Memory of the result file to build the copy in: far more than any copy
     // of the source needs, and only what is written of it is ever allocated.

@@ -1,6 +1,7 @@
 // The file is only ever read, and a damaged one is an error, never a crash or
-// a hang: truncated and bit-flipped copies of a written file, and a reader
-// program that crashes, stops, or outlives the program that started it.
+// a hang: truncated and bit-flipped copies of a written file, a reader
+// program that crashes, stops, or outlives the program that started it, and
+// one fooled into reaching beyond its file.
 
 #include "tests/platform/db/db_fixture.h"
 
@@ -63,6 +64,7 @@ private slots:
     void heartbeatKeepsASlowReaderAlive();
     void theReaderDiesWithTheProgram();
     void aCopyElsewhereLooksOnlyInItsOwnFolder();
+    void theReaderCanReachNothingBeyondItsFile();
 
 private:
     struct Outcome {
@@ -357,6 +359,52 @@ void DbDamageTest::aCopyElsewhereLooksOnlyInItsOwnFolder()
     program.start(copy, {QStringLiteral("--open"), original_});
     QVERIFY(program.waitForFinished(60000));
     QCOMPARE(program.readAllStandardOutput().trimmed(), QByteArray::number(ErrUnreadableFile));
+}
+
+void DbDamageTest::theReaderCanReachNothingBeyondItsFile()
+{
+    // The real loader, asked (a request only test builds honour) to do what a
+    // fooled libmdb or SQLite might once it holds the file.
+    QTemporaryDir outside;
+    const QString planted = outside.filePath(QStringLiteral("planted.db"));
+#if defined(__SANITIZE_ADDRESS__)
+    // The leak checker reads /proc and starts the symbolizer: sanitizer
+    // builds let reading and running through, never writing.
+    const bool readingRefused = false;
+#else
+    const bool readingRefused = true;
+#endif
+    const struct {
+        QByteArray request;
+        bool refused;
+    } requests[] = {{"write:" + QFile::encodeName(planted), true},
+                    {"socket:-", true},
+                    {"read:" + QFile::encodeName(original_), readingRefused},
+                    {"run:/bin/true", readingRefused}};
+    for (const auto &attempt : requests) {
+        if (!attempt.refused) {
+            qInfo("not refused in this build: %s", attempt.request.constData());
+            continue;
+        }
+        qputenv("VORIMEL_LOADER_TEST_REQUEST", attempt.request);
+        Connection connection;
+        connection.setConnectionString(dbtest::connectionStringFor(original_));
+        try {
+            connection.open();
+            qunsetenv("VORIMEL_LOADER_TEST_REQUEST");
+            QFAIL(qPrintable("the reader was allowed to " + attempt.request));
+        } catch (const platform::AppError &e) {
+            QCOMPARE(e.number(), int(ErrDamagedFile));
+            QVERIFY2(e.description().contains(QLatin1String("Operation not permitted")), qPrintable(e.description()));
+        }
+    }
+    qunsetenv("VORIMEL_LOADER_TEST_REQUEST");
+    QVERIFY(QDir(outside.path()).isEmpty());
+    // Confined, it still reads the whole file.
+    Connection connection;
+    connection.setConnectionString(dbtest::connectionStringFor(original_));
+    connection.open();
+    QVERIFY(countRows(connection) == originalCounts_);
 }
 
 int main(int argc, char **argv)
