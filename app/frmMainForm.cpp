@@ -5,6 +5,7 @@
 #include "app/FrameRibbon.h"
 #include "app/ProgramArt.h"
 #include "app/frmAbout.h"
+#include "codetables/CodeTablesWindow.h"
 #include "lookup/frmProcedures.h"
 #include "platform/AccessibleUpdates.h"
 #include "platform/AppError.h"
@@ -20,6 +21,7 @@
 #include <QLocale>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -138,6 +140,10 @@ void frmMainForm::MDIForm_Load()
     DisableWindowMenu();
     BuildRibbon();
     TelvarRibbon1_ButtonClick(QStringLiteral("0"), QString());
+    // The ribbon's commands are fixed; the code tables are a key away from anywhere in the frame.
+    auto *codeTablesKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this);
+    codeTablesKey->setContext(Qt::WindowShortcut);
+    connect(codeTablesKey, &QShortcut::activated, this, &frmMainForm::showCodeTables);
 }
 
 void frmMainForm::DisableWindowMenu()
@@ -184,16 +190,63 @@ template <class Form> void frmMainForm::showChild(QPointer<QMdiSubWindow> &windo
         window = mdiArea_->addSubWindow(new Form);
     window->show();
     mdiArea_->setActiveSubWindow(window);
-    if (auto *form = qobject_cast<Form *>(window->widget()))
-        form->setBackground(ribbon_->LoadBackground(), ribbon::colorFromValue(ribbon_->BackColor()));
+    if constexpr (requires(Form &form) { form.setBackground(QPixmap(), QColor()); }) {
+        if (auto *form = qobject_cast<Form *>(window->widget()))
+            form->setBackground(ribbon_->LoadBackground(), ribbon::colorFromValue(ribbon_->BackColor()));
+    }
     window->showMaximized();
 }
 
 void frmMainForm::showProcedures()
 {
     showChild<lookup::frmProcedures>(proceduresWindow_);
-    if (lookup::frmProcedures *form = procedures())
+    if (lookup::frmProcedures *form = procedures()) {
+        connect(form, &lookup::frmProcedures::codeTablesRequested, this, &frmMainForm::showInCodeTables,
+                Qt::UniqueConnection);
         form->focusSearchBox();
+    }
+}
+
+void frmMainForm::showCodeTables()
+{
+    if (ended_)
+        return;
+    const bool made = !codeTablesWindow_;
+    showChild<codetables::CodeTablesWindow>(codeTablesWindow_);
+    codetables::CodeTablesWindow *form = codeTables();
+    if (!form)
+        return;
+    if (made) {
+        connect(form, &codetables::CodeTablesWindow::closeRequested, this, &frmMainForm::closeCodeTables);
+        connect(form, &codetables::CodeTablesWindow::detailsRequested, this, &frmMainForm::showDetailsFromCodeTables);
+    }
+    form->focusFirstChoice();
+}
+
+void frmMainForm::showInCodeTables(const QString &code, qint32 procedureId)
+{
+    showCodeTables();
+    if (codetables::CodeTablesWindow *form = codeTables()) {
+        if (!code.isEmpty())
+            form->showCode(code);
+        else
+            form->showProcedure(procedureId);
+    }
+}
+
+void frmMainForm::closeCodeTables()
+{
+    // Hidden rather than closed: the choices are still there at the next Ctrl+T.
+    if (codeTablesWindow_)
+        codeTablesWindow_->hide();
+    showProcedures();
+}
+
+void frmMainForm::showDetailsFromCodeTables(qint32 id)
+{
+    showProcedures();
+    if (lookup::frmProcedures *form = procedures())
+        form->showDetailsOfProcedure(id);
 }
 
 void frmMainForm::openAtPreferredSize()
@@ -241,6 +294,11 @@ void frmMainForm::showAbout()
 lookup::frmProcedures *frmMainForm::procedures() const
 {
     return proceduresWindow_ ? qobject_cast<lookup::frmProcedures *>(proceduresWindow_->widget()) : nullptr;
+}
+
+codetables::CodeTablesWindow *frmMainForm::codeTables() const
+{
+    return codeTablesWindow_ ? qobject_cast<codetables::CodeTablesWindow *>(codeTablesWindow_->widget()) : nullptr;
 }
 
 frmAbout *frmMainForm::about() const

@@ -15,6 +15,9 @@ class TelvarRibbon;
 namespace lookup {
 class frmProcedures;
 }
+namespace codetables {
+class CodeTablesWindow;
+}
 
 namespace app {
 
@@ -83,7 +86,14 @@ public:
     const platform::ImageList &vbalImageList() const { return vbalImageList_; }
     QMdiSubWindow *proceduresWindow() const { return proceduresWindow_; }
     QMdiSubWindow *aboutWindow() const { return aboutWindow_; }
+    QMdiSubWindow *codeTablesWindow() const { return codeTablesWindow_; }
     lookup::frmProcedures *procedures() const;
+    codetables::CodeTablesWindow *codeTables() const;
+
+    // Ctrl+T: the Code Tables window, maximised over the search window.
+    void showCodeTables();
+    // The Code Tables window opened on a code, or on a procedure's code when code is empty.
+    void showInCodeTables(const QString &code, qint32 procedureId);
     frmAbout *about() const;
 
 signals:
@@ -99,6 +109,8 @@ private:
     void BuildRibbon();
     void showProcedures();
     void showAbout();
+    void closeCodeTables();
+    void showDetailsFromCodeTables(qint32 id);
     // Loads the child into `window` unless it is loaded, brings it forward,
     // gives it the theme's background and maximises it.
     template <class Form> void showChild(QPointer<QMdiSubWindow> &window);
@@ -109,6 +121,7 @@ private:
     platform::ImageList vbalImageList_;
     QPointer<QMdiSubWindow> proceduresWindow_;
     QPointer<QMdiSubWindow> aboutWindow_;
+    QPointer<QMdiSubWindow> codeTablesWindow_;
     bool windowMenuEmpty_ = false;
     bool ended_ = false;
     int endStatus_ = 0;

@@ -16,6 +16,7 @@
 #include "platform/Twips.h"
 #include "platform/grid/Grid.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -251,6 +252,27 @@ void frmProcedures::connectHandlers()
     connect(new ListKeys(duplicates), &ListKeys::rowChosen, this, chooseDuplicate);
     connect(vbalGrid_, &platform::Grid::mouseMoved, this, &frmProcedures::vbalGrid_MouseMove);
     addCopyActions();
+    addCodeTablesActions();
+}
+
+void frmProcedures::addCodeTablesActions()
+{
+    auto *fromList = new QAction(QStringLiteral("Show in Code Tables"), lstSearch_);
+    connect(fromList, &QAction::triggered, this, [this] {
+        const int row = lstSearch_->currentRow();
+        bool ok = false;
+        const qint32 id = row < 0 || row >= lstSearchID_->count() ? 0 : lstSearchID_->text(row).toInt(&ok);
+        if (ok)
+            emit codeTablesRequested(QString(), id);
+    });
+    lstSearch_->addAction(fromList);
+    auto *fromGrid = new QAction(QStringLiteral("Show in Code Tables"), vbalGrid_);
+    connect(fromGrid, &QAction::triggered, this, [this] {
+        const QString code = vbalGrid_->cellText(CodeRow, ValueColumn);
+        if (!code.isEmpty())
+            emit codeTablesRequested(code, 0);
+    });
+    vbalGrid_->addAction(fromGrid);
 }
 
 void frmProcedures::addCopyActions()
@@ -423,6 +445,12 @@ void frmProcedures::lstSearch_Click()
     const qint32 id = lstSearchID_->text(row).toInt(&ok);
     if (!ok)
         return;
+    showDetailsOfProcedure(id);
+}
+
+void frmProcedures::showDetailsOfProcedure(qint32 id)
+{
+    picAdvanced_->hide();
     GetProductDetails(id, QStringLiteral("0"));
 }
 

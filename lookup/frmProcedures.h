@@ -40,6 +40,8 @@ public:
     // Shows the details of a procedure; an ICD-9 code whose numeric value is
     // zero asks for no particular code.
     void GetProductDetails(const qint32 &id, const QString &icd9Code);
+    // Shows a procedure's details as choosing it in the result list does.
+    void showDetailsOfProcedure(qint32 id);
     // Where typing goes whenever the window is shown or brought back.
     void focusSearchBox();
     void EmptyTheGrid();
@@ -79,6 +81,10 @@ public:
     static const QString NoCriteriaPrompt;
     static const QString DuplicatesMessage;
 
+signals:
+    // "Show in Code Tables": the code, or when it is empty, the procedure whose code is wanted.
+    void codeTablesRequested(const QString &code, qint32 procedureId);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -101,6 +107,7 @@ private:
     int resultRowHeight() const;
     void connectHandlers();
     void addCopyActions();
+    void addCodeTablesActions();
     void Form_Load();
     void PrepareTheGrid();
 
