@@ -68,7 +68,6 @@ void prepareDetailsGrid(platform::Grid &grid, const platform::ImageList &icons)
     for (int n = 1; n <= DetailsRowCount; ++n) {
         grid.setCellDetails(n, IconColumn, QString(), IconCellFormat, n);
         const QString caption = QString::fromLatin1(detailsRows[n - 1].caption);
-        grid.setRowLabel(n, caption);
         grid.setCellDetails(n, CaptionColumn, caption, TextCellFormat);
         grid.setCellDetails(n, ValueColumn, QString(), TextCellFormat);
     }

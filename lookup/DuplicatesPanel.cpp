@@ -4,6 +4,7 @@
 #include "lookup/FusionFrame.h"
 #include "lookup/TextRowDelegate.h"
 #include "platform/AccessibleHiding.h"
+#include "platform/AnnouncingLabel.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -12,7 +13,7 @@
 namespace lookup {
 
 DuplicatesPanel::DuplicatesPanel(QWidget *parent)
-    : QFrame(parent), lblDuplicates_(form::keptCaption(this, QString(), form::tahoma(11.25))),
+    : QFrame(parent), lblDuplicates_(form::caption(new platform::AnnouncingLabel(this), form::tahoma(11.25))),
       lstDuplicates_(new QListWidget(this)), lstDuplicatesID_(new QListWidget(this)),
       lstDuplicatesCode_(new QListWidget(this))
 {
@@ -27,6 +28,8 @@ DuplicatesPanel::DuplicatesPanel(QWidget *parent)
     setAutoFillBackground(true);
     form::place(this, 120, 1800, 10815, 5055);
 
+    // The instruction is a notification: a reader speaks it whenever the
+    // alternatives appear, wherever the focus goes then.
     lblDuplicates_->setWordWrap(true);
     lstDuplicates_->setAccessibleName(QStringLiteral("ICD-9 alternatives"));
     // Measured and painted like the result list: the panel is shown, and its

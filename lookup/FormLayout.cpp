@@ -51,26 +51,21 @@ QFont timesRoman(double points)
     return font(QStringLiteral("Times New Roman"), points);
 }
 
-namespace {
-
-QLabel *setUpCaption(QLabel *label, const QFont &font)
+void styleCaption(QLabel *label, const QFont &font)
 {
     label->setFont(font);
     label->setAutoFillBackground(false);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
 }
-
-} // namespace
 
 QLabel *caption(QWidget *parent, const QString &text, const QFont &font)
 {
-    return setUpCaption(new QLabel(text, parent), font);
+    return caption(new QLabel(text, parent), font);
 }
 
 QLabel *keptCaption(QWidget *parent, const QString &text, const QFont &font)
 {
-    return setUpCaption(new KeptCaption(text, parent), font);
+    return caption(new KeptCaption(text, parent), font);
 }
 
 QLabel *caption(QWidget *parent, const QString &text, const QFont &font, int left, int top, int width, int height)

@@ -38,12 +38,20 @@ QFont tahoma(double points);
 QFont sansSerif(double points); // MS Sans Serif
 QFont timesRoman(double points);
 
+void styleCaption(QLabel *label, const QFont &font);
+
 // A caption drawn on its container's surface: no background of its own, so
 // whatever lies beneath (the window's picture) shows around the text.
 QLabel *caption(QWidget *parent, const QString &text, const QFont &font, int left, int top, int width,
                 int height);
 // The same, for a container that places its captions itself when it is laid out.
 QLabel *caption(QWidget *parent, const QString &text, const QFont &font);
+// The same look for a label made elsewhere; returns it.
+template <class Label> Label *caption(Label *label, const QFont &font)
+{
+    styleCaption(label, font);
+    return label;
+}
 // The same again, for a caption painted over and over in one look: it keeps
 // its pixels (KeptCaption).
 QLabel *keptCaption(QWidget *parent, const QString &text, const QFont &font);

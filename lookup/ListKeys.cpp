@@ -30,6 +30,10 @@ bool ListKeys::eventFilter(QObject *watched, QEvent *event)
     if (isArrow(key->key()) && !selection->hasSelection()) {
         const QModelIndex first = view_->model()->index(0, 0, view_->rootIndex());
         if (first.isValid()) {
+            // Qt may have made the first row current already; made current
+            // anew, it is announced to a screen reader like any other row.
+            if (view_->currentIndex() == first)
+                selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
             view_->setCurrentIndex(first);
             selection->select(first, QItemSelectionModel::ClearAndSelect);
         }

@@ -2,6 +2,7 @@
 
 #include "platform/AccessibleHiding.h"
 #include "platform/AccessibleUpdates.h"
+#include "platform/AnnouncingLabel.h"
 #include "lookup/AdvancedPanel.h"
 #include "lookup/CopyActions.h"
 #include "lookup/ListKeys.h"
@@ -12,6 +13,7 @@
 #include "lookup/SharedQuery.h"
 #include "lookup/Statements.h"
 #include "lookup/TextRowDelegate.h"
+#include "lookup/WaitLook.h"
 #include "platform/EventPump.h"
 #include "platform/Twips.h"
 #include "platform/grid/Grid.h"
@@ -114,9 +116,10 @@ void frmProcedures::buildControls()
     Command1_->setObjectName(QStringLiteral("Command1"));
     Command1_->setFont(form::sansSerif(8.25));
 
-    lblSearch_ = form::caption(this, QString(), form::tahoma(9));
+    // Says itself when a search ends: a reader hears the count there.
+    lblSearch_ = form::caption(new platform::AnnouncingLabel(this), form::tahoma(9));
     lblSearch_->setObjectName(QStringLiteral("lblSearch"));
-    lblSearch_->setAccessibleDescription(QStringLiteral("Number of procedures found"));
+    lblSearch_->hide(); // until the first search has a count to say
 
     vbalGrid_ = new platform::Grid(this);
     vbalGrid_->setObjectName(QStringLiteral("vbalGrid"));
@@ -124,6 +127,11 @@ void frmProcedures::buildControls()
 
     picDuplicates_ = new DuplicatesPanel(this);
     picAdvanced_ = new AdvancedPanel(this);
+    waitLook_ = new WaitLook(lstSearch_, vbalGrid_, lblWait_[0]);
+    waitLook_->setParent(this);
+    // Each wait caption shows only while it is meant to be seen: covered, it
+    // was still read out by a reader's review of the screen.
+    lblWait_[1]->hide();
 
     // Whichever of the panels and the grid covers the lower area, its controls
     // come after the results; hidden ones are passed over.
@@ -308,6 +316,8 @@ void frmProcedures::Form_Load()
     picAdvanced_->selectPosition(TextPosition::Includes);
     picAdvanced_->selectJoining(Joining::AllKeywords);
     picDuplicates_->lblDuplicates()->setText(DuplicatesMessage);
+    // The instruction is what a screen reader says of the alternatives.
+    picDuplicates_->lstDuplicates()->setAccessibleDescription(DuplicatesMessage);
 }
 
 void frmProcedures::setBackground(const QPixmap &picture, const QColor &colour)
@@ -318,7 +328,7 @@ void frmProcedures::setBackground(const QPixmap &picture, const QColor &colour)
     QPalette captions = palette();
     const bool dark = colour.isValid() && colour.lightness() < 128;
     captions.setColor(QPalette::WindowText, dark ? QColor(Qt::white) : QColor(Qt::black));
-    for (QLabel *label : {lblWait_[0], lblWait_[1], lblSearch_})
+    for (QLabel *label : std::initializer_list<QLabel *>{lblWait_[0], lblWait_[1], lblSearch_})
         label->setPalette(captions);
     update();
 }
@@ -394,7 +404,7 @@ void frmProcedures::cmdSearch_Click()
             return;
     }
 
-    lstSearch_->show();
+    showResults();
     setEnabled(true);
     reading_ = Reading::Nothing;
     if (focus)
@@ -412,6 +422,7 @@ bool frmProcedures::readSearchResults(const QString &statement, std::optional<pl
         SharedQuery query(statement);
         lists.clear();
         lstSearch_->hide();
+        lblWait_[1]->show();
         platform::serviceEvents();
         if (!alive)
             return false;
@@ -419,12 +430,20 @@ bool frmProcedures::readSearchResults(const QString &statement, std::optional<pl
         if (!count)
             return false;
         query.close();
-        lblSearch_->setText((caption ? caption : &ResultLists::countCaption)(*count));
+        const QString found = (caption ? caption : &ResultLists::countCaption)(*count);
+        lstSearch_->setAccessibleDescription(found);
+        lblSearch_->announce(found);
     } catch (const platform::AppError &failure) {
         // Thrown only while the window exists: rows are not touched once it is gone.
         error = failure;
     }
     return true;
+}
+
+void frmProcedures::showResults()
+{
+    lstSearch_->show();
+    lblWait_[1]->hide();
 }
 
 void frmProcedures::reportSearchError(const platform::AppError &error)

@@ -7,6 +7,7 @@
 
 #include "lookup/ResultList.h"
 #include "lookup/UserPrompts.h"
+#include "platform/AnnouncingLabel.h"
 #include "platform/AppError.h"
 #include "platform/ImageList.h"
 
@@ -30,6 +31,7 @@ namespace lookup {
 
 class AdvancedPanel;
 class DuplicatesPanel;
+class WaitLook;
 
 class frmProcedures : public QWidget {
     Q_OBJECT
@@ -127,14 +129,20 @@ private:
     using CountCaption = QString (*)(int count);
     bool readSearchResults(const QString &statement, std::optional<platform::AppError> &error,
                            CountCaption caption = nullptr);
+    // The result list back over its wait caption.
+    void showResults();
     void reportSearchError(const platform::AppError &error);
 
     // chosenDuplicate: the position, in the statement's order, of the one row
-    // to show, for a duplicate whose ICD-9 code cannot single it out.
-    void readProductDetails(qint32 id, const QString &icd9Code, std::optional<int> chosenDuplicate);
+    // to show, for a duplicate whose ICD-9 code cannot single it out. choosing:
+    // the user picked one of the alternatives.
+    void readProductDetails(qint32 id, const QString &icd9Code, std::optional<int> chosenDuplicate, bool choosing);
     void showDetailsOf(const platform::db::Recordset &row);
     void addDuplicateOf(const platform::db::Recordset &row);
-    void showDetailsArea();
+    // Shows the grid over the alternatives and makes the list usable; focus
+    // (when given) takes the keyboard first.
+    void showDetailsArea(QWidget *focus);
+    void offerChoice();
     // Leaves a pending choice among duplicates (the panel is being covered
     // by the advanced search): the result list is usable again.
     void leavePendingChoice();
@@ -144,12 +152,13 @@ private:
     QLineEdit *txtSearch_ = nullptr;
     QPushButton *cmdSearch_ = nullptr;
     QPushButton *Command1_ = nullptr;
-    QLabel *lblSearch_ = nullptr;
+    platform::AnnouncingLabel *lblSearch_ = nullptr;
     std::array<QLabel *, 2> lblWait_{};
     platform::Grid *vbalGrid_ = nullptr;
     DuplicatesPanel *picDuplicates_ = nullptr;
     AdvancedPanel *picAdvanced_ = nullptr;
     platform::ImageList vbalImageList_;
+    WaitLook *waitLook_ = nullptr;
 
     UserPrompts prompts_ = UserPrompts::messageBoxes();
     QPixmap backgroundPicture_;

@@ -14,8 +14,9 @@ namespace lookup {
 void frmProcedures::Command1_Click()
 {
     picAdvanced_->show();
-    leavePendingChoice();
+    // The focus goes first, so leaving the alternatives takes none with it.
     picAdvanced_->tabOrder().constFirst()->setFocus(Qt::OtherFocusReason);
+    leavePendingChoice();
 }
 
 void frmProcedures::cmdAdvancedCancel_Click()
@@ -53,7 +54,7 @@ void frmProcedures::cmdAdvancedSearch_Click()
     if (!readSearchResults(statement, error))
         return;
 
-    lstSearch_->show();
+    showResults();
     picAdvanced_->cmdAdvancedSearch()->setEnabled(true);
     reading_ = Reading::Nothing;
     if (error) {
@@ -70,13 +71,14 @@ void frmProcedures::leavePendingChoice()
 {
     if (picDuplicates_->isHidden())
         return;
-    picDuplicates_->hide();
     // A details reading under way finishes the job itself when it sees the
     // panel hidden.
-    if (reading_ == Reading::Details)
+    if (reading_ == Reading::Details) {
+        picDuplicates_->hide();
         return;
+    }
     EmptyTheGrid();
-    showDetailsArea();
+    showDetailsArea(nullptr);
 }
 
 } // namespace lookup

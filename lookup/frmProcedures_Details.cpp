@@ -3,9 +3,10 @@
 #include "lookup/AdvancedPanel.h"
 #include "lookup/DetailsGrid.h"
 #include "lookup/DuplicatesPanel.h"
-#include "lookup/KeyboardHold.h"
+#include "lookup/InputHold.h"
 #include "lookup/SharedQuery.h"
 #include "lookup/Statements.h"
+#include "lookup/WaitLook.h"
 #include "lookup/frmProcedures.h"
 #include "platform/grid/Grid.h"
 
@@ -33,6 +34,9 @@ void frmProcedures::PrepareTheGrid()
 {
     applyStoredLook(*vbalGrid_);
     prepareDetailsGrid(*vbalGrid_, vbalImageList_);
+    // The keyboard enters the grid on the first value, not on an icon.
+    vbalGrid_->selectionModel()->setCurrentIndex(vbalGrid_->model()->index(0, ValueColumn - 1),
+                                                 QItemSelectionModel::NoUpdate);
 }
 
 void frmProcedures::EmptyTheGrid()
@@ -44,18 +48,22 @@ void frmProcedures::EmptyTheGrid()
 
 void frmProcedures::GetProductDetails(const qint32 &id, const QString &icd9Code)
 {
-    readProductDetails(id, icd9Code, std::nullopt);
+    readProductDetails(id, icd9Code, std::nullopt, false);
 }
 
-void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::optional<int> chosenDuplicate)
+void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::optional<int> chosenDuplicate,
+                                       bool choosing)
 {
     if (isReading())
         return;
-    picDuplicates_->hide();
-    vbalGrid_->hide();
+    // The list keeps the focus and stays enabled while the details are read:
+    // disabling it and hiding the grid around every reading sent the focus
+    // elsewhere at every arrow key, and a screen reader lost the user's
+    // place. Input meanwhile waits for the reading to end; a reading that
+    // takes a while gets the wait look.
     reading_ = Reading::Details;
-    const KeyboardHold keysWait(this);
-    lstSearch_->setEnabled(false);
+    const InputHold inputWaits(this);
+    waitLook_->arm();
 
     const QPointer<QObject> alive(this);
     const bool anyIcd9Code = leadingNumber(icd9Code) == 0.0;
@@ -72,8 +80,9 @@ void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::
         }
         try {
             if (count >= 2 && anyIcd9Code && !chosenDuplicate) {
-                picDuplicates_->show();
                 picDuplicates_->clear();
+                picDuplicates_->show();
+                vbalGrid_->hide();
                 choiceListed = true;
                 windowGone = !query.forEachRow(alive, [this](const Recordset &row) { addDuplicateOf(row); });
             } else {
@@ -93,14 +102,37 @@ void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::
         return;
 
     reading_ = Reading::Nothing;
+    waitLook_->end();
     if (choiceListed && !picDuplicates_->isHidden()) {
-        // Waits for a double-click, or Enter, on one of the alternatives.
-        picDuplicates_->lstDuplicates()->setFocus();
+        offerChoice();
         return;
     }
     if (choiceListed)
         EmptyTheGrid(); // the choice was left while the alternatives were read
-    showDetailsArea();
+    if (choosing) {
+        // The chosen code is what the keyboard and a screen reader meet next.
+        vbalGrid_->setCurrentCell(Icd9CodeRow - 1, ValueColumn - 1);
+        showDetailsArea(vbalGrid_);
+    } else {
+        showDetailsArea(lstSearch_);
+    }
+}
+
+void frmProcedures::offerChoice()
+{
+    // Waits for a double-click, or Enter, on one of the alternatives. The
+    // first is current, so the keyboard starts on a line a reader can speak;
+    // the focus is in the alternatives before the list is disabled, or it
+    // would move to whatever control comes next.
+    QListWidget *alternatives = picDuplicates_->lstDuplicates();
+    alternatives->setFocus(Qt::OtherFocusReason);
+    // Made current once the list has the focus (which made the first line
+    // current unheard), so that a reader hears it.
+    if (alternatives->count() > 0) {
+        alternatives->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        alternatives->setCurrentRow(0);
+    }
+    lstSearch_->setEnabled(false);
 }
 
 void frmProcedures::showDetailsOf(const Recordset &row)
@@ -121,11 +153,14 @@ void frmProcedures::addDuplicateOf(const Recordset &row)
                         textOf(row, QStringLiteral("pcs9")), textOf(row, QStringLiteral("pcs9desc")));
 }
 
-void frmProcedures::showDetailsArea()
+void frmProcedures::showDetailsArea(QWidget *focus)
 {
-    lstSearch_->setEnabled(true);
-    lstSearch_->setFocus();
     vbalGrid_->show();
+    lstSearch_->setEnabled(true);
+    if (focus)
+        focus->setFocus(Qt::OtherFocusReason);
+    // Hidden last: the focus it may hold has somewhere to go by now.
+    picDuplicates_->hide();
 }
 
 void frmProcedures::lstDuplicates_DblClick(int row)
@@ -146,7 +181,7 @@ void frmProcedures::lstDuplicates_DblClick(int row)
     // out in the statement; its position in the listed order does.
     const std::optional<int> chosen = leadingNumber(icd9Code) == 0.0 ? std::optional<int>(row) : std::nullopt;
     const QPointer<QObject> alive(this);
-    readProductDetails(id, icd9Code, chosen);
+    readProductDetails(id, icd9Code, chosen, true);
     if (alive)
         picDuplicates_->hide();
 }

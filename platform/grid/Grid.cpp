@@ -22,6 +22,9 @@ Grid::Grid(QWidget *parent) : QTableWidget(parent)
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setWordWrap(true);
     setFocusPolicy(Qt::StrongFocus);
+    // Tab leaves the grid, as it leaves any other control; arrows move
+    // among the cells.
+    setTabKeyNavigation(false);
     setMouseTracking(true);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -89,32 +92,10 @@ void Grid::setCellDetails(int row, int column, const QVariant &value, unsigned t
     }
     const QString text = value.isNull() ? QString() : value.toString();
     target->setData(Qt::DisplayRole, text);
-    target->setData(Qt::AccessibleTextRole, accessibleText(row, text));
     target->setData(GridRole::TextFormat, textFormat);
     target->setData(GridRole::IconIndex, iconIndex >= 1 ? QVariant(iconIndex) : QVariant());
     if (redraw_)
         fitRow(row - 1);
-}
-
-void Grid::setRowLabel(int row, const QString &label)
-{
-    if (row < 1 || row > rowCount())
-        throw AppError(ErrNoSuchCell, QStringLiteral("vbalGrid"), QStringLiteral("Invalid row %1.").arg(row));
-    if (rowLabels_.size() < rowCount())
-        rowLabels_.resize(rowCount());
-    rowLabels_[row - 1] = label;
-    for (int column = 1; column <= columnCount(); ++column) {
-        if (QTableWidgetItem *target = cell(row, column))
-            target->setData(Qt::AccessibleTextRole, accessibleText(row, target->text()));
-    }
-}
-
-QString Grid::accessibleText(int row, const QString &text) const
-{
-    const QString label = row >= 1 && row <= rowLabels_.size() ? rowLabels_.at(row - 1) : QString();
-    if (label.isEmpty() || text == label)
-        return text.isEmpty() ? label : text;
-    return text.isEmpty() ? label : label + QStringLiteral(": ") + text;
 }
 
 QString Grid::cellText(int row, int column) const
@@ -233,6 +214,24 @@ void Grid::mouseMoveEvent(QMouseEvent *event)
     const QPoint at = event->position().toPoint();
     emit mouseMoved(event->buttons(), event->modifiers(), at.x(), at.y());
     QTableWidget::mouseMoveEvent(event);
+}
+
+void Grid::focusInEvent(QFocusEvent *event)
+{
+    QTableWidget::focusInEvent(event);
+    // A reader is told of the grid taking the focus, not of the cell the
+    // keyboard is on: once it has heard of the grid, the cell is made current
+    // anew, which it hears as the cell taking the focus.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const QModelIndex current = currentIndex();
+            if (!hasFocus() || !current.isValid())
+                return;
+            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+            selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        },
+        Qt::QueuedConnection);
 }
 
 void Grid::resizeEvent(QResizeEvent *event)

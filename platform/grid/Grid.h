@@ -55,9 +55,6 @@ public:
     void setCellDetails(int row, int column, const QVariant &value, unsigned textFormat, int iconIndex = -1);
     QString cellText(int row, int column) const;
 
-    // What a screen reader says of a row, before each cell's text ("ICD 10 -
-    // PCS Code: 0210093"): a grid's cells alone do not say what they hold.
-    void setRowLabel(int row, const QString &label);
     unsigned cellTextFormat(int row, int column) const;
     int cellIcon(int row, int column) const;
 
@@ -91,17 +88,16 @@ signals:
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void fitRow(int row);
     QTableWidgetItem *cell(int row, int column) const;
-    QString accessibleText(int row, const QString &text) const;
     void setPaletteColour(QPalette::ColorGroup group, QPalette::ColorRole role, const QColor &colour);
 
     const ImageList *images_ = nullptr;
     QStringList keys_;
-    QStringList rowLabels_;
     bool redraw_ = true;
     bool rowMode_ = false;
     bool hotTrack_ = false;
