@@ -8,6 +8,7 @@
 #include "platform/desktop/DocumentLauncher.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
@@ -70,6 +71,11 @@ void frmAbout::buildControls()
     text.setColor(QPalette::WindowText, QColor(0x40, 0x40, 0x40));
     lblAbout_->setPalette(text);
 
+    // The label takes the focus when the window opens, so that a screen
+    // reader reads the text at once; its window is its only Tab stop.
+    lblAbout_->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(lblAbout_);
+
     new ClickNotifier(imgLogo_, [this] { imgLogo_Click(); });
     new ClickNotifier(lblAbout_, [this] { lblAbout_Click(); });
 }
@@ -103,6 +109,15 @@ void frmAbout::imgLogo_Click()
 void frmAbout::lblAbout_Click()
 {
     StartDoc(WebsiteAddress);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        emit closeRequested();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmAbout::resizeEvent(QResizeEvent *event)

@@ -33,12 +33,19 @@ public:
     static QString composeAboutCaption(const QString &creditLine);
 
     const Backdrop &backdrop() const { return backdrop_; }
+
+signals:
+    // Escape: the user is done with the window.
+    void closeRequested();
+
+public:
     QFrame *picAbout() const { return picAbout_; }
     QLabel *imgLogo() const { return imgLogo_; }
     QLabel *lblAbout() const { return lblAbout_; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     // The white panel stays in the middle of a window larger than its design.
     void resizeEvent(QResizeEvent *event) override;
 

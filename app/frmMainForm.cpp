@@ -76,6 +76,7 @@ void frmMainForm::buildWindow()
     ribbon_ = new TelvarRibbon(client);
     ribbon_->setObjectName(QStringLiteral("TelvarRibbon1"));
     mdiArea_ = new BackdropMdiArea(client);
+    mdiArea_->setAccessibleName(QStringLiteral("Windows"));
     layout->addWidget(ribbon_);
     layout->addWidget(mdiArea_, 1);
     setCentralWidget(client);
@@ -188,6 +189,8 @@ template <class Form> void frmMainForm::showChild(QPointer<QMdiSubWindow> &windo
         return;
     if (!window)
         window = mdiArea_->addSubWindow(new Form);
+    // The window around a form is no place for the keyboard of its own.
+    window->setFocusPolicy(Qt::NoFocus);
     window->show();
     mdiArea_->setActiveSubWindow(window);
     if constexpr (requires(Form &form) { form.setBackground(QPixmap(), QColor()); }) {
@@ -288,7 +291,29 @@ void frmMainForm::openAtPreferredSize()
 
 void frmMainForm::showAbout()
 {
+    const bool opening = !aboutWindow_;
     showChild<frmAbout>(aboutWindow_);
+    frmAbout *form = about();
+    if (!form)
+        return;
+    if (opening)
+        connect(form, &frmAbout::closeRequested, this, &frmMainForm::closeAbout);
+    form->setFocus(Qt::OtherFocusReason);
+}
+
+void frmMainForm::closeAbout()
+{
+    if (aboutWindow_)
+        aboutWindow_->close();
+    // The keyboard goes back to where it was in the search window.
+    lookup::frmProcedures *form = procedures();
+    if (!form || !proceduresWindow_)
+        return;
+    mdiArea_->setActiveSubWindow(proceduresWindow_);
+    if (QWidget *last = form->focusWidget(); last && last->isVisible() && last->isEnabled())
+        last->setFocus(Qt::OtherFocusReason);
+    else
+        form->focusSearchBox();
 }
 
 lookup::frmProcedures *frmMainForm::procedures() const

@@ -111,6 +111,9 @@ private:
     void showAbout();
     void closeCodeTables();
     void showDetailsFromCodeTables(qint32 id);
+    // Escape in the About window: it closes and the search window has the
+    // keyboard again.
+    void closeAbout();
     // Loads the child into `window` unless it is loaded, brings it forward,
     // gives it the theme's background and maximises it.
     template <class Form> void showChild(QPointer<QMdiSubWindow> &window);

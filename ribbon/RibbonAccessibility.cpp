@@ -1,5 +1,6 @@
 #include "ribbon/RibbonAccessibility.h"
 
+#include "ribbon/RibbonKeyboard.h"
 #include "ribbon/RibbonParts.h"
 #include "ribbon/TabStripLayout.h"
 #include "ribbon/TelvarRibbon.h"
@@ -109,10 +110,22 @@ public:
             s.selectable = true;
             s.selected = ribbon_ && selectedTabIndex(ribbon_->model()) == slot_;
         }
-        if (kind_ == NodeKind::Tab || kind_ == NodeKind::Button)
+        if (kind_ == NodeKind::Tab || kind_ == NodeKind::Button) {
             s.disabled = ribbon_ && !ribbon_->isEnabled();
+            s.focusable = true;
+            s.focused = isKeyboardStop();
+        }
         return s;
     }
+    // Whether the keyboard is on this tab or button.
+    bool isKeyboardStop() const
+    {
+        if (!ribbon_ || (kind_ != NodeKind::Tab && kind_ != NodeKind::Button))
+            return false;
+        const std::optional<KeyStop> stop = ribbon_->keyboardStop();
+        return stop && *stop == KeyStop{kind_ == NodeKind::Tab ? KeyStop::Kind::Tab : KeyStop::Kind::Button, slot_};
+    }
+    const std::vector<RibbonNode *> &children() const { return children_; }
     void *interface_cast(QAccessible::InterfaceType t) override
     {
         if (t == QAccessible::ActionInterface && (kind_ == NodeKind::Tab || kind_ == NodeKind::Button))
@@ -205,6 +218,21 @@ public:
         for (RibbonNode *node : top_)
             if (node->rect().contains(x, y))
                 return node;
+        return nullptr;
+    }
+    QAccessibleInterface *focusChild() const override { return keyboardNode(); }
+
+    // The tab or button the keyboard is on, if any.
+    RibbonNode *keyboardNode() const
+    {
+        sync();
+        for (RibbonNode *node : top_) {
+            if (node->isKeyboardStop())
+                return node;
+            for (RibbonNode *child : node->children())
+                if (child->isKeyboardStop())
+                    return child;
+        }
         return nullptr;
     }
 
@@ -304,6 +332,17 @@ QAccessibleInterface *ribbonFactory(const QString &className, QObject *object)
 }
 
 } // namespace
+
+void announceKeyboardStop(TelvarRibbon *ribbon)
+{
+    if (!QAccessible::isActive())
+        return;
+    auto *accessible = dynamic_cast<RibbonAccessible *>(QAccessible::queryAccessibleInterface(ribbon));
+    if (RibbonNode *node = accessible ? accessible->keyboardNode() : nullptr) {
+        QAccessibleEvent focus(node, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
 
 void installRibbonAccessibility()
 {

@@ -6,9 +6,14 @@
 // one group per shown category, named by its caption, holding its buttons as
 // push buttons whose press action clicks them exactly as the mouse does.
 
+class TelvarRibbon;
+
 namespace ribbon {
 
 // Makes Qt ask this file for every ribbon's interface; once is enough.
 void installRibbonAccessibility();
+// Tells a screen reader that the keyboard moved to another tab or button of
+// the ribbon (the ribbon keeps the focus itself).
+void announceKeyboardStop(TelvarRibbon *ribbon);
 
 } // namespace ribbon

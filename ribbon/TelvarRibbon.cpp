@@ -5,6 +5,7 @@
 #include "ribbon/ElementOps.h"
 #include "ribbon/RibbonAccessibility.h"
 #include "ribbon/RibbonHover.h"
+#include "ribbon/RibbonKeyboard.h"
 #include "ribbon/RibbonParts.h"
 #include "ribbon/RibbonTheme.h"
 #include "ribbon/TabStripLayout.h"
@@ -33,6 +34,7 @@ TelvarRibbon::TelvarRibbon(QWidget *parent)
     setAutoFillBackground(true);
     applySurfaceColor();
     wireMouse();
+    keyboard_ = new ribbon::RibbonKeyboard(this);
     UserControl_Resize();
 }
 
@@ -155,6 +157,16 @@ QVariantMap TelvarRibbon::WriteProperties() const
     if (ForeColor() != DefaultForeColor)
         stored.insert(ForeColorKey, ForeColor());
     return stored;
+}
+
+void TelvarRibbon::takeKeyboard()
+{
+    keyboard_->enter();
+}
+
+std::optional<ribbon::KeyStop> TelvarRibbon::keyboardStop() const
+{
+    return keyboard_->current();
 }
 
 const ribbon::RibbonModel &TelvarRibbon::model() const

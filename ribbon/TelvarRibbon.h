@@ -27,10 +27,13 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 namespace ribbon {
+class RibbonKeyboard;
 class RibbonParts;
 class RibbonTheme;
+struct KeyStop;
 } // namespace ribbon
 
 class TelvarRibbon : public QWidget {
@@ -96,6 +99,12 @@ public:
     void ReadProperties(const QVariantMap &stored);
     QVariantMap WriteProperties() const;
 
+    // The keyboard (ribbon/RibbonKeyboard.h): F10, F6 or Alt alone in the
+    // ribbon's window moves the focus to its selected tab; the tab or button
+    // the keyboard is on while the ribbon has the focus.
+    void takeKeyboard();
+    std::optional<ribbon::KeyStop> keyboardStop() const;
+
     // Read-only views for inspection (tests, tools).
     const ribbon::RibbonModel &model() const;
     const ribbon::RibbonParts &parts() const;
@@ -130,4 +139,5 @@ private:
     std::unique_ptr<ribbon::RibbonModel> model_;
     std::unique_ptr<ribbon::RibbonParts> parts_;
     std::unique_ptr<ribbon::RibbonTheme> theme_;
+    ribbon::RibbonKeyboard *keyboard_ = nullptr;
 };
