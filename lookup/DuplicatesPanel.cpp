@@ -31,7 +31,7 @@ DuplicatesPanel::DuplicatesPanel(QWidget *parent)
     // The instruction is a notification: a reader speaks it whenever the
     // alternatives appear, wherever the focus goes then.
     lblDuplicates_->setWordWrap(true);
-    lstDuplicates_->setAccessibleName(QStringLiteral("ICD-9 alternatives"));
+    nameAlternativesOf(QString());
     // Measured and painted like the result list: the panel is shown, and its
     // rows laid out and painted, at every procedure with several ICD-9 codes.
     lstDuplicates_->setItemDelegate(new TextRowDelegate(lstDuplicates_));
@@ -54,6 +54,12 @@ void DuplicatesPanel::relayout()
     const QSize extra = form::extraSize(this, 10815, 5055);
     form::place(lblDuplicates_, 360, 240, 10095, 855, form::Growth{0, 0, extra.width()});
     form::place(lstDuplicates_, 360, 1320, 10095, 3375, form::Growth{0, 0, extra.width(), extra.height()});
+}
+
+void DuplicatesPanel::nameAlternativesOf(const QString &procedure)
+{
+    const QString name = QStringLiteral("ICD-9 alternatives");
+    lstDuplicates_->setAccessibleName(procedure.isEmpty() ? name : name + QStringLiteral(" for ") + procedure);
 }
 
 void DuplicatesPanel::clear()

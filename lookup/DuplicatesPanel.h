@@ -20,6 +20,11 @@ public:
     QListWidget *lstDuplicatesID() const { return lstDuplicatesID_; }
     QListWidget *lstDuplicatesCode() const { return lstDuplicatesCode_; }
 
+    // What a screen reader calls the alternatives: of which procedure they
+    // are, when one is named (the focus comes to them from a result that the
+    // reader has no time to speak).
+    void nameAlternativesOf(const QString &procedure);
+
     void clear();
     void add(const QString &code, const QString &id, const QString &icd9Code, const QString &icd9Description);
 

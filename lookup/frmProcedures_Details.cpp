@@ -125,6 +125,7 @@ void frmProcedures::offerChoice()
     // the focus is in the alternatives before the list is disabled, or it
     // would move to whatever control comes next.
     QListWidget *alternatives = picDuplicates_->lstDuplicates();
+    picDuplicates_->nameAlternativesOf(lstSearch_->text(lstSearch_->currentRow()));
     alternatives->setFocus(Qt::OtherFocusReason);
     // Made current once the list has the focus (which made the first line
     // current unheard), so that a reader hears it.

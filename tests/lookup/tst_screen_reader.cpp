@@ -133,6 +133,8 @@ private slots:
         QVERIFY(!w.lstSearch()->isEnabled());
         QCOMPARE(alternatives->accessibleDescription(), w.picDuplicates()->lblDuplicates()->text());
         QCOMPARE(reader.focused().last(), d.duplicates().at(0));
+        // The result the focus came from is named with them.
+        QCOMPARE(alternatives->accessibleName(), QStringLiteral("ICD-9 alternatives for ") + d.results().at(0));
 
         reader.clear();
         press(alternatives, Qt::Key_Down);
