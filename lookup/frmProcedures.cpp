@@ -404,7 +404,7 @@ void frmProcedures::cmdSearch_Click()
             return;
     }
 
-    showResults();
+    showResults(!error);
     setEnabled(true);
     reading_ = Reading::Nothing;
     if (focus)
@@ -431,8 +431,8 @@ bool frmProcedures::readSearchResults(const QString &statement, std::optional<pl
             return false;
         query.close();
         const QString found = (caption ? caption : &ResultLists::countCaption)(*count);
+        lblSearch_->setText(found);
         lstSearch_->setAccessibleDescription(found);
-        lblSearch_->announce(found);
     } catch (const platform::AppError &failure) {
         // Thrown only while the window exists: rows are not touched once it is gone.
         error = failure;
@@ -440,10 +440,13 @@ bool frmProcedures::readSearchResults(const QString &statement, std::optional<pl
     return true;
 }
 
-void frmProcedures::showResults()
+void frmProcedures::showResults(bool announceCount)
 {
     lstSearch_->show();
     lblWait_[1]->hide();
+    // Once, for the search as a whole (it may have read a second statement).
+    if (announceCount)
+        lblSearch_->announce(lblSearch_->text());
 }
 
 void frmProcedures::reportSearchError(const platform::AppError &error)

@@ -129,8 +129,9 @@ private:
     using CountCaption = QString (*)(int count);
     bool readSearchResults(const QString &statement, std::optional<platform::AppError> &error,
                            CountCaption caption = nullptr);
-    // The result list back over its wait caption.
-    void showResults();
+    // The result list back over its wait caption; the count spoken when the
+    // search found what it says.
+    void showResults(bool announceCount);
     void reportSearchError(const platform::AppError &error);
 
     // chosenDuplicate: the position, in the statement's order, of the one row

@@ -54,7 +54,7 @@ void frmProcedures::cmdAdvancedSearch_Click()
     if (!readSearchResults(statement, error))
         return;
 
-    showResults();
+    showResults(!error);
     picAdvanced_->cmdAdvancedSearch()->setEnabled(true);
     reading_ = Reading::Nothing;
     if (error) {
