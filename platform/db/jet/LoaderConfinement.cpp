@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sched.h>
 #include <iconv.h>
 #include <linux/landlock.h>
 #include <seccomp.h>
@@ -138,6 +139,7 @@ public:
     {
         check(seccomp_rule_add(context_, SCMP_ACT_ALLOW, call, 1, condition), "argument");
     }
+    void answer(int call, int error) { check(seccomp_rule_add(context_, SCMP_ACT_ERRNO(error), call, 0), "answer"); }
     void load() { check(seccomp_load(context_), "load"); }
 
 private:
@@ -157,7 +159,7 @@ void allowReadingAndInserting(Filter &filter)
         SCMP_SYS(brk), SCMP_SYS(mmap), SCMP_SYS(munmap), SCMP_SYS(mremap), SCMP_SYS(mprotect),
         SCMP_SYS(madvise),
         // the reading thread and its hand-over of batches
-        SCMP_SYS(clone), SCMP_SYS(clone3), SCMP_SYS(set_robust_list), SCMP_SYS(rseq), SCMP_SYS(futex),
+        SCMP_SYS(set_robust_list), SCMP_SYS(rseq), SCMP_SYS(futex),
         SCMP_SYS(sched_yield), SCMP_SYS(sched_getaffinity), SCMP_SYS(exit), SCMP_SYS(exit_group),
         SCMP_SYS(gettid), SCMP_SYS(getpid), SCMP_SYS(getppid),
         // signals, time, and what glibc asks the kernel about itself
@@ -168,6 +170,11 @@ void allowReadingAndInserting(Filter &filter)
         // descriptors already held; nothing here makes new ones
         SCMP_SYS(read), SCMP_SYS(pread64), SCMP_SYS(lseek), SCMP_SYS(fstat), SCMP_SYS(close),
     });
+    // Threads, never processes: a fooled reader cannot leave children behind
+    // (they would not die with the program). clone3 hides its flags from the
+    // filter; told it does not exist, glibc falls back to clone.
+    filter.allowWith(SCMP_SYS(clone), SCMP_A0(SCMP_CMP_MASKED_EQ, CLONE_THREAD, CLONE_THREAD));
+    filter.answer(SCMP_SYS(clone3), ENOSYS);
     filter.allowWith(SCMP_SYS(newfstatat), SCMP_A3(SCMP_CMP_MASKED_EQ, AT_EMPTY_PATH, AT_EMPTY_PATH));
     filter.allowWith(SCMP_SYS(fcntl), SCMP_A1(SCMP_CMP_EQ, F_GETFD));
     filter.allowWith(SCMP_SYS(fcntl), SCMP_A1(SCMP_CMP_EQ, F_GETFL));
@@ -193,11 +200,13 @@ void allowSanitizers(Filter &filter)
     filter.allow({
         SCMP_SYS(getdents), SCMP_SYS(getdents64), SCMP_SYS(readlink), SCMP_SYS(readlinkat), SCMP_SYS(stat), SCMP_SYS(lstat),
         SCMP_SYS(access), SCMP_SYS(ptrace), SCMP_SYS(wait4), SCMP_SYS(waitid), SCMP_SYS(prctl),
-        SCMP_SYS(process_vm_readv), SCMP_SYS(kill), SCMP_SYS(tkill), SCMP_SYS(tgkill), SCMP_SYS(pipe),
+        SCMP_SYS(clone), SCMP_SYS(process_vm_readv), SCMP_SYS(kill), SCMP_SYS(tkill), SCMP_SYS(tgkill), SCMP_SYS(pipe),
         SCMP_SYS(pipe2), SCMP_SYS(dup), SCMP_SYS(dup2), SCMP_SYS(dup3), SCMP_SYS(fork), SCMP_SYS(vfork),
         SCMP_SYS(execve), SCMP_SYS(write), SCMP_SYS(writev), SCMP_SYS(fcntl), SCMP_SYS(setrlimit),
         SCMP_SYS(getuid), SCMP_SYS(geteuid), SCMP_SYS(sched_setaffinity), SCMP_SYS(poll), SCMP_SYS(ppoll),
-        SCMP_SYS(ioctl), SCMP_SYS(statx), SCMP_SYS(getcwd),
+        SCMP_SYS(ioctl), SCMP_SYS(statx), SCMP_SYS(getcwd), SCMP_SYS(faccessat), SCMP_SYS(faccessat2),
+        // the symbolizer, which starts under this filter
+        SCMP_SYS(arch_prctl), SCMP_SYS(set_tid_address), SCMP_SYS(getgid), SCMP_SYS(getegid), SCMP_SYS(fadvise64),
     });
 }
 #endif
