@@ -21,6 +21,20 @@ bool hasPageMap(const MdbTableDef *table)
     return table->usage_map && table->map_sz > 0;
 }
 
+// libmdb takes a row's end to be start + size - 1 in unsigned arithmetic and
+// reads the null mask back from there: a row of no bytes at the page's start
+// sends it reading four gigabytes away. A row too short for its own column
+// count and null mask is damage, whatever libmdb would make of it.
+bool holdsItsHeader(MdbHandle *handle, int start, std::size_t size)
+{
+    const bool jet3 = handle->f->jet_version == MDB_VER_JET3;
+    const std::size_t countSize = jet3 ? 1 : 2;
+    if (size < countSize)
+        return false;
+    const unsigned columns = jet3 ? mdb_get_byte(handle->pg_buf, start) : mdb_get_int16(handle->pg_buf, start);
+    return size >= countSize + (columns + 7) / 8;
+}
+
 } // namespace
 
 struct JetFile::Impl {
@@ -311,8 +325,9 @@ bool JetTable::nextRow()
 // bound columns (which could not tell Null from empty text) and leaves the
 // null mask and offsets to be cracked a second time: half the reading of a
 // row. Here each row is cracked once. Rows libmdb skips are skipped alike:
-// deleted ones, and those it cannot locate or crack (the count of rows read
-// then falls short of the table's own, which nextRow reports).
+// deleted ones, and those it cannot locate or crack; and here also those too
+// short to crack safely (the count of rows read then falls short of the
+// table's own, which nextRow reports).
 bool JetTable::Impl::fetchAndCrackNextRow()
 {
     constexpr int kOffsetMask = 0x1FFF;
@@ -337,7 +352,8 @@ bool JetTable::Impl::fetchAndCrackNextRow()
         const int row = static_cast<int>(table->cur_row++);
         int start = 0;
         size_t size = 0;
-        if (mdb_find_row(handle, row, &start, &size) != 0 || (start & kDeleted) != 0)
+        if (mdb_find_row(handle, row, &start, &size) != 0 || (start & kDeleted) != 0
+            || !holdsItsHeader(handle, start & kOffsetMask, size))
             continue;
         if (mdb_crack_row(table, start & kOffsetMask, size, fields.data()) >= 0)
             return true;
