@@ -19,7 +19,7 @@ struct Context {
     QString workDir;    // holds pcs.mdb, the decompressed release and a copy of vorimel
     QString binDir;     // the build's bin folder (vorimel-pcsdb, vorimel)
     QString accessibility; // the state the caller set up, handed on to child processes
-    int runs = 15;
+    int runs = 20;
     Report *report = nullptr;
 
     QString databasePath() const { return workDir + QStringLiteral("/pcs.mdb"); }
@@ -45,6 +45,9 @@ void runLookupBenchmarks(const Context &context);
 void runRibbonBenchmarks(const Context &context);
 void runBuildBenchmark(const Context &context);
 void runStartupBenchmark(const Context &context);
+// Writes pcs.mdb at target from the release files in releaseDir with every
+// procedure repeated `times` times. Throws when a file cannot be read or written.
+void writeRepeatedDatabase(const QString &releaseDir, int times, const QString &target);
 // Not part of the usual run: mixed operations in one frame window, ten
 // thousand in scripts/bench --soak. Returns 0 when memory, descriptors and
 // temporary files held steady.

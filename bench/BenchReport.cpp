@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace bench {
@@ -30,6 +31,28 @@ double Result::median() const
     return n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) / 2;
 }
 
+double Result::p95() const
+{
+    if (samples.isEmpty())
+        return 0;
+    // Nearest rank: the smallest sample that 95 % of the runs do not exceed.
+    const auto s = sorted(samples);
+    const auto rank = qsizetype(std::ceil(0.95 * double(s.size())));
+    return s[std::clamp<qsizetype>(rank - 1, 0, s.size() - 1)];
+}
+
+double Result::longestPause() const
+{
+    return pauses.isEmpty() ? 0 : *std::max_element(pauses.begin(), pauses.end());
+}
+
+bool Result::meetsTargets() const
+{
+    const auto r = ratio();
+    return !(target > 0 && p95() > target) && !(pauseTarget > 0 && longestPause() > pauseTarget)
+        && !(comparesWithBaseline && r && *r > AccessibilityAllowance);
+}
+
 double Result::min() const
 {
     return samples.isEmpty() ? 0 : *std::min_element(samples.begin(), samples.end());
@@ -44,7 +67,7 @@ std::optional<double> Result::ratio() const
 {
     if (!reference || *reference <= 0)
         return std::nullopt;
-    return median() / *reference;
+    return p95() / *reference;
 }
 
 QVector<double> timeRuns(int runs, int warmups, const std::function<void()> &body)
@@ -92,10 +115,9 @@ bool Report::compareWith(const QString &path)
         return false;
     while (!file.atEnd()) {
         const QJsonObject o = QJsonDocument::fromJson(file.readLine()).object();
-        const QJsonValue median = o.contains(QStringLiteral("median_ms")) ? o.value(QStringLiteral("median_ms"))
-                                                                          : o.value(QStringLiteral("median_mb"));
-        if (o.value(QStringLiteral("name")).isString() && median.isDouble())
-            baseline_.insert(o.value(QStringLiteral("name")).toString(), median.toDouble());
+        const QJsonValue p95 = o.value(QStringLiteral("p95"));
+        if (o.value(QStringLiteral("name")).isString() && p95.isDouble())
+            baseline_.insert(o.value(QStringLiteral("name")).toString(), p95.toDouble());
     }
     return true;
 }
@@ -105,8 +127,8 @@ void Report::printHeader() const
     if (json_)
         return;
     std::printf("\n%s\n", qPrintable(setting_.describe()));
-    std::printf("%-66s %11s %10s %10s %11s %28s %8s\n", "benchmark", "median", "min", "max",
-                "target", "reference", "ratio");
+    std::printf("%-62s %11s %10s %10s %10s %13s %5s %24s %6s\n", "benchmark", "median", "p95", "max", "pause",
+                "target", "", "reference", "ratio");
     std::fflush(stdout);
 }
 
@@ -118,8 +140,12 @@ QString Report::jsonLine(const Result &r) const
     o.insert(QStringLiteral("platform"), setting_.platform);
     o.insert(QStringLiteral("accessibility"), setting_.accessibility);
     o.insert(r.unit == QLatin1String("MB") ? QStringLiteral("median_mb") : QStringLiteral("median_ms"), r.median());
+    o.insert(QStringLiteral("p95"), r.p95());
     o.insert(QStringLiteral("min"), r.min());
     o.insert(QStringLiteral("max"), r.max());
+    o.insert(QStringLiteral("longest_pause_ms"), r.pauses.isEmpty() ? QJsonValue(QJsonValue::Null)
+                                                                    : QJsonValue(r.longestPause()));
+    o.insert(QStringLiteral("meets_targets"), r.meetsTargets());
     o.insert(QStringLiteral("target"), r.target > 0 ? QJsonValue(r.target) : QJsonValue(QJsonValue::Null));
     o.insert(QStringLiteral("reference"), r.reference ? QJsonValue(*r.reference) : QJsonValue(QJsonValue::Null));
     o.insert(QStringLiteral("reference_name"),
@@ -133,9 +159,10 @@ void Report::add(Result r)
     const auto off = baseline_.constFind(r.name);
     if (r.comparesWithBaseline && off != baseline_.constEnd()) {
         r.reference = *off;
-        r.referenceName = QStringLiteral("accessibility off");
-        r.target = *off * AccessibilityAllowance;
+        r.referenceName = QStringLiteral("no reader (<= 1.3x)");
     }
+    if (!r.meetsTargets())
+        ++misses_;
     const QString line = jsonLine(r);
     if (!recordPath_.isEmpty()) {
         QFile file(recordPath_);
@@ -150,11 +177,14 @@ void Report::add(Result r)
         const QString ref = r.reference
                                 ? number(*r.reference) + unit + QStringLiteral(" ") + r.referenceName
                                 : QStringLiteral("-");
-        std::printf("%-66s %11s %10s %10s %11s %28s %8s\n", qPrintable(r.name),
-                    qPrintable(number(r.median()) + unit), qPrintable(number(r.min())),
-                    qPrintable(number(r.max())),
-                    qPrintable(r.target > 0 ? QStringLiteral("<= ") + number(r.target) : QStringLiteral("-")),
-                    qPrintable(ref.left(28)), ratio ? qPrintable(number(*ratio)) : "-");
+        QString target = r.target > 0 ? QStringLiteral("<= ") + number(r.target) : QStringLiteral("-");
+        if (r.pauseTarget > 0)
+            target += QStringLiteral("/") + number(r.pauseTarget);
+        std::printf("%-62s %11s %10s %10s %10s %13s %5s %24s %6s\n", qPrintable(r.name.left(62)),
+                    qPrintable(number(r.median()) + unit), qPrintable(number(r.p95())), qPrintable(number(r.max())),
+                    qPrintable(r.pauses.isEmpty() ? QStringLiteral("-") : number(r.longestPause())),
+                    qPrintable(target), r.meetsTargets() ? "ok" : "MISS", qPrintable(ref.left(24)),
+                    ratio ? qPrintable(number(*ratio)) : "-");
     }
     std::fflush(stdout);
 }

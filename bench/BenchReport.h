@@ -1,8 +1,9 @@
 #pragma once
 // Collects repeated timings of one benchmark and prints them as a table row or as
-// one JSON object per line, with the target and an optional reference measured in
-// the same run. A run under accessibility compares each result with the same
-// benchmark measured without it (the baseline), which then sets its target.
+// one JSON object per line: median, 95th percentile, maximum, the longest pause
+// between two repaints where one was watched, and whether the 95th percentile
+// meets the target. A run with a screen reader listening compares each result
+// with the same benchmark measured without one (the baseline).
 
 #include <QHash>
 #include <QString>
@@ -19,17 +20,24 @@ struct Result {
     QString name;
     QString unit = QStringLiteral("ms"); // "ms" or "MB"
     QVector<double> samples;
-    double target = 0;                   // goal for the median, same unit
-    std::optional<double> reference;     // median of the reference, same unit
+    double target = 0;                   // goal for the 95th percentile, same unit
+    // The longest time the window went without a repaint, per run, and its goal.
+    QVector<double> pauses;
+    double pauseTarget = 0;
+    std::optional<double> reference;     // same percentile of the reference, same unit
     QString referenceName;
-    // Whether a baseline run's figure replaces target and reference; not for
-    // targets that hold whatever the setting.
+    // Whether a baseline run's figure becomes the reference, which the result
+    // may exceed by AccessibilityAllowance at most.
     bool comparesWithBaseline = true;
 
     double median() const;
+    double p95() const;
     double min() const;
     double max() const;
-    std::optional<double> ratio() const; // median / reference
+    double longestPause() const;
+    std::optional<double> ratio() const; // p95 / reference
+    // False when a figure misses its target or the allowance over the baseline.
+    bool meetsTargets() const;
 };
 
 // Runs body `runs` times (after `warmups` unmeasured runs) and returns the
@@ -43,7 +51,7 @@ struct Setting {
     QString describe() const;
 };
 
-// How much slower a result may be with accessibility on than without it.
+// How much slower a result may be with a screen reader listening than without it.
 inline constexpr double AccessibilityAllowance = 1.3;
 
 class Report {
@@ -51,10 +59,12 @@ public:
     Report(bool json, Setting setting) : json_(json), setting_(std::move(setting)) {}
     // Also appends every result as a JSON line to this file.
     bool recordTo(const QString &path);
-    // Medians by benchmark name from a file written by recordTo.
+    // 95th percentiles by benchmark name from a file written by recordTo.
     bool compareWith(const QString &path);
     void add(Result result);
     void printHeader() const;
+    // Results that missed a target so far.
+    int misses() const { return misses_; }
 
 private:
     QString jsonLine(const Result &result) const;
@@ -63,6 +73,7 @@ private:
     Setting setting_;
     QString recordPath_;
     QHash<QString, double> baseline_;
+    int misses_ = 0;
 };
 
 } // namespace bench

@@ -101,7 +101,7 @@ void runStartupBenchmark(const Context &ctx)
 
     bool failed = false;
     Result r{QStringLiteral("program start until the search window is shown (xcb, Xvfb)")};
-    r.target = 300;
+    r.target = 400;
     QElapsedTimer timer;
     for (int i = 0; i < std::max(5, ctx.runs / 2) && !failed; ++i) {
         QProcess p;

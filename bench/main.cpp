@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
 #include <cstdio>
 
 namespace {
@@ -40,7 +41,7 @@ int main(int argc, char **argv)
                                   QStringLiteral("dir"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("One JSON object per line"));
     const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Measured runs per benchmark"),
-                                  QStringLiteral("n"), QStringLiteral("15"));
+                                  QStringLiteral("n"), QStringLiteral("20"));
     const QCommandLineOption only(QStringLiteral("only"),
                                   QStringLiteral("Only these groups, comma-separated: ") + Groups.join(u", "),
                                   QStringLiteral("groups"));
@@ -64,13 +65,32 @@ int main(int argc, char **argv)
     const QCommandLineOption soak(QStringLiteral("soak"),
                                   QStringLiteral("Run the long-day soak of n operations instead of the benchmarks"),
                                   QStringLiteral("n"));
-    parser.addOptions({work, json, runs, only, accessibility, record, baseline, memoryProbe, profile, soak});
+    const QCommandLineOption repeated(QStringLiteral("write-repeated"),
+                                      QStringLiteral("Write <work>/pcs.mdb from the release files in <dir> with "
+                                                     "every procedure repeated n times, and nothing else"),
+                                      QStringLiteral("n:dir"));
+    parser.addOptions({work, json, runs, only, accessibility, record, baseline, memoryProbe, profile, soak, repeated});
     parser.process(app);
 
     bench::Context ctx;
     ctx.workDir = QDir(parser.value(work)).absolutePath();
     ctx.binDir = QCoreApplication::applicationDirPath();
     ctx.runs = std::max(1, parser.value(runs).toInt());
+    if (parser.isSet(repeated)) {
+        const QString spec = parser.value(repeated);
+        const int times = spec.section(u':', 0, 0).toInt();
+        if (!parser.isSet(work) || times < 1) {
+            std::fprintf(stderr, "vorimel-bench: --write-repeated takes n:dir, with --work\n");
+            return 2;
+        }
+        try {
+            bench::writeRepeatedDatabase(spec.section(u':', 1), times, ctx.databasePath());
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "vorimel-bench: %s\n", e.what());
+            return 1;
+        }
+        return 0;
+    }
     if (!parser.isSet(work) || !QFileInfo::exists(ctx.databasePath())) {
         std::fprintf(stderr, "vorimel-bench: --work must name a folder holding pcs.mdb\n");
         return 2;
@@ -95,7 +115,16 @@ int main(int argc, char **argv)
     if (parser.isSet(profile))
         return bench::runProfiled(ctx, parser.value(profile), ctx.runs);
 
-    bench::Report report(parser.isSet(json), {QGuiApplication::platformName(), state});
+    QString where = QGuiApplication::platformName();
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QSize pixels = screen->size() * screen->devicePixelRatio();
+        where += QStringLiteral(" %1x%2 scale %3, database %4")
+                     .arg(pixels.width())
+                     .arg(pixels.height())
+                     .arg(screen->devicePixelRatio())
+                     .arg(QDir(ctx.workDir).dirName());
+    }
+    bench::Report report(parser.isSet(json), {where, state});
     if (parser.isSet(record) && !report.recordTo(parser.value(record))) {
         std::fprintf(stderr, "vorimel-bench: cannot write %s\n", qPrintable(parser.value(record)));
         return 2;
