@@ -2,7 +2,6 @@
 
 #include "lookup/FormLayout.h"
 
-#include <QHeaderView>
 
 namespace lookup {
 
@@ -60,9 +59,7 @@ void prepareDetailsGrid(platform::Grid &grid, const platform::ImageList &icons)
     grid.setRedraw(false);
     grid.addColumn(QStringLiteral("icon"), QString(), 0, -1, 36);
     grid.addColumn(QStringLiteral("Description"), QStringLiteral("Description"), 0, -1, 100);
-    grid.addColumn(QStringLiteral("Value"), QStringLiteral("Value"), 0, -1, 200);
-    // Long values get the room the grid has instead of a scroll bar.
-    grid.horizontalHeader()->setStretchLastSection(true);
+    grid.addColumn(QStringLiteral("Value"), QStringLiteral("Value"), 0, -1, ValueColumnWidth);
     grid.setDefaultRowHeight(34);
     grid.setRows(DetailsRowCount);
     for (int n = 1; n <= DetailsRowCount; ++n) {

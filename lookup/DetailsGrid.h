@@ -24,6 +24,9 @@ inline constexpr int Icd9CodeRow = 3;
 inline constexpr int IconColumn = 1;
 inline constexpr int CaptionColumn = 2;
 inline constexpr int ValueColumn = 3;
+// The value column's width at the window's design size; it takes whatever
+// width the window gains beyond that.
+inline constexpr int ValueColumnWidth = 200;
 
 // Text formats of the cells (Windows DrawText flags).
 inline constexpr unsigned IconCellFormat = platform::TextFormat::SingleLine | platform::TextFormat::WordEllipsis;

@@ -163,7 +163,9 @@ void frmProcedures::relayout()
     // Each wait label stays in the middle of what it lies under.
     form::place(lblWait_[1], 720, 120, 7335, 1575, Growth{wider / 2, shares.list / 2});
     form::place(lblWait_[0], 1920, 3240, 7335, 1815, Growth{wider / 2, shares.list + shares.grid / 2});
-    // The grid and the two panels over it always share one rectangle.
+    // The grid and the two panels over it always share one rectangle. Set
+    // before the grid is resized, which fits its rows to the column.
+    vbalGrid_->setColumnWidth(ValueColumn - 1, ValueColumnWidth + wider);
     const Growth lowerArea{0, shares.list, wider, shares.grid};
     for (QWidget *area : std::initializer_list<QWidget *>{vbalGrid_, picDuplicates_, picAdvanced_})
         form::place(area, 120, 1800, 10815, 5055, lowerArea);
@@ -313,6 +315,7 @@ void frmProcedures::focusSearchBox()
 void frmProcedures::Form_Load()
 {
     PrepareTheGrid();
+    relayout();
     picAdvanced_->selectPosition(TextPosition::Includes);
     picAdvanced_->selectJoining(Joining::AllKeywords);
     picDuplicates_->lblDuplicates()->setText(DuplicatesMessage);
