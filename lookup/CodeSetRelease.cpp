@@ -64,6 +64,12 @@ QString CodeSetRelease::creditLine() const
     QString line = QStringLiteral("Code tables: ") + parts.join(QStringLiteral(", "));
     if (value(Sample) == QLatin1String("yes"))
         line += QStringLiteral(" - a small sample, not for coding");
+    // The values come from the file: a line break among them would break the
+    // About text's own lines, so every break and control character is a space.
+    for (QChar &c : line) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    }
     return line;
 }
 

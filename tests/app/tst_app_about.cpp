@@ -165,6 +165,12 @@ void AboutTest::creditLineNamesTheCodeSet()
     QCOMPARE(sample.creditLine(),
              QStringLiteral("Code tables: CMS ICD-10-PCS FY2020 (712 codes) - a small sample, not for coding"));
     QCOMPARE(CodeSetRelease::creditLineOf(std::nullopt), CodeSetRelease::neutralCreditLine());
+
+    // Breaks in the file's values stay on the credit's one line.
+    CodeSetRelease broken;
+    broken.set(CodeSetRelease::FiscalYear, QStringLiteral("2020\r\n"));
+    broken.set(CodeSetRelease::GemYear, QStringLiteral("20\t18\u2028"));
+    QCOMPARE(broken.creditLine(), QStringLiteral("Code tables: CMS ICD-10-PCS FY2020  , GEM 20 18 "));
 }
 
 void AboutTest::theSampleDatabaseSaysWhatItIs()
