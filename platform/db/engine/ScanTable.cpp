@@ -7,6 +7,7 @@
 #include "platform/db/engine/SqlNames.h"
 #include "platform/db/engine/SqliteHandle.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -371,10 +372,26 @@ bool declaringScanTable()
     return declaring > 0;
 }
 
-std::vector<std::string> addScanTables(sqlite3 *db, std::size_t budgetBytes)
+std::size_t scanTableBudget(sqlite3 *db)
+{
+    const auto pragma = [db](const char *sql) {
+        sqlite3_stmt *raw = nullptr;
+        std::size_t value = 0;
+        if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK)
+            return value;
+        const SqliteStatement statement(raw);
+        if (sqlite3_step(raw) == SQLITE_ROW)
+            value = static_cast<std::size_t>(std::max<sqlite3_int64>(0, sqlite3_column_int64(raw, 0)));
+        return value;
+    };
+    const std::size_t databaseBytes = pragma("PRAGMA main.page_count") * pragma("PRAGMA main.page_size");
+    return std::max(kScanTableBudget, databaseBytes / kScanTableShareOfDatabase);
+}
+
+std::vector<std::string> addScanTables(sqlite3 *db, std::optional<std::size_t> budgetBytes)
 {
     std::vector<std::string> added;
-    auto *module = new ScanModule{budgetBytes, {}};
+    auto *module = new ScanModule{budgetBytes ? *budgetBytes : scanTableBudget(db), {}};
     if (sqlite3_create_module_v2(db, kModuleName, &kModule, module,
                                  [](void *p) { delete static_cast<ScanModule *>(p); })
         != SQLITE_OK)

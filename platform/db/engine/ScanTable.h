@@ -15,19 +15,29 @@
 #include <sqlite3.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace platform::db {
 
-// The copies cost memory: a table whose copy would exceed this is read directly.
+// The copies cost memory, so a table's copy may take at most a quarter of
+// what the database itself takes, and never less than kScanTableBudget. A
+// limit that grows with the data keeps a search's cost growing with it: with
+// a fixed one, a title table past it fell back to SQLite's LIKE and NOCASE
+// calls row by row, forty times slower at one step.
 inline constexpr std::size_t kScanTableBudget = 12u << 20;
+inline constexpr std::size_t kScanTableShareOfDatabase = 4;
+
+// What one table's copy may take in db, by the size of its main database.
+std::size_t scanTableBudget(sqlite3 *db);
 
 // Puts a scan table in front of every table of main whose copy fits the
-// budget (after the case-blind NOCASE collation is in place: the scan tables
-// sort by the same rules); a table that does not fit or cannot be copied is simply read
-// directly. Returns the names of the tables that got one.
-std::vector<std::string> addScanTables(sqlite3 *db, std::size_t budgetBytes = kScanTableBudget);
+// budget (by default scanTableBudget; after the case-blind NOCASE collation
+// is in place: the scan tables sort by the same rules); a table that does not
+// fit or cannot be copied is simply read directly. Returns the names of the
+// tables that got one.
+std::vector<std::string> addScanTables(sqlite3 *db, std::optional<std::size_t> budgetBytes = std::nullopt);
 
 // True while a scan table declares its columns to SQLite, which passes that
 // declaration through the authorizer as a change to the schema.

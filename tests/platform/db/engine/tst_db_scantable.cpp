@@ -102,6 +102,7 @@ private slots:
     void randomTextsSortAlike();
     void tooLongPatternFailsAlike();
     void copiesOnlyWhatFitsTheBudget();
+    void budgetGrowsWithTheDatabase();
     void oddTableAndColumnNamesAreCopied();
     void staysReadOnly();
 
@@ -341,6 +342,24 @@ void DbScanTableTest::copiesOnlyWhatFitsTheBudget()
     QCOMPARE(run(db.get(), "SELECT count(*) FROM small WHERE Name like '%1%'").rows, QStringList{"int:19"});
     QCOMPARE(run(db.get(), "SELECT count(*) FROM large WHERE Name like 'x'").rows, QStringList{"int:2000"});
     QCOMPARE(run(db.get(), "SELECT count(*) FROM wide WHERE Name like 'w%'").rows, QStringList{"int:4"});
+}
+
+void DbScanTableTest::budgetGrowsWithTheDatabase()
+{
+    // 900,000 one-column rows need 14 MB of copy: past the floor, within a
+    // quarter of a database of 80 MB.
+    for (const bool large : {false, true}) {
+        const SqliteHandle db = openMemory();
+        execute(db.get(), "CREATE TABLE titles (ID INTEGER)");
+        execute(db.get(), "INSERT INTO titles WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                          "WHERE i < 900000) SELECT i FROM n");
+        if (large) {
+            execute(db.get(), "CREATE TABLE filler (Data BLOB)");
+            execute(db.get(), "INSERT INTO filler VALUES (zeroblob(80000000))");
+        }
+        QCOMPARE(scanTableBudget(db.get()) > kScanTableBudget, large);
+        QCOMPARE(addScanTables(db.get()), large ? std::vector<std::string>{"titles"} : std::vector<std::string>{});
+    }
 }
 
 void DbScanTableTest::oddTableAndColumnNamesAreCopied()
