@@ -1,6 +1,5 @@
 #include "lookup/FormLayout.h"
 
-#include "lookup/KeptCaption.h"
 #include "platform/Twips.h"
 
 #include <QLabel>
@@ -61,11 +60,6 @@ void styleCaption(QLabel *label, const QFont &font)
 QLabel *caption(QWidget *parent, const QString &text, const QFont &font)
 {
     return caption(new QLabel(text, parent), font);
-}
-
-QLabel *keptCaption(QWidget *parent, const QString &text, const QFont &font)
-{
-    return caption(new KeptCaption(text, parent), font);
 }
 
 QLabel *caption(QWidget *parent, const QString &text, const QFont &font, int left, int top, int width, int height)

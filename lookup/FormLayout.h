@@ -52,8 +52,5 @@ template <class Label> Label *caption(Label *label, const QFont &font)
     styleCaption(label, font);
     return label;
 }
-// The same again, for a caption painted over and over in one look: it keeps
-// its pixels (KeptCaption).
-QLabel *keptCaption(QWidget *parent, const QString &text, const QFont &font);
 
 } // namespace lookup::form

@@ -83,8 +83,8 @@ void frmProcedures::buildControls()
 {
     // The wait labels come first so that every control made later lies above
     // them: a label is seen only while the list or grid over it is hidden.
-    lblWait_[1] = form::keptCaption(this, WaitCaption, form::tahoma(24));
-    lblWait_[0] = form::keptCaption(this, WaitCaption, form::tahoma(24));
+    lblWait_[1] = form::caption(this, WaitCaption, form::tahoma(24));
+    lblWait_[0] = form::caption(this, WaitCaption, form::tahoma(24));
 
     lstSearchID_ = new ResultList(this);
     lstSearchID_->setObjectName(QStringLiteral("lstSearchID"));
