@@ -1,7 +1,6 @@
 #include "lookup/ResultList.h"
 
 #include "lookup/FusionFrame.h"
-#include "lookup/PaintedScrollBar.h"
 
 #include <QEvent>
 
@@ -10,8 +9,6 @@ namespace lookup {
 ResultList::ResultList(QWidget *parent) : QListView(parent), model_(new TextListModel(this))
 {
     setModel(model_);
-    setVerticalScrollBar(new PaintedScrollBar(Qt::Vertical, this));
-    setHorizontalScrollBar(new PaintedScrollBar(Qt::Horizontal, this));
     paintFrameByFills(*this);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultList::itemSelectionChanged);
 }

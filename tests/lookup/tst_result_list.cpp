@@ -6,7 +6,6 @@
 // relies on.
 
 #include "lookup/FusionFrame.h"
-#include "lookup/PaintedScrollBar.h"
 #include "lookup/ResultList.h"
 #include "lookup/TextRowDelegate.h"
 #include "lookup/WordWidths.h"
@@ -18,7 +17,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
-#include <functional>
 
 using lookup::ResultList;
 using lookup::TextRowDelegate;
@@ -219,81 +217,6 @@ private slots:
         for (QFrame *frame : {plainFrame, filledFrame})
             frame->setFrameShape(QFrame::Box);
         compare("a box, which Qt draws");
-    }
-
-    // A scroll bar copied from a look it painted before must show what a
-    // plain one shows at every step: any change of range, position, size,
-    // state or colours is a new look.
-    void scrollBarPaintsAsTheStyleDoes()
-    {
-        QWidget window;
-        window.resize(400, 400);
-        auto *plain = new QScrollBar(Qt::Vertical, &window);
-        auto *kept = new lookup::PaintedScrollBar(Qt::Vertical, &window);
-        plain->move(50, 0);
-        kept->move(200, 0);
-        const auto both = [&](const std::function<void(QScrollBar *)> &change) {
-            change(plain);
-            change(kept);
-        };
-        const auto compare = [&](const char *state) {
-            QCoreApplication::processEvents();
-            QVERIFY2(kept->grab().toImage() == plain->grab().toImage(), state);
-        };
-        both([](QScrollBar *bar) {
-            bar->resize(20, 300);
-            bar->setRange(0, 100);
-            bar->setPageStep(10);
-        });
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        // The pointer away from both: the style highlights the part under it.
-        QTest::mouseMove(&window, QPoint(150, 350));
-        compare("at the top");
-        both([](QScrollBar *bar) { bar->setValue(50); });
-        compare("in the middle");
-        both([](QScrollBar *bar) { bar->setEnabled(false); });
-        compare("disabled");
-        both([](QScrollBar *bar) { bar->setEnabled(true); });
-        compare("enabled again, a look kept");
-        both([](QScrollBar *bar) { bar->setEnabled(false); });
-        compare("disabled again, a look kept");
-        both([](QScrollBar *bar) { bar->setEnabled(true); });
-        both([](QScrollBar *bar) { bar->setRange(0, 1000); });
-        compare("a longer range");
-        both([](QScrollBar *bar) { bar->setPageStep(400); });
-        compare("a longer page");
-        both([](QScrollBar *bar) { bar->resize(20, 200); });
-        compare("shorter");
-        both([](QScrollBar *bar) {
-            QPalette palette = bar->palette();
-            palette.setColor(QPalette::Button, QColor(200, 60, 60));
-            palette.setColor(QPalette::Window, QColor(60, 60, 200));
-            bar->setPalette(palette);
-        });
-        compare("other colours");
-        both([](QScrollBar *bar) {
-            bar->setOrientation(Qt::Horizontal);
-            bar->resize(300, 20);
-        });
-        compare("horizontal");
-        both([](QScrollBar *bar) { bar->setInvertedAppearance(true); });
-        compare("inverted");
-        // With the pointer over it the style is asked: the part under the
-        // pointer is highlighted.
-        both([](QScrollBar *bar) {
-            bar->setInvertedAppearance(false);
-            bar->setValue(0);
-        });
-        QTest::mouseMove(plain, QPoint(5, 10));
-        QCoreApplication::processEvents();
-        const QImage hovered = plain->grab().toImage();
-        QTest::mouseMove(kept, QPoint(5, 10));
-        QTRY_VERIFY(kept->underMouse());
-        QCOMPARE(kept->grab().toImage(), hovered);
-        QTest::mouseMove(&window, QPoint(150, 350));
-        QTRY_VERIFY(!kept->underMouse());
-        compare("the pointer gone");
     }
 
     void wordWidthsFindWhatWasKept()
