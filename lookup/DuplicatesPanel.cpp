@@ -1,7 +1,6 @@
 #include "lookup/DuplicatesPanel.h"
 
 #include "lookup/FormLayout.h"
-#include "lookup/FusionFrame.h"
 #include "lookup/TextRowDelegate.h"
 #include "platform/AccessibleHiding.h"
 #include "platform/AnnouncingLabel.h"
@@ -23,8 +22,6 @@ DuplicatesPanel::DuplicatesPanel(QWidget *parent)
     setObjectName(QStringLiteral("picDuplicates"));
     setAccessibleName(QStringLiteral("Choose an ICD-9 code"));
     setFrameShape(QFrame::StyledPanel);
-    paintFrameByFills(*this);
-    paintFrameByFills(*lstDuplicates_);
     setAutoFillBackground(true);
     form::place(this, 120, 1800, 10815, 5055);
 

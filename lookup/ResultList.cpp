@@ -1,6 +1,5 @@
 #include "lookup/ResultList.h"
 
-#include "lookup/FusionFrame.h"
 
 #include <QEvent>
 
@@ -9,7 +8,6 @@ namespace lookup {
 ResultList::ResultList(QWidget *parent) : QListView(parent), model_(new TextListModel(this))
 {
     setModel(model_);
-    paintFrameByFills(*this);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ResultList::itemSelectionChanged);
 }
 

@@ -5,13 +5,11 @@
 // hears of rows kept back exactly once, and the list-box operations the window
 // relies on.
 
-#include "lookup/FusionFrame.h"
 #include "lookup/ResultList.h"
 #include "lookup/TextRowDelegate.h"
 #include "lookup/WordWidths.h"
 
 #include <QAbstractItemModelTester>
-#include <QFrame>
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -133,90 +131,6 @@ private slots:
         compareStates("without the focus");
         QVERIFY(words->shapedTexts() > 0);
         QVERIFY(words->shapedTexts() < sampleRows.size());
-    }
-
-    // The list draws its frame itself; a plain list view is what Fusion draws.
-    void framePaintsAsTheStyleDoes()
-    {
-        QWidget window;
-        auto *plain = new QListWidget(&window);
-        auto *results = new ResultList(&window);
-        const auto fill = [&](const QStringList &rows, const QSize &size) {
-            plain->clear();
-            results->clear();
-            for (const QString &row : rows) {
-                plain->addItem(row);
-                results->addItem(row);
-            }
-            plain->resize(size);
-            results->resize(size);
-        };
-        const auto compare = [&](const char *state) {
-            QCoreApplication::processEvents();
-            const QImage expected = plain->grab().toImage();
-            QVERIFY2(results->grab().toImage() == expected, state);
-        };
-        for (QWidget *list : {static_cast<QWidget *>(plain), static_cast<QWidget *>(results)})
-            list->setFont(listFont());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        fill(sampleRows.mid(0, 3), QSize(900, 200));
-        compare("a few rows");
-        fill(sampleRows + sampleRows + sampleRows, QSize(900, 200));
-        QTRY_VERIFY(results->verticalScrollBar()->isVisible());
-        compare("a vertical scroll bar");
-        plain->setEnabled(false);
-        results->setEnabled(false);
-        compare("disabled");
-        plain->setEnabled(true);
-        results->setEnabled(true);
-        fill(sampleRows + sampleRows + sampleRows, QSize(200, 120));
-        QTRY_VERIFY(results->horizontalScrollBar()->isVisible());
-        compare("both scroll bars");
-    }
-
-    // Any styled frame, a plain one or a scroll area's, in each of its looks.
-    void framesByFillsPaintAsTheStyleDoes()
-    {
-        QWidget window;
-        window.resize(700, 300);
-        auto *plainFrame = new QFrame(&window);
-        auto *filledFrame = new QFrame(&window);
-        auto *plainList = new QListWidget(&window);
-        auto *filledList = new QListWidget(&window);
-        for (QFrame *frame : {plainFrame, filledFrame, static_cast<QFrame *>(plainList), static_cast<QFrame *>(filledList)}) {
-            frame->setFrameShape(QFrame::StyledPanel);
-            frame->resize(300, 120);
-        }
-        for (QFrame *frame : {plainFrame, filledFrame})
-            frame->setAutoFillBackground(true);
-        for (QListWidget *list : {plainList, filledList}) {
-            list->addItems(sampleRows.mid(0, 2));
-            list->setFocusPolicy(Qt::NoFocus);
-        }
-        filledFrame->move(0, 130);
-        filledList->move(350, 130);
-        plainList->move(350, 0);
-        lookup::paintFrameByFills(*filledFrame);
-        lookup::paintFrameByFills(*filledList);
-        const auto compare = [&](const char *state) {
-            QCoreApplication::processEvents();
-            QVERIFY2(filledFrame->grab().toImage() == plainFrame->grab().toImage(), state);
-            QVERIFY2(filledList->grab().toImage() == plainList->grab().toImage(), state);
-        };
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        compare("enabled");
-        window.setEnabled(false);
-        compare("disabled");
-        window.setEnabled(true);
-        QPalette green = window.palette();
-        green.setColor(QPalette::Window, QColor(40, 160, 90));
-        window.setPalette(green);
-        compare("another window colour");
-        for (QFrame *frame : {plainFrame, filledFrame})
-            frame->setFrameShape(QFrame::Box);
-        compare("a box, which Qt draws");
     }
 
     void wordWidthsFindWhatWasKept()
