@@ -1,7 +1,6 @@
 #include "lookup/DuplicatesPanel.h"
 
 #include "lookup/FormLayout.h"
-#include "lookup/TextRowDelegate.h"
 #include "platform/AccessibleHiding.h"
 #include "platform/AnnouncingLabel.h"
 
@@ -29,9 +28,6 @@ DuplicatesPanel::DuplicatesPanel(QWidget *parent)
     // alternatives appear, wherever the focus goes then.
     lblDuplicates_->setWordWrap(true);
     nameAlternativesOf(QString());
-    // Measured and painted like the result list: the panel is shown, and its
-    // rows laid out and painted, at every procedure with several ICD-9 codes.
-    lstDuplicates_->setItemDelegate(new TextRowDelegate(lstDuplicates_));
     for (QListWidget *twin : {lstDuplicatesID_, lstDuplicatesCode_}) {
         twin->hide();
         twin->setFocusPolicy(Qt::NoFocus);

@@ -2,10 +2,7 @@
 
 #include "lookup/TextListModel.h"
 
-#include <QApplication>
 #include <QFontMetricsF>
-#include <QPainter>
-#include <QStyle>
 #include <QtMath>
 #include <algorithm>
 
@@ -26,82 +23,7 @@ bool textOnlyRow(const QModelIndex &index, QString &text)
         && !index.data(Qt::CheckStateRole).isValid() && !index.data(Qt::FontRole).isValid();
 }
 
-// Plain text on one line, left to right, and nothing else in the row. The
-// style fits a focus frame to the row's text, so the focused row (one at
-// most) is painted by the style too.
-bool plainTextRow(const QStyleOptionViewItem &option)
-{
-    constexpr auto extras = QStyleOptionViewItem::WrapText | QStyleOptionViewItem::HasCheckIndicator
-        | QStyleOptionViewItem::HasDecoration;
-    if ((option.features & extras) || option.direction != Qt::LeftToRight
-        || (option.state & (QStyle::State_Editing | QStyle::State_HasFocus)) || option.text.isEmpty())
-        return false;
-    return std::none_of(option.text.cbegin(), option.text.cend(), [](QChar c) { return c.unicode() < 0x20; });
-}
-
-// Rows the style leaves as the list's base colour and draws nothing on but
-// their text: neither selected nor under the mouse nor otherwise filled (the
-// focused row never comes here), in a style known to draw nothing else there.
-bool plainBackground(const QStyleOptionViewItem &row, const QStyle *style)
-{
-    return !(row.state & (QStyle::State_Selected | QStyle::State_MouseOver))
-        && !(row.features & QStyleOptionViewItem::Alternate) && row.backgroundBrush.style() == Qt::NoBrush
-        && style->name() == QLatin1String("fusion");
-}
-
 } // namespace
-
-void TextRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
-{
-    QStyleOptionViewItem row = option;
-    initStyleOption(&row, index);
-    if (!plainTextRow(row)) {
-        QStyledItemDelegate::paint(painter, option, index);
-        return;
-    }
-    const QWidget *widget = row.widget;
-    const QStyle *style = widget ? widget->style() : QApplication::style();
-    // Where the style puts the text: a row of text alone is all text, less the
-    // focus frame's margin. (Asking the style would shape the text again.)
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-    const QRect room = row.rect.adjusted(margin, 0, -margin, 0);
-    const QStaticText &text = shapedRows_.shaped(row.text, row.font);
-    const QSize textSize = text.size().toSize();
-    if (textSize.width() > room.width()) {
-        QStyledItemDelegate::paint(painter, option, index); // elided by the style
-        return;
-    }
-    const QString shown = row.text;
-    row.text.clear();
-    // Over a plain background the style would draw nothing but the text.
-    const bool plain = plainBackground(row, style);
-    if (!plain)
-        style->drawControl(QStyle::CE_ItemViewItem, &row, painter, widget);
-
-    QPalette::ColorGroup group = (row.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
-    if (group == QPalette::Normal && !(row.state & QStyle::State_Active))
-        group = QPalette::Inactive;
-    const QColor colour =
-        row.palette.color(group, (row.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text);
-    const QRect placed = QStyle::alignedRect(row.direction, QStyle::visualAlignment(row.direction, row.displayAlignment),
-                                             textSize, room);
-    if (plain) {
-        // The row's height and the focus margins around the text: room for
-        // whatever of a glyph reaches past the text's box.
-        const QRect area = QRect(placed.left() - margin, row.rect.top(), textSize.width() + 2 * margin,
-                                 row.rect.height()) & row.rect;
-        painter->drawImage(area.topLeft(), paintedRows_.painted(text, shown, row.font, colour,
-                                                                row.palette.color(group, QPalette::Base), area,
-                                                                placed.topLeft(), painter->device()->devicePixelRatio()));
-        return;
-    }
-    painter->save();
-    painter->setClipRect(row.rect, Qt::IntersectClip);
-    painter->setFont(row.font);
-    painter->setPen(colour);
-    painter->drawStaticText(placed.topLeft(), text);
-    painter->restore();
-}
 
 QSize TextRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {

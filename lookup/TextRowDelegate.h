@@ -5,16 +5,8 @@
 // Rows are as high as the style makes them and as wide as their text, which is
 // the sum of its words' advances (descriptions repeat a small vocabulary, so
 // each word is shaped once). Rows the shortcut cannot measure faithfully go to
-// the style.
-//
-// Painting leaves a row's background, selection and focus frame to the style
-// and draws its text from glyphs shaped once (ShapedRows), where the style
-// would shape them on every paint; over the plain background of the Fusion
-// style, from pixels painted once (PaintedRows). Rows the style would elide or wrap, and
-// anything but plain left-to-right text, are painted by the style whole.
+// the style, which paints every row.
 
-#include "lookup/PaintedRows.h"
-#include "lookup/ShapedRows.h"
 #include "lookup/WordWidths.h"
 
 #include <QFont>
@@ -29,10 +21,6 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
-
-    // Texts whose glyphs are kept for the next paint.
-    qsizetype shapedTexts() const { return shapedRows_.size(); }
 
     // Latin letters and signs; rows with characters beyond go to the style.
     static constexpr char16_t LastMeasurableCharacter = 0x24F;
@@ -55,8 +43,6 @@ private:
     // By last character; -1 while unknown.
     mutable std::array<qreal, LastMeasurableCharacter + 1> overhangs_{};
     mutable WordWidths wordWidths_;
-    mutable ShapedRows shapedRows_;
-    mutable PaintedRows paintedRows_;
 };
 
 } // namespace lookup

@@ -1,7 +1,5 @@
-// The result list: rows measured by words and painted from kept glyphs, its
-// frame drawn by fills and its scroll bars copied from kept looks must match
-// the style's own measure and paint,
-// a list filled while hidden must lay out like one filled in view, its view
+// The result list: rows measured by words must match the style's own
+// measure, a list filled while hidden must lay out like one filled in view, its view
 // hears of rows kept back exactly once, and the list-box operations the window
 // relies on.
 
@@ -95,42 +93,6 @@ private slots:
             const QModelIndex index = results.model()->index(row, 0);
             QCOMPARE(words.sizeHint(option, index), style.sizeHint(option, index));
         }
-    }
-
-    // Pixel for pixel, in every state a row is painted in around a search and
-    // a reading of details.
-    void rowsPaintAsTheStyleDoes()
-    {
-        ResultList list;
-        list.setFont(listFont());
-        for (const QString &row : sampleRows)
-            list.addItem(row);
-        list.resize(420, 360);
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
-        list.activateWindow();
-        list.setFocus();
-        auto *style = new QStyledItemDelegate(&list);
-        auto *words = new TextRowDelegate(&list);
-        const auto paintedBy = [&](QAbstractItemDelegate *delegate) {
-            list.setItemDelegate(delegate);
-            return list.grab().toImage();
-        };
-        const auto compareStates = [&](const char *state) {
-            const QImage expected = paintedBy(style);
-            const QImage painted = paintedBy(words);
-            QVERIFY2(painted == expected, state);
-        };
-        compareStates("plain");
-        list.setCurrentRow(1);
-        compareStates("a row selected and current");
-        list.setEnabled(false);
-        compareStates("disabled");
-        list.setEnabled(true);
-        list.clearFocus();
-        compareStates("without the focus");
-        QVERIFY(words->shapedTexts() > 0);
-        QVERIFY(words->shapedTexts() < sampleRows.size());
     }
 
     void wordWidthsFindWhatWasKept()
