@@ -112,7 +112,7 @@ QSize GridCellDelegate::sizeHint(const QStyleOptionViewItem &option, const QMode
     if (!icon.isNull())
         height = std::max(height, int(icon.deviceIndependentSize().height()) + 2 * Margin);
     if (!text.isEmpty())
-        height = std::max(height, textHeights_.height(option.fontMetrics, option.font, room, qtTextFlags(format), text)
+        height = std::max(height, option.fontMetrics.boundingRect(room, qtTextFlags(format), text).height()
                                       + 2 * Margin);
     return QSize(width, height);
 }

@@ -2,7 +2,6 @@
 // Draws one grid cell: background by the view's style, then the icon from the
 // grid's image list, then the text laid out by the cell's text format.
 
-#include "platform/grid/WrappedTextHeights.h"
 #include <QStyledItemDelegate>
 
 namespace platform {
@@ -30,7 +29,6 @@ private:
     static QRect textRect(const QRect &cell, const QPixmap &icon);
 
     Grid *grid_;
-    mutable WrappedTextHeights textHeights_;
 };
 
 } // namespace platform
