@@ -41,6 +41,13 @@ double Result::p95() const
     return s[std::clamp<qsizetype>(rank - 1, 0, s.size() - 1)];
 }
 
+double Result::cpuP95() const
+{
+    Result only;
+    only.samples = cpu;
+    return only.p95();
+}
+
 double Result::longestPause() const
 {
     return pauses.isEmpty() ? 0 : *std::max_element(pauses.begin(), pauses.end());
@@ -127,8 +134,8 @@ void Report::printHeader() const
     if (json_)
         return;
     std::printf("\n%s\n", qPrintable(setting_.describe()));
-    std::printf("%-62s %11s %10s %10s %10s %13s %5s %24s %6s\n", "benchmark", "median", "p95", "max", "pause",
-                "target", "", "reference", "ratio");
+    std::printf("%-62s %11s %10s %10s %10s %10s %13s %5s %24s %6s\n", "benchmark", "median", "p95", "max", "pause",
+                "cpu p95", "target", "", "reference", "ratio");
     std::fflush(stdout);
 }
 
@@ -145,6 +152,7 @@ QString Report::jsonLine(const Result &r) const
     o.insert(QStringLiteral("max"), r.max());
     o.insert(QStringLiteral("longest_pause_ms"), r.pauses.isEmpty() ? QJsonValue(QJsonValue::Null)
                                                                     : QJsonValue(r.longestPause()));
+    o.insert(QStringLiteral("cpu_p95_ms"), r.cpu.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(r.cpuP95()));
     o.insert(QStringLiteral("meets_targets"), r.meetsTargets());
     o.insert(QStringLiteral("target"), r.target > 0 ? QJsonValue(r.target) : QJsonValue(QJsonValue::Null));
     o.insert(QStringLiteral("reference"), r.reference ? QJsonValue(*r.reference) : QJsonValue(QJsonValue::Null));
@@ -180,9 +188,10 @@ void Report::add(Result r)
         QString target = r.target > 0 ? QStringLiteral("<= ") + number(r.target) : QStringLiteral("-");
         if (r.pauseTarget > 0)
             target += QStringLiteral("/") + number(r.pauseTarget);
-        std::printf("%-62s %11s %10s %10s %10s %13s %5s %24s %6s\n", qPrintable(r.name.left(62)),
+        std::printf("%-62s %11s %10s %10s %10s %10s %13s %5s %24s %6s\n", qPrintable(r.name.left(62)),
                     qPrintable(number(r.median()) + unit), qPrintable(number(r.p95())), qPrintable(number(r.max())),
                     qPrintable(r.pauses.isEmpty() ? QStringLiteral("-") : number(r.longestPause())),
+                    qPrintable(r.cpu.isEmpty() ? QStringLiteral("-") : number(r.cpuP95())),
                     qPrintable(target), r.meetsTargets() ? "ok" : "MISS", qPrintable(ref.left(24)),
                     ratio ? qPrintable(number(*ratio)) : "-");
     }

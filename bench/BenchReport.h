@@ -24,6 +24,9 @@ struct Result {
     // The longest time the window went without a repaint, per run, and its goal.
     QVector<double> pauses;
     double pauseTarget = 0;
+    // The process's processor time per run: what the run cost without the
+    // waits for a busy machine's other work.
+    QVector<double> cpu;
     std::optional<double> reference;     // same percentile of the reference, same unit
     QString referenceName;
     // Whether a baseline run's figure becomes the reference, which the result
@@ -35,6 +38,7 @@ struct Result {
     double min() const;
     double max() const;
     double longestPause() const;
+    double cpuP95() const;
     std::optional<double> ratio() const; // p95 / reference
     // False when a figure misses its target or the allowance over the baseline.
     bool meetsTargets() const;

@@ -29,6 +29,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
+#include <ctime>
 #include <stdexcept>
 #include <xcb/xcb.h>
 
@@ -146,12 +147,18 @@ public:
                  const std::function<void(int)> &prepare = {})
     {
         QElapsedTimer timer;
+        const auto processorMs = [] {
+            timespec t{};
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+            return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+        };
         for (int i = 0; i < warmups + runs; ++i) {
             if (prepare)
                 prepare(i);
             settle();
             watch_.start();
             asker_.start();
+            const double cpuStart = processorMs();
             timer.start();
             action(i);
             asker_.stop();
@@ -160,6 +167,7 @@ public:
             const double ms = double(timer.nsecsElapsed()) / 1e6;
             if (i >= warmups) {
                 r.samples << ms;
+                r.cpu << processorMs() - cpuStart;
                 r.pauses << watch_.longestMs();
             }
         }
@@ -197,7 +205,7 @@ Targets targetsForScreen()
 
 void searchBenchmarks(const Context &ctx, lookup::frmProcedures &w, Interactions &timing, const Targets &t)
 {
-    for (const QString word : {QStringLiteral("heart"), QStringLiteral("bypass")}) {
+    for (const QString &word : {QStringLiteral("heart"), QStringLiteral("bypass")}) {
         Result r;
         timing.measure(r, ctx.runs, 2, [&](int) {
             w.txtSearch()->setText(word);
