@@ -120,6 +120,8 @@ void frmProcedures::buildControls()
     lblSearch_ = form::caption(new platform::AnnouncingLabel(this), form::tahoma(9));
     lblSearch_->setObjectName(QStringLiteral("lblSearch"));
     lblSearch_->hide(); // until the first search has a count to say
+    // Past five digits the count no longer fits one line of the column.
+    lblSearch_->setWordWrap(true);
 
     vbalGrid_ = new platform::Grid(this);
     vbalGrid_->setObjectName(QStringLiteral("vbalGrid"));
@@ -159,7 +161,7 @@ void frmProcedures::relayout()
     form::place(txtSearch_, 8760, 120, 2175, 375, Growth{wider});
     form::place(cmdSearch_, 8760, 600, 2115, 285, Growth{wider});
     form::place(Command1_, 8760, 960, 2130, 285, Growth{wider});
-    form::place(lblSearch_, 8760, 1320, 2175, 255, Growth{wider});
+    form::place(lblSearch_, 8760, 1320, 2175, 480, Growth{wider});
     // Each wait label stays in the middle of what it lies under.
     form::place(lblWait_[1], 720, 120, 7335, 1575, Growth{wider / 2, shares.list / 2});
     form::place(lblWait_[0], 1920, 3240, 7335, 1815, Growth{wider / 2, shares.list + shares.grid / 2});

@@ -5,7 +5,7 @@
 #include "lookup/AdvancedPanel.h"
 #include "lookup/DetailsGrid.h"
 #include "lookup/DuplicatesPanel.h"
-#include "lookup/FormLayout.h"
+#include "lookup/ResultLists.h"
 #include "lookup/SharedQuery.h"
 #include "lookup/Statements.h"
 #include "platform/db/Database.h"
@@ -113,6 +113,13 @@ private slots:
         QCOMPARE(w.picDuplicates()->geometry(), w.vbalGrid()->geometry());
         QCOMPARE(w.picAdvanced()->txtParam(10)->geometry(), QRect(136, 256, 177, 19));
         QCOMPARE(w.picAdvanced()->cmdAdvancedSearch()->geometry(), QRect(168, 288, 145, 25));
+        // A seven-digit count shows whole, on two lines if need be, above the grid.
+        QLabel *count = w.lblSearch();
+        count->setText(lookup::ResultLists::countCaption(1234567));
+        const int needed = count->heightForWidth(count->width());
+        QVERIFY(needed > 0 && needed <= count->height());
+        QVERIFY(count->geometry().bottom() < w.vbalGrid()->geometry().top());
+        count->clear();
 
         // At load: empty list and count, panels hidden, grid shown with captions, icons, no values.
         QCOMPARE(w.lstSearch()->count(), 0);
