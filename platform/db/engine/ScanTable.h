@@ -21,13 +21,13 @@
 
 namespace platform::db {
 
-// The copies cost memory, so a table's copy may take at most a quarter of
-// what the database itself takes, and never less than kScanTableBudget. A
+// The copies cost memory, so a table's copy may take at most half of what
+// the database itself takes, and never less than kScanTableBudget. A
 // limit that grows with the data keeps a search's cost growing with it: with
 // a fixed one, a title table past it fell back to SQLite's LIKE and NOCASE
 // calls row by row, forty times slower at one step.
 inline constexpr std::size_t kScanTableBudget = 12u << 20;
-inline constexpr std::size_t kScanTableShareOfDatabase = 4;
+inline constexpr std::size_t kScanTableShareOfDatabase = 2;
 
 // What one table's copy may take in db, by the size of its main database.
 std::size_t scanTableBudget(sqlite3 *db);

@@ -346,8 +346,8 @@ void DbScanTableTest::copiesOnlyWhatFitsTheBudget()
 
 void DbScanTableTest::budgetGrowsWithTheDatabase()
 {
-    // 900,000 one-column rows need 14 MB of copy: past the floor, within a
-    // quarter of a database of 80 MB.
+    // 900,000 one-column rows need 14 MB of copy: past the floor, within
+    // half of a database of 80 MB.
     for (const bool large : {false, true}) {
         const SqliteHandle db = openMemory();
         execute(db.get(), "CREATE TABLE titles (ID INTEGER)");
