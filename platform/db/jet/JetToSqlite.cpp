@@ -182,6 +182,10 @@ void addLookupIndexes(sqlite3 *db, const std::function<void()> &stillAlive)
     sqlite3_progress_handler(db, 100000, beatWhileBusy, const_cast<std::function<void()> *>(&stillAlive));
     sqlite3_exec(db, "CREATE INDEX vorimel_getalldata_id ON getalldata(ID)", nullptr, nullptr, nullptr);
     sqlite3_progress_handler(db, 0, nullptr, nullptr);
+    // An index that failed for want of memory takes the whole uncommitted
+    // copy with it; say so, rather than fail later at the commit.
+    if (sqlite3_get_autocommit(db))
+        throw std::runtime_error(std::string("the copy was lost while indexing getalldata: ") + sqlite3_errmsg(db));
 }
 
 } // namespace
@@ -204,8 +208,10 @@ SqliteHandle copyJetFileToSqlite(std::string_view fileBytes, const std::function
         throw std::runtime_error(std::string("no room for the copy of the database: ") + sqlite3_errmsg(db.get()));
     // user_version gives even a file without user tables a header page, so
     // the copy can be handed over like any other.
-    execute(db.get(), "PRAGMA page_size=65536; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN; "
-                      "PRAGMA user_version=4");
+    // The loader may open no file once it is confined, so the sorter of a
+    // large index must not spill to a temporary one.
+    execute(db.get(), "PRAGMA page_size=65536; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; "
+                      "PRAGMA temp_store=MEMORY; BEGIN; PRAGMA user_version=4");
     // From here on, names and expressions of the file are spliced into
     // statements: whatever they smuggle in stays within making the copy.
     if (const int rc = restrictConnection(db.get(), ConnectionUse::Copying); rc != SQLITE_OK)
