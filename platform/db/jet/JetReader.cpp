@@ -40,6 +40,7 @@ bool holdsItsHeader(MdbHandle *handle, int start, std::size_t size)
 struct JetFile::Impl {
     MdbHandle *mdb = nullptr;
     std::size_t pageCount = 0;
+    std::vector<std::unique_ptr<MdbCatalogEntry>> catalog;
     std::vector<MdbCatalogEntry *> userTables;
     std::vector<MdbCatalogEntry *> allTables;
     std::vector<JetQueryEntry> queries;
@@ -55,9 +56,7 @@ struct JetFile::Impl {
             mdb_close(mdb);
     }
 
-    // libmdb skips catalog rows it cannot read, which would make tables
-    // vanish without a word; the catalog's own row count tells.
-    void requireWholeCatalog();
+    void readCatalog();
 
     void spend(std::size_t bytes)
     {
@@ -91,47 +90,18 @@ JetFile::JetFile(std::string_view bytes) : d(std::make_unique<Impl>())
         throw JetDamage("its format version (" + std::to_string(d->mdb->f->jet_version) + ") is unknown");
     }
     d->pageCount = (bytes.size() + d->mdb->fmt->pg_size - 1) / d->mdb->fmt->pg_size;
-    GPtrArray *catalog = mdb_read_catalog(d->mdb, MDB_ANY);
-    if (!catalog)
-        throw JetDamage("its list of tables cannot be read");
-    d->requireWholeCatalog();
-    for (guint i = 0; i < catalog->len; ++i) {
-        auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(catalog, i));
+    d->readCatalog();
+    for (const auto &entry : d->catalog) {
         if (entry->object_type == MDB_TABLE)
-            d->allTables.push_back(entry);
-        if (mdb_is_user_table(entry))
-            d->userTables.push_back(entry);
+            d->allTables.push_back(entry.get());
+        if (mdb_is_user_table(entry.get()))
+            d->userTables.push_back(entry.get());
         if (entry->object_type == MDB_QUERY)
             d->queries.push_back({entry->object_name, static_cast<std::uint32_t>(entry->table_pg), entry->flags});
     }
 }
 
 JetFile::~JetFile() = default;
-
-void JetFile::Impl::requireWholeCatalog()
-{
-    constexpr unsigned long kCatalogDefinitionPage = 2;
-    MdbCatalogEntry entry{};
-    entry.mdb = mdb;
-    entry.object_type = MDB_TABLE;
-    entry.table_pg = kCatalogDefinitionPage;
-    std::snprintf(entry.object_name, sizeof entry.object_name, "%s", "MSysObjects");
-    MdbTableDef *table = mdb_read_table(&entry);
-    if (!table)
-        throw JetDamage("its list of tables cannot be read");
-    unsigned int rows = 0;
-    if (hasPageMap(table) && mdb_read_columns(table)) {
-        mdb_rewind_table(table);
-        while (mdb_fetch_row(table))
-            ++rows;
-    }
-    const unsigned int announced = table->num_rows;
-    const bool readable = hasPageMap(table) && table->columns != nullptr;
-    mdb_free_tabledef(table);
-    if (!readable || rows != announced)
-        throw JetDamage("its list of tables is damaged: " + std::to_string(announced) + " entries announced, "
-                        + std::to_string(rows) + " readable");
-}
 
 std::size_t JetFile::userTableCount() const
 {
@@ -219,6 +189,8 @@ struct JetTable::Impl {
     MdbHandle *mdb() const { return file->mdb; }
     void open(JetFile::Impl *owner, MdbCatalogEntry *entry);
     bool fetchAndCrackNextRow();
+    bool nextCrackedRow();
+    std::size_t columnNamed(const char *wanted, JetValue::Kind kind) const;
     void readDecimal(const unsigned char *stored, const MdbColumn &column, JetValue &value);
     void readField(std::size_t i);
     void readText(const MdbField &field, const MdbColumn &column, JetValue &value);
@@ -309,16 +281,34 @@ const std::vector<JetValue> &JetTable::values() const
 
 bool JetTable::nextRow()
 {
-    if (!d->fetchAndCrackNextRow()) {
-        if (d->rowsRead != d->table->num_rows)
-            throw JetDamage("the table " + d->name + " announces " + std::to_string(d->table->num_rows)
-                            + " rows but " + std::to_string(d->rowsRead) + " can be read");
+    if (!d->nextCrackedRow())
         return false;
-    }
-    ++d->rowsRead;
     for (std::size_t i = 0; i < d->fields.size(); ++i)
         d->readField(i);
     return true;
+}
+
+// libmdb skips rows it cannot read, which would make them vanish without a
+// word; the table's own row count tells.
+bool JetTable::Impl::nextCrackedRow()
+{
+    if (!fetchAndCrackNextRow()) {
+        if (rowsRead != table->num_rows)
+            throw JetDamage("the table " + name + " announces " + std::to_string(table->num_rows) + " rows but "
+                            + std::to_string(rowsRead) + " can be read");
+        return false;
+    }
+    ++rowsRead;
+    return true;
+}
+
+std::size_t JetTable::Impl::columnNamed(const char *wanted, JetValue::Kind kind) const
+{
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (g_ascii_strcasecmp(columns[i].name.c_str(), wanted) == 0 && columns[i].kind == kind)
+            return i;
+    }
+    throw JetDamage("the table " + name + " has no column " + wanted + " of the right type");
 }
 
 // mdb_fetch_row walks the data pages the same way, but cracks each row for
@@ -449,6 +439,48 @@ void JetTable::Impl::readText(const MdbField &field, const MdbColumn &column, Je
         char *text = mdb_col_to_string(mdb(), mdb()->pg_buf, field.start, column.col_type, field.siz);
         value.bytes = text ? text : "";
         g_free(text);
+    }
+}
+
+// libmdb's own catalog reader (mdb_read_catalog) also parses every object's
+// property list, where a damaged length makes it loop for ever, and walks the
+// catalog's pages before anything checks that it has a page map. The program
+// needs neither the properties nor libmdb's list: the catalog is read here
+// like any table, through the same guarded row reading, and only the four
+// columns that locate an object.
+void JetFile::Impl::readCatalog()
+{
+    MdbCatalogEntry msysObjects{};
+    msysObjects.mdb = mdb;
+    msysObjects.object_type = MDB_TABLE;
+    msysObjects.table_pg = 2;
+    std::snprintf(msysObjects.object_name, sizeof msysObjects.object_name, "%s", "MSysObjects");
+    try {
+        JetTable::Impl reader;
+        reader.open(this, &msysObjects);
+        const std::size_t id = reader.columnNamed("Id", JetValue::Integer);
+        const std::size_t name = reader.columnNamed("Name", JetValue::Text);
+        const std::size_t type = reader.columnNamed("Type", JetValue::Integer);
+        const std::size_t flags = reader.columnNamed("Flags", JetValue::Integer);
+        while (reader.nextCrackedRow()) {
+            for (const std::size_t column : {id, name, type, flags})
+                reader.readField(column);
+            // A Null reads as libmdb reads it: an empty name, a zero number.
+            const auto number = [&](std::size_t column) {
+                return reader.values[column].kind == JetValue::Null ? 0 : reader.values[column].integer;
+            };
+            auto entry = std::make_unique<MdbCatalogEntry>();
+            entry->mdb = mdb;
+            std::snprintf(entry->object_name, sizeof entry->object_name, "%s", reader.values[name].bytes.c_str());
+            // As Jet keeps them: the object's kind in the low seven bits of
+            // its type, its definition page in the low three bytes of its id.
+            entry->object_type = static_cast<int>(number(type) & 0x7F);
+            entry->table_pg = static_cast<unsigned long>(number(id) & 0x00FFFFFF);
+            entry->flags = static_cast<int>(number(flags));
+            catalog.push_back(std::move(entry));
+        }
+    } catch (const JetDamage &damage) {
+        throw JetDamage(std::string("its list of tables cannot be read: ") + damage.what());
     }
 }
 

@@ -85,6 +85,7 @@ public:
     const std::vector<JetValue> &values() const;
 
 private:
+    friend class JetFile; // reads its catalog as a table
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include <csignal>
@@ -58,6 +59,7 @@ private slots:
     void fileIsNeverWritten();
     void truncatedCopiesFailCleanly();
     void bitFlippedCopiesFailCleanly();
+    void aCatalogWithoutItsPageListIsNamed();
     void theReaderIsAProgramOfItsOwnWithNothingOfOursOpen();
     void crashedReaderIsAnError();
     void stalledReaderIsStopped();
@@ -204,6 +206,34 @@ void DbDamageTest::bitFlippedCopiesFailCleanly()
     }
     qInfo("%d of %d bit-flipped copies were refused as damaged", failures, copies);
     QVERIFY(failures > 0);
+}
+
+// libmdb walked the catalog's pages before anything checked that the catalog
+// lists them, and crashed the reader on a list of no bytes: the refusal must
+// say what is wrong, not that the reader died.
+void DbDamageTest::aCatalogWithoutItsPageListIsNamed()
+{
+    constexpr qsizetype kPage = 4096, kListPointer = 2 * kPage + 55, kRowOffsets = 14;
+    QByteArray copy = originalBytes_;
+    // Point the catalog at the second row of the page holding its list, and
+    // make that row start where the first does: a row of no bytes.
+    const quint32 pointer = qFromLittleEndian<quint32>(copy.constData() + kListPointer);
+    const qsizetype offsets = qsizetype(pointer >> 8) * kPage + kRowOffsets;
+    qToLittleEndian<quint32>((pointer & ~0xFFu) | 1u, copy.data() + kListPointer);
+    qToLittleEndian<quint16>(qFromLittleEndian<quint16>(copy.constData() + offsets), copy.data() + offsets + 2);
+    const QString path = dir_.filePath("no-page-list.mdb");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(copy) == copy.size());
+    file.close();
+    Connection connection;
+    connection.setConnectionString(dbtest::connectionStringFor(path));
+    try {
+        connection.open();
+        QFAIL("a catalog without its page list was opened");
+    } catch (const platform::AppError &e) {
+        QCOMPARE(e.number(), ErrDamagedFile);
+        QVERIFY2(e.description().contains("its list of tables cannot be read"), qPrintable(e.description()));
+    }
 }
 
 namespace {
