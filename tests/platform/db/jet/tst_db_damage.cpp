@@ -7,6 +7,7 @@
 
 #include "platform/db/jet/IsolatedLoader.h"
 #include "platform/db/jet/LoaderChild.h"
+#include "mdb/JetWriter.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -60,6 +61,7 @@ private slots:
     void truncatedCopiesFailCleanly();
     void bitFlippedCopiesFailCleanly();
     void aCatalogWithoutItsPageListIsNamed();
+    void aLargeIndexIsSortedWithoutATemporaryFile();
     void theReaderIsAProgramOfItsOwnWithNothingOfOursOpen();
     void crashedReaderIsAnError();
     void stalledReaderIsStopped();
@@ -234,6 +236,27 @@ void DbDamageTest::aCatalogWithoutItsPageListIsNamed()
         QCOMPARE(e.number(), ErrDamagedFile);
         QVERIFY2(e.description().contains("its list of tables cannot be read"), qPrintable(e.description()));
     }
+}
+
+// Sorting getalldata's index for a file several times the real one's size
+// outgrows SQLite's default cache, and its sorter then asks for a temporary
+// file, which the confined loader may not open: the whole copy was lost.
+void DbDamageTest::aLargeIndexIsSortedWithoutATemporaryFile()
+{
+    constexpr int kRows = 1200000;
+    const QString path = dir_.filePath("large.mdb");
+    {
+        mdb::JetWriter writer(path.toStdString());
+        const auto table = writer.addTable("getalldata", {{"ID", mdb::ColumnType::Long}});
+        for (int id = kRows; id > 0; --id)
+            writer.appendRow(table, {id});
+        writer.finish();
+    }
+    Connection connection;
+    connection.setConnectionString(dbtest::connectionStringFor(path));
+    connection.open();
+    QCOMPARE(dbtest::firstColumn(dbtest::runOn(connection, "SELECT count(*) FROM getalldata")),
+             QStringList{QString::number(kRows)});
 }
 
 namespace {
