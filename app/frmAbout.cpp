@@ -4,11 +4,11 @@
 #include "app/ClickNotifier.h"
 #include "app/ProgramArt.h"
 #include "lookup/CodeSetRelease.h"
+#include "platform/LeaveKeys.h"
 #include "platform/Twips.h"
 #include "platform/desktop/DocumentLauncher.h"
 
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
@@ -76,6 +76,7 @@ void frmAbout::buildControls()
     lblAbout_->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(lblAbout_);
 
+    platform::leaveOnEscapeOrCtrlF4(this, [this] { emit closeRequested(); });
     new ClickNotifier(imgLogo_, [this] { imgLogo_Click(); });
     new ClickNotifier(lblAbout_, [this] { lblAbout_Click(); });
 }
@@ -109,15 +110,6 @@ void frmAbout::imgLogo_Click()
 void frmAbout::lblAbout_Click()
 {
     StartDoc(WebsiteAddress);
-}
-
-void frmAbout::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        emit closeRequested();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void frmAbout::resizeEvent(QResizeEvent *event)

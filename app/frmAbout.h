@@ -35,7 +35,7 @@ public:
     const Backdrop &backdrop() const { return backdrop_; }
 
 signals:
-    // Escape: the user is done with the window.
+    // Escape or Ctrl+F4: the user is done with the window.
     void closeRequested();
 
 public:
@@ -45,7 +45,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     // The white panel stays in the middle of a window larger than its design.
     void resizeEvent(QResizeEvent *event) override;
 

@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QShortcut>
@@ -191,6 +192,12 @@ template <class Form> void frmMainForm::showChild(QPointer<QMdiSubWindow> &windo
         window = mdiArea_->addSubWindow(new Form);
     // The window around a form is no place for the keyboard of its own.
     window->setFocusPolicy(Qt::NoFocus);
+    // Qt gives the window's menu the desktop's close key (Ctrl+W on X11,
+    // Ctrl+F4 elsewhere), which closed the search window itself and left an
+    // empty frame; About and the code tables take Escape and Ctrl+F4 themselves.
+    if (QMenu *menu = window->systemMenu())
+        for (QAction *action : menu->actions())
+            action->setShortcut(QKeySequence());
     window->show();
     mdiArea_->setActiveSubWindow(window);
     if constexpr (requires(Form &form) { form.setBackground(QPixmap(), QColor()); }) {

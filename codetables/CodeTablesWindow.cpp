@@ -5,6 +5,7 @@
 #include "lookup/CopyActions.h"
 #include "lookup/SharedQuery.h"
 #include "platform/AppError.h"
+#include "platform/LeaveKeys.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -34,14 +35,6 @@ const QChar NotChosen = QLatin1Char('-');
 bool isEnterKey(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-// Escape and Ctrl+F4 leave the window. The frame's child window knows Ctrl+F4
-// too; a shortcut of our own would make the key ambiguous and do nothing.
-bool isLeaveKey(const QKeyEvent &key)
-{
-    return (key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier)
-           || (key.key() == Qt::Key_F4 && key.modifiers() == Qt::ControlModifier);
 }
 
 QLabel *selectableText(QWidget *parent, const QString &name)
@@ -171,6 +164,8 @@ void CodeTablesWindow::connectHandlers()
     lookup::addCopyAction(rowsView_, QStringLiteral("Copy definition"), [this] { return definition_->text(); });
     connect(showDetails_, &QPushButton::clicked, this, &CodeTablesWindow::requestDetails);
     codeField_->installEventFilter(this);
+
+    platform::leaveOnEscapeOrCtrlF4(this, [this] { emit closeRequested(); });
 
     factsTimer_.setSingleShot(true);
     connect(&factsTimer_, &QTimer::timeout, this, &CodeTablesWindow::readFacts);
@@ -364,25 +359,6 @@ void CodeTablesWindow::focusNextAxis()
         }
     }
     requestDetails();
-}
-
-bool CodeTablesWindow::event(QEvent *event)
-{
-    // Claimed before any shortcut sees it, so the key arrives as a key press.
-    if (event->type() == QEvent::ShortcutOverride && isLeaveKey(*static_cast<QKeyEvent *>(event))) {
-        event->accept();
-        return true;
-    }
-    return QWidget::event(event);
-}
-
-void CodeTablesWindow::keyPressEvent(QKeyEvent *event)
-{
-    if (isLeaveKey(*event)) {
-        emit closeRequested();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void CodeTablesWindow::closeEvent(QCloseEvent *event)

@@ -81,8 +81,6 @@ private:
     void requestDetails();
     void focusNextAxis();
     bool eventFilter(QObject *watched, QEvent *event) override;
-    bool event(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
     std::array<FilteredChoiceList *, 3> choices_{};

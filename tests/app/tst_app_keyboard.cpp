@@ -1,5 +1,6 @@
 // The frame from the keyboard alone, as a screen reader hears it: F10 to the
-// ribbon, among its tabs and buttons, About pressed and closed with Escape.
+// ribbon, among its tabs and buttons, About pressed and closed with Escape
+// or Ctrl+F4.
 
 #include "ProcedureDatabase.h"
 #include "ReaderEvents.h"
@@ -77,6 +78,19 @@ private slots:
         QTRY_VERIFY(!frame.aboutWindow());
         QCOMPARE(QApplication::focusWidget(), searchBox);
         QCOMPARE(frame.mdiArea()->activeSubWindow(), frame.proceduresWindow());
+
+        // Ctrl+F4 closes it too, as it closes the other child windows.
+        for (Qt::Key k : {Qt::Key_F10, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return})
+            key(k);
+        QVERIFY(frame.about());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+        QTRY_VERIFY(!frame.aboutWindow());
+        QCOMPARE(QApplication::focusWidget(), searchBox);
+        // The search window stays: the desktop's close keys are no way to lose it.
+        QTest::keyClick(searchBox, Qt::Key_F4, Qt::ControlModifier);
+        QTest::keyClick(searchBox, Qt::Key_W, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        QVERIFY(frame.proceduresWindow() && frame.proceduresWindow()->isVisible());
     }
 };
 
