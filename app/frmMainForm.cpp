@@ -209,12 +209,18 @@ template <class Form> void frmMainForm::showChild(QPointer<QMdiSubWindow> &windo
 
 void frmMainForm::showProcedures()
 {
+    if (lookup::frmProcedures *form = openProcedures())
+        form->focusSearchBox();
+}
+
+lookup::frmProcedures *frmMainForm::openProcedures()
+{
     showChild<lookup::frmProcedures>(proceduresWindow_);
-    if (lookup::frmProcedures *form = procedures()) {
+    lookup::frmProcedures *form = procedures();
+    if (form)
         connect(form, &lookup::frmProcedures::codeTablesRequested, this, &frmMainForm::showInCodeTables,
                 Qt::UniqueConnection);
-        form->focusSearchBox();
-    }
+    return form;
 }
 
 void frmMainForm::showCodeTables()
@@ -254,8 +260,8 @@ void frmMainForm::closeCodeTables()
 
 void frmMainForm::showDetailsFromCodeTables(qint32 id)
 {
-    showProcedures();
-    if (lookup::frmProcedures *form = procedures())
+    // Not by way of the search box: a reader would speak it before the details.
+    if (lookup::frmProcedures *form = openProcedures())
         form->showDetailsOfProcedure(id);
 }
 

@@ -108,6 +108,8 @@ private:
     void DisableWindowMenu();
     void BuildRibbon();
     void showProcedures();
+    // Loaded, forward and maximised, the keyboard where it was.
+    lookup::frmProcedures *openProcedures();
     void showAbout();
     void closeCodeTables();
     void showDetailsFromCodeTables(qint32 id);

@@ -17,6 +17,7 @@ struct DetailsRow {
 inline constexpr int DetailsRowCount = 11;
 extern const std::array<DetailsRow, DetailsRowCount> detailsRows;
 
+inline constexpr int ProcedureNameRow = 1;
 // Rows whose values coders copy on their own.
 inline constexpr int CodeRow = 2;
 inline constexpr int Icd9CodeRow = 3;

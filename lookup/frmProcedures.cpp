@@ -472,13 +472,13 @@ void frmProcedures::lstSearch_Click()
     const qint32 id = lstSearchID_->text(row).toInt(&ok);
     if (!ok)
         return;
-    showDetailsOfProcedure(id);
+    GetProductDetails(id, QStringLiteral("0"));
 }
 
 void frmProcedures::showDetailsOfProcedure(qint32 id)
 {
     picAdvanced_->hide();
-    GetProductDetails(id, QStringLiteral("0"));
+    readProductDetails(id, QStringLiteral("0"), std::nullopt, DetailsFocus::ProcedureName);
 }
 
 void frmProcedures::lstSearch_MouseMove()

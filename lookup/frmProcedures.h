@@ -42,7 +42,8 @@ public:
     // Shows the details of a procedure; an ICD-9 code whose numeric value is
     // zero asks for no particular code.
     void GetProductDetails(const qint32 &id, const QString &icd9Code);
-    // Shows a procedure's details as choosing it in the result list does.
+    // Shows a procedure's details as choosing it in the result list does,
+    // for a procedure chosen elsewhere: the keyboard goes to its name in the grid.
     void showDetailsOfProcedure(qint32 id);
     // Where typing goes whenever the window is shown or brought back.
     void focusSearchBox();
@@ -134,16 +135,21 @@ private:
     void showResults(bool announceCount);
     void reportSearchError(const platform::AppError &error);
 
+    // Where the keyboard is once the details show: still in the result list
+    // being walked, or on what the coder chose elsewhere, so that a screen
+    // reader speaks the details arriving.
+    enum class DetailsFocus { ResultList, ChosenIcd9Code, ProcedureName };
     // chosenDuplicate: the position, in the statement's order, of the one row
-    // to show, for a duplicate whose ICD-9 code cannot single it out. choosing:
-    // the user picked one of the alternatives.
-    void readProductDetails(qint32 id, const QString &icd9Code, std::optional<int> chosenDuplicate, bool choosing);
+    // to show, for a duplicate whose ICD-9 code cannot single it out.
+    void readProductDetails(qint32 id, const QString &icd9Code, std::optional<int> chosenDuplicate,
+                            DetailsFocus focus);
     void showDetailsOf(const platform::db::Recordset &row);
     void addDuplicateOf(const platform::db::Recordset &row);
     // Shows the grid over the alternatives and makes the list usable; focus
     // (when given) takes the keyboard first.
     void showDetailsArea(QWidget *focus);
-    void offerChoice();
+    // title: the procedure's, which names the alternatives.
+    void offerChoice(const QString &title);
     // Leaves a pending choice among duplicates (the panel is being covered
     // by the advanced search): the result list is usable again.
     void leavePendingChoice();

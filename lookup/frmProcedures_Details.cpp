@@ -48,11 +48,11 @@ void frmProcedures::EmptyTheGrid()
 
 void frmProcedures::GetProductDetails(const qint32 &id, const QString &icd9Code)
 {
-    readProductDetails(id, icd9Code, std::nullopt, false);
+    readProductDetails(id, icd9Code, std::nullopt, DetailsFocus::ResultList);
 }
 
 void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::optional<int> chosenDuplicate,
-                                       bool choosing)
+                                       DetailsFocus focus)
 {
     if (isReading())
         return;
@@ -68,6 +68,7 @@ void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::
     const QPointer<QObject> alive(this);
     const bool anyIcd9Code = leadingNumber(icd9Code) == 0.0;
     bool choiceListed = false;
+    QString title;
     bool windowGone = false;
     // Failures are not reported: the grid keeps what it showed and the window
     // stays usable.
@@ -84,7 +85,11 @@ void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::
                 picDuplicates_->show();
                 vbalGrid_->hide();
                 choiceListed = true;
-                windowGone = !query.forEachRow(alive, [this](const Recordset &row) { addDuplicateOf(row); });
+                windowGone = !query.forEachRow(alive, [&](const Recordset &row) {
+                    if (title.isEmpty())
+                        title = textOf(row, QStringLiteral("Description"));
+                    addDuplicateOf(row);
+                });
             } else {
                 int position = 0;
                 windowGone = !query.forEachRow(alive, [&](const Recordset &row) {
@@ -104,28 +109,28 @@ void frmProcedures::readProductDetails(qint32 id, const QString &icd9Code, std::
     reading_ = Reading::Nothing;
     waitLook_->end();
     if (choiceListed && !picDuplicates_->isHidden()) {
-        offerChoice();
+        offerChoice(title);
         return;
     }
     if (choiceListed)
         EmptyTheGrid(); // the choice was left while the alternatives were read
-    if (choosing) {
-        // The chosen code is what the keyboard and a screen reader meet next.
-        vbalGrid_->setCurrentCell(Icd9CodeRow - 1, ValueColumn - 1);
-        showDetailsArea(vbalGrid_);
-    } else {
+    if (focus == DetailsFocus::ResultList) {
         showDetailsArea(lstSearch_);
+        return;
     }
+    // What was chosen is what the keyboard and a screen reader meet next.
+    vbalGrid_->setCurrentCell((focus == DetailsFocus::ChosenIcd9Code ? Icd9CodeRow : ProcedureNameRow) - 1, ValueColumn - 1);
+    showDetailsArea(vbalGrid_);
 }
 
-void frmProcedures::offerChoice()
+void frmProcedures::offerChoice(const QString &title)
 {
     // Waits for a double-click, or Enter, on one of the alternatives. The
     // first is current, so the keyboard starts on a line a reader can speak;
     // the focus is in the alternatives before the list is disabled, or it
     // would move to whatever control comes next.
     QListWidget *alternatives = picDuplicates_->lstDuplicates();
-    picDuplicates_->nameAlternativesOf(lstSearch_->text(lstSearch_->currentRow()));
+    picDuplicates_->nameAlternativesOf(title);
     alternatives->setFocus(Qt::OtherFocusReason);
     // Made current once the list has the focus (which made the first line
     // current unheard), so that a reader hears it.
@@ -182,7 +187,7 @@ void frmProcedures::lstDuplicates_DblClick(int row)
     // out in the statement; its position in the listed order does.
     const std::optional<int> chosen = leadingNumber(icd9Code) == 0.0 ? std::optional<int>(row) : std::nullopt;
     const QPointer<QObject> alive(this);
-    readProductDetails(id, icd9Code, chosen, true);
+    readProductDetails(id, icd9Code, chosen, DetailsFocus::ChosenIcd9Code);
     if (alive)
         picDuplicates_->hide();
 }

@@ -195,13 +195,17 @@ void CodeTablesTest::keyboardFromCtrlTToTheDetailsOfACode()
     press(Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("01PY07Z"));
 
-    // Enter: the search window shows the code's details, as for a chosen result.
+    // Enter: the search window shows the code's details, as for a chosen
+    // result, and the keyboard (a reader with it) meets them on the name.
     w->axisList(2)->filter()->setFocus();
     press(Qt::Key_Return);
     lookup::frmProcedures *procedures = frame.procedures();
     QCOMPARE(frame.mdiArea()->activeSubWindow(), frame.proceduresWindow());
     QTRY_COMPARE(procedures->vbalGrid()->cellText(lookup::CodeRow, lookup::ValueColumn), QStringLiteral("01PY07Z"));
     QCOMPARE(platform::db::sharedCommand().commandText(), lookup::detailsStatement(3));
+    QCOMPARE(focused(), procedures->vbalGrid());
+    QCOMPARE(procedures->vbalGrid()->currentIndex(),
+             procedures->vbalGrid()->model()->index(lookup::ProcedureNameRow - 1, lookup::ValueColumn - 1));
 
     // Ctrl+T again finds the choices as they were; Escape gives the search window the keyboard.
     press(Qt::Key_T, Qt::ControlModifier);
