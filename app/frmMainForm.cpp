@@ -77,7 +77,6 @@ void frmMainForm::buildWindow()
     ribbon_ = new TelvarRibbon(client);
     ribbon_->setObjectName(QStringLiteral("TelvarRibbon1"));
     mdiArea_ = new BackdropMdiArea(client);
-    mdiArea_->setAccessibleName(QStringLiteral("Windows"));
     layout->addWidget(ribbon_);
     layout->addWidget(mdiArea_, 1);
     setCentralWidget(client);

@@ -14,6 +14,7 @@
 #include "ribbon/RibbonParts.h"
 #include "ribbon/TelvarRibbon.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QDir>
 #include <QLineEdit>
@@ -228,6 +229,14 @@ void FrameTest::commandTwoOpensAboutMaximisedOverTheSearchWindow()
     QCOMPARE(frame.about()->backdrop().picture.toImage(), frame.mdiArea()->backdrop().picture.toImage());
     QCOMPARE(frame.about()->backdrop().colour, frame.mdiArea()->backdrop().colour);
     QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);
+
+    // A reader passes over the area (a filler, not a layered pane it would
+    // name) to the two child windows it holds.
+    QAccessibleInterface *area = QAccessible::queryAccessibleInterface(frame.mdiArea());
+    QCOMPARE(area->role(), QAccessible::Client);
+    QCOMPARE(area->childCount(), 2);
+    QCOMPARE(area->child(1)->object(), frame.aboutWindow());
+    QCOMPARE(area->indexOfChild(area->child(1)), 1);
 
     // Again with the search window in front: still the one About window.
     app::frmAbout *about = frame.about();
