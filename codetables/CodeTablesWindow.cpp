@@ -4,6 +4,7 @@
 #include "codetables/TableRowsModel.h"
 #include "lookup/CopyActions.h"
 #include "lookup/SharedQuery.h"
+#include "platform/AnnouncingLabel.h"
 #include "platform/AppError.h"
 #include "platform/LeaveKeys.h"
 
@@ -107,6 +108,10 @@ void CodeTablesWindow::buildControls()
     showDetails_ = new QPushButton(QStringLiteral("Show &Details"), this);
     showDetails_->setAccessibleName(QStringLiteral("Show Details"));
     showDetails_->setEnabled(false);
+    // Hidden until a code is complete, so that it appears to the reader then.
+    completedCode_ = new platform::AnnouncingLabel(this);
+    completedCode_->setFixedSize(0, 0);
+    completedCode_->hide();
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(notice_, 0, 0, 1, 4);
@@ -291,6 +296,7 @@ void CodeTablesWindow::codeChanged()
         return;
     }
     factsTimer_.stop();
+    completedCode_->hide();
     factsCode_.clear();
     facts_ = CodeFacts();
     title_->setText(code.isEmpty() ? QString() : QStringLiteral("Choose one value in each of the four lists."));
@@ -341,6 +347,8 @@ void CodeTablesWindow::showFacts()
     title_->setText(facts_.title);
     icd9_->setText(QStringLiteral("ICD-9-CM: ") + facts_.icd9.join(QStringLiteral("; ")));
     showDetails_->setEnabled(true);
+    // Spoken once, after what the keyboard is on, which keeps the focus.
+    completedCode_->announce(factsCode_ + QStringLiteral(", ") + facts_.title);
 }
 
 void CodeTablesWindow::requestDetails()
@@ -359,6 +367,13 @@ void CodeTablesWindow::focusNextAxis()
         }
     }
     requestDetails();
+}
+
+void CodeTablesWindow::hideEvent(QHideEvent *event)
+{
+    // Shown again with the window, it would be spoken again.
+    completedCode_->hide();
+    QWidget::hideEvent(event);
 }
 
 void CodeTablesWindow::closeEvent(QCloseEvent *event)

@@ -20,6 +20,10 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 
+namespace platform {
+class AnnouncingLabel;
+}
+
 namespace codetables {
 
 class FilteredChoiceList;
@@ -59,6 +63,9 @@ public:
     QLabel *title() const { return title_; }
     QLabel *icd9() const { return icd9_; }
     QPushButton *showDetailsButton() const { return showDetails_; }
+    // What a screen reader is told, wherever the keyboard is, once a code is
+    // complete: the code and its title. Not on screen: the title shows there.
+    platform::AnnouncingLabel *completedCode() const { return completedCode_; }
 
 signals:
     void detailsRequested(qint32 id);
@@ -82,6 +89,7 @@ private:
     void focusNextAxis();
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
     std::array<FilteredChoiceList *, 3> choices_{};
     std::array<FilteredChoiceList *, 4> axes_{};
@@ -94,6 +102,7 @@ private:
     QLabel *title_ = nullptr;
     QLabel *icd9_ = nullptr;
     QPushButton *showDetails_ = nullptr;
+    platform::AnnouncingLabel *completedCode_ = nullptr;
 
     CodeTableSet tables_;
     const CodeTable *table_ = nullptr;

@@ -3,6 +3,7 @@
 // from the search window's menus to a code's row in its table.
 
 #include "ProcedureDatabase.h"
+#include "ReaderEvents.h"
 
 #include "app/BackdropMdiArea.h"
 #include "app/ErrorReportingApplication.h"
@@ -183,10 +184,14 @@ void CodeTablesTest::keyboardFromCtrlTToTheDetailsOfACode()
     QCOMPARE(w->axisList(1)->chosenKey(), QChar('0'));
     press(Qt::Key_Return);
     QCOMPARE(focused(), w->axisList(2)->filter());
+    ReaderEvents reader;
     type(QStringLiteral("autologous"));
     QCOMPARE(w->formedCode(), QStringLiteral("01PY07Z"));
-    QTRY_COMPARE(w->title()->text(),
-                 QStringLiteral("Removal of Autologous Tissue Substitute from Peripheral Nerve, Open Approach"));
+    const QString title = QStringLiteral("Removal of Autologous Tissue Substitute from Peripheral Nerve, Open Approach");
+    QTRY_COMPARE(w->title()->text(), title);
+    // A reader is told of the complete code once, and the keyboard stays.
+    QCOMPARE(reader.notifications(), QStringList{QStringLiteral("01PY07Z, ") + title});
+    QCOMPARE(focused(), w->axisList(2)->filter());
     QVERIFY2(w->icd9()->text().startsWith(QStringLiteral("ICD-9-CM: 04.04 ")), qPrintable(w->icd9()->text()));
     QCOMPARE(w->codeField()->text(), QStringLiteral("01PY07Z"));
 
