@@ -15,7 +15,7 @@ QVariant TextListModel::data(const QModelIndex &index, int role) const
         return QVariant();
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return QVariant();
-    return rows_.at(index.row());
+    return textView(index.row()).toString();
 }
 
 Qt::ItemFlags TextListModel::flags(const QModelIndex &index) const
@@ -26,7 +26,13 @@ Qt::ItemFlags TextListModel::flags(const QModelIndex &index) const
 bool TextListModel::full() const
 {
     // Rows are addressed by int; a list that long could not be shown anyway.
-    return rows_.size() >= std::numeric_limits<int>::max();
+    return ends_.size() >= std::size_t(std::numeric_limits<int>::max());
+}
+
+void TextListModel::store(const QString &text)
+{
+    characters_.append(text);
+    ends_.push_back(characters_.size());
 }
 
 void TextListModel::append(const QString &text)
@@ -35,7 +41,7 @@ void TextListModel::append(const QString &text)
         return;
     announceKeptBack();
     beginInsertRows(QModelIndex(), announced_, announced_);
-    rows_.append(text);
+    store(text);
     ++announced_;
     endInsertRows();
 }
@@ -43,7 +49,7 @@ void TextListModel::append(const QString &text)
 void TextListModel::appendKeptBack(const QString &text)
 {
     if (!full())
-        rows_.append(text);
+        store(text);
 }
 
 void TextListModel::announceKeptBack()
@@ -59,14 +65,18 @@ void TextListModel::announceKeptBack()
 void TextListModel::clear()
 {
     beginResetModel();
-    rows_.clear();
+    characters_ = QString();
+    ends_ = {};
     announced_ = 0;
     endResetModel();
 }
 
-QString TextListModel::text(int row) const
+QStringView TextListModel::textView(int row) const
 {
-    return row >= 0 && row < rows_.size() ? rows_.at(row) : QString();
+    if (row < 0 || std::size_t(row) >= ends_.size())
+        return {};
+    const qsizetype start = row == 0 ? 0 : ends_[std::size_t(row) - 1];
+    return QStringView(characters_).sliced(start, ends_[std::size_t(row)] - start);
 }
 
 } // namespace lookup

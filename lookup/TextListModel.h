@@ -3,13 +3,19 @@
 // tens of thousands of rows one at a time; a row here is its text and nothing
 // more, where a list widget item carries a role table of variants.
 //
+// The texts lie end to end in one string: a row costs its characters and
+// where it ends, not a string of its own, whose header and allocation weigh
+// more than the few digits of an ID and add megabytes to the list of every
+// procedure.
+//
 // Rows can also be kept back: stored at once (the list box holds them and
 // counts them) but announced to the views later, all in one insertion. A
 // search fills a hidden list this way, so that a view nobody sees does not
 // take part in every row's insertion.
 
 #include <QAbstractListModel>
-#include <QStringList>
+#include <QString>
+#include <vector>
 
 namespace lookup {
 
@@ -33,14 +39,18 @@ public:
     void clear();
 
     // Every row held, announced or not.
-    int storedCount() const { return int(rows_.size()); }
-    // The text of a row held; empty outside the list.
-    QString text(int row) const;
+    int storedCount() const { return int(ends_.size()); }
+    // The text of a row held; empty outside the list. The view is valid
+    // until the rows change.
+    QString text(int row) const { return textView(row).toString(); }
+    QStringView textView(int row) const;
 
 private:
     bool full() const;
+    void store(const QString &text);
 
-    QStringList rows_;
+    QString characters_;           // every row's text, back to back
+    std::vector<qsizetype> ends_; // where each row's text ends in characters_
     int announced_ = 0;
 };
 
