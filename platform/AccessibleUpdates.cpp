@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QApplication>
 #include <QWidget>
 
 namespace platform {
@@ -29,6 +30,16 @@ bool inReadersTree(const QWidget *widget)
             return false;
     }
     return true;
+}
+
+// A list tells of its new current item as of the focus even when the
+// keyboard is elsewhere, and a reader follows it there. That is news while
+// the keyboard is in the list or beside it in the same control (a text box
+// narrowing the list as the user types), not when a list elsewhere changes.
+bool hasTheKeyboardNearby(const QWidget *view)
+{
+    const QWidget *keyboard = QApplication::focusWidget();
+    return keyboard && (keyboard == view || keyboard->parentWidget() == view->parentWidget());
 }
 
 void forwardShownOnly(QAccessibleEvent *event);
@@ -84,6 +95,8 @@ bool reachesAssistiveTechnology(const QAccessibleEvent &event)
     if (!widget)
         return true;
     switch (event.type()) {
+    case QAccessible::Focus:
+        return !qobject_cast<const QAbstractItemView *>(widget) || hasTheKeyboardNearby(widget);
     case QAccessible::ObjectShow:
     case QAccessible::ObjectHide:
         return inReadersTree(widget);

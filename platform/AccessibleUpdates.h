@@ -17,7 +17,8 @@ namespace platform {
 
 // Whether the event is worth a reader's attention: false for a change of
 // state, name, value, place or table contents of a widget that is not shown,
-// and for any change, showing or hiding of a widget outside the reader's tree.
+// for any change, showing or hiding of a widget outside the reader's tree, and
+// for the focus in a list or table with the keyboard neither in it nor beside it.
 bool reachesAssistiveTechnology(const QAccessibleEvent &event);
 
 // Where the events worth sending go: Qt's bridge to the reader, or what a

@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -97,6 +98,26 @@ private slots:
         QCOMPARE(reachesAssistiveTechnology(
                      QAccessibleTableModelChangeEvent(table, QAccessibleTableModelChangeEvent::DataChanged)),
                  true);
+    }
+
+    // A list made current elsewhere (a choice narrowed to one line) is no
+    // focus, the one beside the text box that narrows it is: the reader
+    // stays with the keyboard.
+    void aListsFocusOnlyWithTheKeyboardNearby()
+    {
+        QWidget window;
+        auto *typingHere = new QWidget(&window);
+        auto *typing = new QLineEdit(typingHere);
+        auto *narrowed = new QListWidget(typingHere);
+        auto *elsewhere = new QListWidget(new QWidget(&window));
+        window.show();
+        typing->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (QListWidget *list : {narrowed, elsewhere}) {
+            QAccessibleEvent item(list, QAccessible::Focus);
+            item.setChild(0);
+            QCOMPARE(reachesAssistiveTechnology(item), list == narrowed);
+        }
     }
 
     // A list's viewport is drawn on but is no child a reader can reach; the
