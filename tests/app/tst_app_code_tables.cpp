@@ -12,6 +12,7 @@
 #include "codetables/FilteredChoiceList.h"
 #include "codetables/TableRowsModel.h"
 #include "lookup/DetailsGrid.h"
+#include "lookup/DuplicatesPanel.h"
 #include "lookup/ResultList.h"
 #include "lookup/Statements.h"
 #include "lookup/frmProcedures.h"
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -78,6 +80,7 @@ private slots:
     void cleanup();
     void keyboardFromCtrlTToTheDetailsOfACode();
     void showInCodeTablesFromTheGridAndTheResultList();
+    void aCodeWithSeveralIcd9CodesOffersThemUnderItsOwnTitle();
     void aFileWithoutTheTablesSaysHowToBuildThem();
 
 private:
@@ -255,6 +258,31 @@ void CodeTablesTest::showInCodeTablesFromTheGridAndTheResultList()
         press(Qt::Key_Escape);
         QCOMPARE(frame.mdiArea()->activeSubWindow(), frame.proceduresWindow());
     }
+}
+
+void CodeTablesTest::aCodeWithSeveralIcd9CodesOffersThemUnderItsOwnTitle()
+{
+    frmMainForm frame(folder_->path());
+    openFrame(frame);
+    // Another procedure is current in the result list meanwhile.
+    lookup::frmProcedures *procedures = frame.procedures();
+    type(QStringLiteral("Removal"));
+    QTest::mouseClick(procedures->cmdSearch(), Qt::LeftButton);
+    procedures->lstSearch()->setCurrentRow(0);
+    QTRY_VERIFY(!procedures->vbalGrid()->cellText(lookup::CodeRow, lookup::ValueColumn).isEmpty());
+
+    CodeTablesWindow *w = openCodeTables(frame);
+    QVERIFY(w);
+    w->showCode(QStringLiteral("0SRE00A"));
+    QTRY_VERIFY(w->showDetailsButton()->isEnabled());
+    w->codeField()->setFocus();
+    press(Qt::Key_Return);
+    QListWidget *alternatives = procedures->picDuplicates()->lstDuplicates();
+    QTRY_COMPARE(focused(), alternatives);
+    QCOMPARE(alternatives->count(), 3);
+    QCOMPARE(alternatives->accessibleName(),
+             QStringLiteral("ICD-9 alternatives for Replacement of Left Hip Joint, Acetabular Surface with "
+                            "Polyethylene Synthetic Substitute, Uncemented, Open Approach"));
 }
 
 void CodeTablesTest::aFileWithoutTheTablesSaysHowToBuildThem()
