@@ -103,7 +103,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void MDIForm_Initialize();
     void buildWindow();
     void DisableWindowMenu();
     void BuildRibbon();
