@@ -122,7 +122,6 @@ void frmMainForm::MDIForm_Load()
 {
     auto &connection = platform::db::sharedConnection();
     connection.setConnectionString(connectionStringFor(programFolder_));
-    connection.setCursorLocation(platform::db::adUseClient);
     try {
         connection.open();
     } catch (const platform::AppError &error) {

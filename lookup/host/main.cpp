@@ -23,7 +23,6 @@ bool openDatabase(const QString &file)
     try {
         connection.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
                                        + QDir::toNativeSeparators(file) + QStringLiteral(";Mode=Read"));
-        connection.setCursorLocation(platform::db::adUseClient);
         connection.open();
         return true;
     } catch (const platform::AppError &error) {
