@@ -28,12 +28,9 @@ public:
     explicit AdvancedPanel(QWidget *parent);
 
     QCheckBox *chkParam(int i) const { return chkParam_.at(i); }
-    QLabel *lblParam(int i) const { return lblParam_.at(i); }
     QLineEdit *txtParam(int i) const { return txtParam_.at(i); }
     QRadioButton *optParamSettings(int i) const { return optParamSettings_.at(i); }
     QRadioButton *optParamConcat(int i) const { return optParamConcat_.at(i); }
-    QLabel *lblParamSettings(int i) const { return lblParamSettings_.at(i); }
-    QFrame *picBox() const { return picBox_; }
     QPushButton *cmdAdvancedCancel() const { return cmdAdvancedCancel_; }
     QPushButton *cmdAdvancedSearch() const { return cmdAdvancedSearch_; }
 

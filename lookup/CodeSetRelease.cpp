@@ -11,15 +11,9 @@ namespace lookup {
 
 const QString CodeSetRelease::TableName = QString::fromLatin1(release_table::TableName);
 const QString CodeSetRelease::FiscalYear = QString::fromLatin1(release_table::FiscalYear);
-const QString CodeSetRelease::TablesTitle = QString::fromLatin1(release_table::TablesTitle);
-const QString CodeSetRelease::OrderFile = QString::fromLatin1(release_table::OrderFile);
-const QString CodeSetRelease::TablesFile = QString::fromLatin1(release_table::TablesFile);
-const QString CodeSetRelease::GemFile = QString::fromLatin1(release_table::GemFile);
 const QString CodeSetRelease::GemYear = QString::fromLatin1(release_table::GemYear);
-const QString CodeSetRelease::Icd9File = QString::fromLatin1(release_table::Icd9File);
 const QString CodeSetRelease::Icd9Version = QString::fromLatin1(release_table::Icd9Version);
 const QString CodeSetRelease::CodeCount = QString::fromLatin1(release_table::CodeCount);
-const QString CodeSetRelease::BuiltOn = QString::fromLatin1(release_table::BuiltOn);
 const QString CodeSetRelease::Sample = QString::fromLatin1(release_table::Sample);
 
 std::optional<CodeSetRelease> CodeSetRelease::read()

@@ -12,19 +12,14 @@ namespace lookup {
 
 class CodeSetRelease {
 public:
-    // The table and its items, as the builder writes them.
+    // The table and the items the credit line names, as the builder writes
+    // them (platform/ReleaseTable.h).
     static const QString TableName;
-    static const QString FiscalYear;  // ICD-10-PCS fiscal year, e.g. "2020"
-    static const QString TablesTitle; // the tables file's own title
-    static const QString OrderFile;
-    static const QString TablesFile;
-    static const QString GemFile;
-    static const QString GemYear;     // e.g. "2018"; empty when the file name has none
-    static const QString Icd9File;
-    static const QString Icd9Version; // e.g. "32"; empty when the file name has none
+    static const QString FiscalYear;
+    static const QString GemYear;
+    static const QString Icd9Version;
     static const QString CodeCount;
-    static const QString BuiltOn;     // yyyy-MM-dd
-    static const QString Sample;      // "yes" for the project's own sample release
+    static const QString Sample;
 
     void set(const QString &item, const QString &value) { items_.insert(item, value); }
     QString value(const QString &item) const { return items_.value(item); }

@@ -31,7 +31,6 @@ public:
     bool isOpen() const { return fd_ >= 0; }
 
     const std::filesystem::path &target() const { return target_; }
-    const std::filesystem::path &temporaryPath() const { return temporary_; }
 
 private:
     void flushBuffer();

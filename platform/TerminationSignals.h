@@ -21,8 +21,6 @@ public:
     TerminationSignals(const TerminationSignals &) = delete;
     TerminationSignals &operator=(const TerminationSignals &) = delete;
 
-    bool isInstalled() const { return notifier_ != nullptr; }
-
 signals:
     // Raised from the event loop, once per signal received.
     void received(int signalNumber);

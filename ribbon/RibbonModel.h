@@ -68,7 +68,6 @@ public:
     void setStoredTheme(qint16 theme) { storedTheme_ = theme; }
 
     void setImageList(const platform::ImageList &list) { imageList_ = list; }
-    bool hasImageList() const { return imageList_.has_value(); }
 
 private:
     qint16 tabCount_ = 0;

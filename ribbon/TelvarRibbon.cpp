@@ -159,11 +159,6 @@ QVariantMap TelvarRibbon::WriteProperties() const
     return stored;
 }
 
-void TelvarRibbon::takeKeyboard()
-{
-    keyboard_->enter();
-}
-
 std::optional<ribbon::KeyStop> TelvarRibbon::keyboardStop() const
 {
     return keyboard_->current();

@@ -99,10 +99,8 @@ public:
     void ReadProperties(const QVariantMap &stored);
     QVariantMap WriteProperties() const;
 
-    // The keyboard (ribbon/RibbonKeyboard.h): F10, F6 or Alt alone in the
-    // ribbon's window moves the focus to its selected tab; the tab or button
-    // the keyboard is on while the ribbon has the focus.
-    void takeKeyboard();
+    // The tab or button the keyboard is on while the ribbon has the focus
+    // (ribbon/RibbonKeyboard.h).
     std::optional<ribbon::KeyStop> keyboardStop() const;
 
     // Read-only views for inspection (tests, tools).

@@ -146,7 +146,6 @@ void Grid::fitRow(int row)
 
 void Grid::setRowMode(bool wholeRows)
 {
-    rowMode_ = wholeRows;
     setSelectionBehavior(wholeRows ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
 }
 
@@ -186,11 +185,6 @@ void Grid::setAlternateRowBackColor(const QColor &colour)
 {
     setPaletteColour(QPalette::All, QPalette::AlternateBase, colour);
     setAlternatingRowColors(true);
-}
-
-QColor Grid::alternateRowBackColor() const
-{
-    return palette().color(QPalette::Active, QPalette::AlternateBase);
 }
 
 void Grid::setHeaderHeight(int pixels)

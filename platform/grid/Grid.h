@@ -40,7 +40,6 @@ public:
 
     // Off: changes are not drawn until it is turned on again.
     void setRedraw(bool on);
-    bool redraw() const { return redraw_; }
 
     // alignment: 0 left, 1 centre, 2 right. headerIcon: -1 for none.
     void addColumn(const QString &key, const QString &header, int alignment, int headerIcon, int widthPixels);
@@ -64,16 +63,13 @@ public:
 
     // The stored look.
     void setRowMode(bool wholeRows);
-    bool rowMode() const { return rowMode_; }
     void setGridLines(bool on) { setShowGrid(on); }
-    bool gridLines() const { return showGrid(); }
     void setForeColor(const QColor &colour);
     void setHighlightForeColor(const QColor &colour);
     void setHighlightBackColor(const QColor &colour);
     void setNoFocusHighlightForeColor(const QColor &colour);
     void setNoFocusHighlightBackColor(const QColor &colour);
     void setAlternateRowBackColor(const QColor &colour);
-    QColor alternateRowBackColor() const;
     void setHeaderHeight(int pixels);
     int headerHeight() const;
     void setHotTrack(bool on);
@@ -99,7 +95,6 @@ private:
     const ImageList *images_ = nullptr;
     QStringList keys_;
     bool redraw_ = true;
-    bool rowMode_ = false;
     bool hotTrack_ = false;
     int defaultRowHeight_ = 20;
 };
