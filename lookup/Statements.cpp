@@ -1,7 +1,5 @@
 #include "lookup/Statements.h"
 
-#include <utility>
-
 namespace lookup {
 
 QString quoted(const QString &text)
@@ -19,19 +17,8 @@ QString keywordStatement(const QString &searchText)
 
 QStringList searchWords(const QString &searchText)
 {
-    QStringList words;
-    QString word;
-    for (const QChar c : searchText) {
-        if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
-            if (!word.isEmpty())
-                words << std::exchange(word, QString());
-        } else {
-            word += c;
-        }
-    }
-    if (!word.isEmpty())
-        words << word;
-    return words;
+    QString words = searchText;
+    return words.replace(QLatin1Char('\t'), QLatin1Char(' ')).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 QString allWordsStatement(const QStringList &words)

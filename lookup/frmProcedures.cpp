@@ -58,11 +58,7 @@ bool isEnterKey(int key)
 // The search text is blank when nothing but spaces is left.
 bool isBlank(const QString &text)
 {
-    for (const QChar c : text) {
-        if (c != QLatin1Char(' '))
-            return false;
-    }
-    return true;
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char(' '); });
 }
 
 } // namespace

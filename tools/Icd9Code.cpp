@@ -1,16 +1,12 @@
 #include "tools/Icd9Code.h"
 
+#include "tools/TextFields.h"
+
 namespace pcsdb {
 
 bool isIcd9ProcedureCode(std::string_view code)
 {
-    if (code.size() != 3 && code.size() != 4)
-        return false;
-    for (char c : code) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    return true;
+    return (code.size() == 3 || code.size() == 4) && isAllDigits(code);
 }
 
 std::string icd9WithDecimalPoint(std::string_view code)

@@ -1,5 +1,7 @@
 #include "tools/PcsCode.h"
 
+#include <algorithm>
+
 namespace pcsdb {
 
 int pcsCharacterIndex(char c)
@@ -23,13 +25,7 @@ bool isPcsCharacter(char c)
 
 bool isPcsCode(std::string_view text, std::size_t length)
 {
-    if (text.size() != length)
-        return false;
-    for (char c : text) {
-        if (!isPcsCharacter(c))
-            return false;
-    }
-    return true;
+    return text.size() == length && std::all_of(text.begin(), text.end(), isPcsCharacter);
 }
 
 } // namespace pcsdb

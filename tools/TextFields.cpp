@@ -1,5 +1,7 @@
 #include "tools/TextFields.h"
 
+#include <algorithm>
+
 namespace pcsdb {
 
 std::string_view withoutTrailingBlanks(std::string_view text)
@@ -11,13 +13,7 @@ std::string_view withoutTrailingBlanks(std::string_view text)
 
 bool isAllDigits(std::string_view text)
 {
-    if (text.empty())
-        return false;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    return true;
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool isAllBlanks(std::string_view text)

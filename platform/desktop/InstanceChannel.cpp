@@ -107,13 +107,9 @@ QString InstanceChannel::pathBeside(const QString &lockPath)
 
 QString InstanceChannel::sanitisedToken(const QString &token)
 {
-    if (token.size() > MaxTokenLength)
-        return QString();
-    for (const QChar c : token) {
-        if (c.unicode() <= 0x20 || c.unicode() >= 0x7F)
-            return QString();
-    }
-    return token;
+    const bool printable =
+        std::all_of(token.begin(), token.end(), [](QChar c) { return c.unicode() > 0x20 && c.unicode() < 0x7F; });
+    return printable && token.size() <= MaxTokenLength ? token : QString();
 }
 
 bool InstanceChannel::isListening() const

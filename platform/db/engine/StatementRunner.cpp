@@ -5,6 +5,7 @@
 #include "platform/db/engine/UntranslatedQueries.h"
 
 #include <chrono>
+#include <string_view>
 
 namespace platform::db {
 namespace {
@@ -23,11 +24,7 @@ constexpr qint64 kLargestResult = qint64(512) << 20;
 
 bool isBlank(const char *from, const char *to)
 {
-    for (const char *p = from; p < to; ++p) {
-        if (*p != ' ' && *p != '\t' && *p != '\n' && *p != '\r' && *p != '\f' && *p != '\v')
-            return false;
-    }
-    return true;
+    return std::string_view(from, std::size_t(to - from)).find_first_not_of(" \t\n\r\f\v") == std::string_view::npos;
 }
 
 int stopWhenLate(void *deadline)
