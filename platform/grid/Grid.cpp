@@ -95,7 +95,7 @@ void Grid::setCellDetails(int row, int column, const QVariant &value, unsigned t
     target->setData(GridRole::TextFormat, textFormat);
     target->setData(GridRole::IconIndex, iconIndex >= 1 ? QVariant(iconIndex) : QVariant());
     if (redraw_)
-        fitRow(row - 1);
+        resizeRowToContents(row - 1);
 }
 
 QString Grid::cellText(int row, int column) const
@@ -129,19 +129,7 @@ void Grid::fitRows()
     if (!redraw_)
         return;
     for (int row = 0; row < rowCount(); ++row)
-        fitRow(row);
-}
-
-void Grid::fitRow(int row)
-{
-    // As QTableView::resizeRowToContents, but a hidden row header has no
-    // say: weighing it laid the row's number out as text at every value set,
-    // a twentieth of the work of showing a procedure's details.
-    const int content = sizeHintForRow(row);
-    const int header = verticalHeader()->isHidden() ? 0 : verticalHeader()->sectionSizeHint(row);
-    const int height = std::max(content, header);
-    if (height > 0 && height != rowHeight(row))
-        setRowHeight(row, height);
+        resizeRowToContents(row);
 }
 
 void Grid::setRowMode(bool wholeRows)

@@ -88,7 +88,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void fitRow(int row);
     QTableWidgetItem *cell(int row, int column) const;
     void setPaletteColour(QPalette::ColorGroup group, QPalette::ColorRole role, const QColor &colour);
 
