@@ -58,7 +58,7 @@ BackdropMdiArea::BackdropMdiArea(QWidget *parent) : QMdiArea(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
-void BackdropMdiArea::setBackdrop(Backdrop backdrop)
+void BackdropMdiArea::setBackdrop(platform::Backdrop backdrop)
 {
     backdrop_ = std::move(backdrop);
     viewport()->update();

@@ -2,7 +2,7 @@
 // The frame's client area, which hosts the child windows over the theme's
 // background, and scrolls where the frame is smaller than a child.
 
-#include "app/Backdrop.h"
+#include "platform/Backdrop.h"
 
 #include <QMdiArea>
 
@@ -13,14 +13,14 @@ class BackdropMdiArea : public QMdiArea {
 public:
     explicit BackdropMdiArea(QWidget *parent = nullptr);
 
-    void setBackdrop(Backdrop backdrop);
-    const Backdrop &backdrop() const { return backdrop_; }
+    void setBackdrop(platform::Backdrop backdrop);
+    const platform::Backdrop &backdrop() const { return backdrop_; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    Backdrop backdrop_;
+    platform::Backdrop backdrop_;
 };
 
 } // namespace app

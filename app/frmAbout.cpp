@@ -122,7 +122,7 @@ void frmAbout::resizeEvent(QResizeEvent *event)
 
 void frmAbout::setBackground(const QPixmap &picture, const QColor &colour)
 {
-    backdrop_ = Backdrop{picture, colour};
+    backdrop_ = platform::Backdrop{picture, colour};
     update();
 }
 

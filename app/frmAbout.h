@@ -3,7 +3,7 @@
 // site and a credit line beside the logo. A click on the logo or on the text
 // opens the web site with the desktop's default handler.
 
-#include "app/Backdrop.h"
+#include "platform/Backdrop.h"
 
 #include <QWidget>
 
@@ -32,7 +32,7 @@ public:
     // creditLine: what the code tables are (the database says, or a neutral line).
     static QString composeAboutCaption(const QString &creditLine);
 
-    const Backdrop &backdrop() const { return backdrop_; }
+    const platform::Backdrop &backdrop() const { return backdrop_; }
 
 signals:
     // Escape or Ctrl+F4: the user is done with the window.
@@ -58,7 +58,7 @@ private:
     QLabel *imgLogo_ = nullptr;
     QLabel *lblAbout_ = nullptr;
     QString caption_;
-    Backdrop backdrop_;
+    platform::Backdrop backdrop_;
 };
 
 } // namespace app

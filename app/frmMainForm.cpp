@@ -153,7 +153,7 @@ void frmMainForm::DisableWindowMenu()
 void frmMainForm::BuildRibbon()
 {
     ribbon_->SetTheme(0);
-    mdiArea_->setBackdrop(Backdrop{ribbon_->LoadBackground(), ribbon::colorFromValue(ribbon_->BackColor())});
+    mdiArea_->setBackdrop({ribbon_->LoadBackground(), ribbon::colorFromValue(ribbon_->BackColor())});
     ribbon_->SetImageList(vbalImageList_);
     addFrameRibbonContent(*ribbon_);
     ribbon_->Refresh();

@@ -323,8 +323,7 @@ void frmProcedures::Form_Load()
 
 void frmProcedures::setBackground(const QPixmap &picture, const QColor &colour)
 {
-    backgroundPicture_ = picture;
-    backgroundColour_ = colour;
+    backdrop_ = {picture, colour};
     // Captions drawn on the window's surface stay readable on a dark theme.
     QPalette captions = palette();
     const bool dark = colour.isValid() && colour.lightness() < 128;
@@ -336,13 +335,10 @@ void frmProcedures::setBackground(const QPixmap &picture, const QColor &colour)
 
 void frmProcedures::paintEvent(QPaintEvent *)
 {
-    if (!backgroundColour_.isValid() && backgroundPicture_.isNull())
+    if (backdrop_.isEmpty())
         return;
     QPainter painter(this);
-    if (backgroundColour_.isValid())
-        painter.fillRect(rect(), backgroundColour_);
-    if (!backgroundPicture_.isNull())
-        painter.drawPixmap(0, 0, backgroundPicture_);
+    backdrop_.paint(painter, rect());
 }
 
 bool frmProcedures::eventFilter(QObject *watched, QEvent *event)

@@ -9,9 +9,9 @@
 #include "lookup/UserPrompts.h"
 #include "platform/AnnouncingLabel.h"
 #include "platform/AppError.h"
+#include "platform/Backdrop.h"
 #include "platform/ImageList.h"
 
-#include <QPixmap>
 #include <QWidget>
 #include <array>
 #include <optional>
@@ -168,8 +168,7 @@ private:
     WaitLook *waitLook_ = nullptr;
 
     UserPrompts prompts_ = UserPrompts::messageBoxes();
-    QPixmap backgroundPicture_;
-    QColor backgroundColour_;
+    platform::Backdrop backdrop_;
     // What the shared recordset is being read for.
     enum class Reading { Nothing, Search, Details };
     Reading reading_ = Reading::Nothing;

@@ -1,8 +1,8 @@
-#include "Backdrop.h"
+#include "platform/Backdrop.h"
 
 #include <QPainter>
 
-namespace app {
+namespace platform {
 
 void Backdrop::paint(QPainter &painter, const QRect &surface) const
 {
@@ -12,4 +12,4 @@ void Backdrop::paint(QPainter &painter, const QRect &surface) const
         painter.drawPixmap(surface.topLeft(), picture);
 }
 
-} // namespace app
+} // namespace platform

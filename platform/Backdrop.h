@@ -8,7 +8,7 @@
 class QPainter;
 class QRect;
 
-namespace app {
+namespace platform {
 
 struct Backdrop {
     QPixmap picture;
@@ -18,4 +18,4 @@ struct Backdrop {
     void paint(QPainter &painter, const QRect &surface) const;
 };
 
-} // namespace app
+} // namespace platform
