@@ -9,6 +9,7 @@
 
 #include <QFontMetrics>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace ribbontest {
@@ -46,5 +47,12 @@ inline float textWidthTwips(const ribbon::RibbonLabel &label, const QString &tex
 {
     return float(QFontMetrics(label.font()).horizontalAdvance(text) * 15);
 }
+
+// Theme loads write temporary files: a test object holding one of these keeps
+// them out of the shared folder, in a folder of its own.
+struct OwnTemporaryFolder {
+    QTemporaryDir folder;
+    OwnTemporaryFolder() { qputenv("TMPDIR", folder.path().toLocal8Bit()); }
+};
 
 } // namespace ribbontest

@@ -7,7 +7,6 @@
 #include "ribbon/RibbonModel.h"
 
 #include <QPointer>
-#include <QTemporaryDir>
 
 using ribbontest::pictures;
 using ribbontest::shown;
@@ -44,12 +43,6 @@ class RibbonGeometryTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(tempDir_.isValid());
-        qputenv("TMPDIR", tempDir_.path().toLocal8Bit());
-    }
-
     void frameRibbon()
     {
         TelvarRibbon ribbon;
@@ -417,7 +410,7 @@ private:
         QCOMPARE(ribbon.childAt(QPoint(ribbon.width() - 30, 110)), p.Barra2);
     }
 
-    QTemporaryDir tempDir_;
+    ribbontest::OwnTemporaryFolder temporary_;
 };
 
 QTEST_MAIN(RibbonGeometryTest)

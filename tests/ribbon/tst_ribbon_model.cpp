@@ -8,7 +8,6 @@
 
 #include <QPointer>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 using ribbontest::pictures;
 
@@ -16,13 +15,6 @@ class RibbonModelTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // Theme loads write temporary files; keep them out of the shared folder.
-        QVERIFY(tempDir_.isValid());
-        qputenv("TMPDIR", tempDir_.path().toLocal8Bit());
-    }
-
     void firstTabBecomesCurrentAndStaysSo()
     {
         TelvarRibbon ribbon;
@@ -238,7 +230,7 @@ private:
         }
     }
 
-    QTemporaryDir tempDir_;
+    ribbontest::OwnTemporaryFolder temporary_;
 };
 
 QTEST_MAIN(RibbonModelTest)

@@ -8,7 +8,6 @@
 
 #include <QPointer>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 using ribbontest::pictures;
@@ -18,12 +17,6 @@ class RibbonMouseTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(tempDir_.isValid());
-        qputenv("TMPDIR", tempDir_.path().toLocal8Bit());
-    }
-
     void init()
     {
         window_ = new QWidget;
@@ -324,7 +317,7 @@ private:
                + int(shown(parts().Button_right_over, k));
     }
 
-    QTemporaryDir tempDir_;
+    ribbontest::OwnTemporaryFolder temporary_;
     QWidget *window_ = nullptr;
     TelvarRibbon *ribbon_ = nullptr;
     QWidget *below_ = nullptr;
