@@ -3,6 +3,7 @@
 #include "codetables/FilteredChoiceList.h"
 #include "codetables/TableRowsModel.h"
 #include "lookup/CopyActions.h"
+#include "lookup/FormLayout.h"
 #include "lookup/SharedQuery.h"
 #include "platform/AnnouncingLabel.h"
 #include "platform/AppError.h"
@@ -145,8 +146,7 @@ void CodeTablesWindow::buildControls()
     for (FilteredChoiceList *list : axes_)
         order << list->filter() << list->list();
     order << codeField_ << showDetails_ << title_ << icd9_ << definition_;
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    lookup::form::chainTabOrder(order);
 }
 
 void CodeTablesWindow::connectHandlers()

@@ -50,13 +50,6 @@ QFont timesRoman(double points)
     return font(QStringLiteral("Times New Roman"), points);
 }
 
-void styleCaption(QLabel *label, const QFont &font)
-{
-    label->setFont(font);
-    label->setAutoFillBackground(false);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-}
-
 QLabel *caption(QWidget *parent, const QString &text, const QFont &font)
 {
     return caption(new QLabel(text, parent), font);

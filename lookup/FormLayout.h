@@ -38,8 +38,6 @@ QFont tahoma(double points);
 QFont sansSerif(double points); // MS Sans Serif
 QFont timesRoman(double points);
 
-void styleCaption(QLabel *label, const QFont &font);
-
 // A caption drawn on its container's surface: no background of its own, so
 // whatever lies beneath (the window's picture) shows around the text.
 QLabel *caption(QWidget *parent, const QString &text, const QFont &font, int left, int top, int width,
@@ -49,7 +47,9 @@ QLabel *caption(QWidget *parent, const QString &text, const QFont &font);
 // The same look for a label made elsewhere; returns it.
 template <class Label> Label *caption(Label *label, const QFont &font)
 {
-    styleCaption(label, font);
+    label->setFont(font);
+    label->setAutoFillBackground(false);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 
