@@ -22,7 +22,6 @@ public:
 
     // Hands out the next page number; each reserved page must be written once.
     std::uint32_t reservePage();
-    std::uint32_t pageCount() const { return nextPage_; }
     void writePage(std::uint32_t page, const std::uint8_t *bytes);
 
     // Flushes, syncs and renames the file into place.

@@ -17,7 +17,6 @@ public:
     void setCaption(const QString &caption);
     quint32 ForeColor() const { return foreColor_; }
     void setForeColor(quint32 colorValue);
-    bool AutoSize() const { return autoSize_; }
     void setAutoSize(bool on);
     void setCentred(bool on) { centred_ = on; }
     void setTextFont(const QString &family, double pointSize);
