@@ -2,7 +2,6 @@
 
 #include <QAccessibleWidget>
 #include <QMdiSubWindow>
-#include <QPainter>
 
 namespace app {
 
@@ -66,12 +65,8 @@ void BackdropMdiArea::setBackdrop(platform::Backdrop backdrop)
 
 void BackdropMdiArea::paintEvent(QPaintEvent *event)
 {
-    if (backdrop_.isEmpty()) {
+    if (!backdrop_.paintOn(*viewport()))
         QMdiArea::paintEvent(event);
-        return;
-    }
-    QPainter painter(viewport());
-    backdrop_.paint(painter, viewport()->rect());
 }
 
 } // namespace app

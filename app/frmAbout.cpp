@@ -10,7 +10,6 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QPainter>
 #include <QResizeEvent>
 
 namespace app {
@@ -128,10 +127,7 @@ void frmAbout::setBackground(const QPixmap &picture, const QColor &colour)
 
 void frmAbout::paintEvent(QPaintEvent *)
 {
-    if (backdrop_.isEmpty())
-        return;
-    QPainter painter(this);
-    backdrop_.paint(painter, rect());
+    backdrop_.paintOn(*this);
 }
 
 } // namespace app

@@ -24,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStyle>
@@ -335,10 +334,7 @@ void frmProcedures::setBackground(const QPixmap &picture, const QColor &colour)
 
 void frmProcedures::paintEvent(QPaintEvent *)
 {
-    if (backdrop_.isEmpty())
-        return;
-    QPainter painter(this);
-    backdrop_.paint(painter, rect());
+    backdrop_.paintOn(*this);
 }
 
 bool frmProcedures::eventFilter(QObject *watched, QEvent *event)

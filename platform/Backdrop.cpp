@@ -1,15 +1,20 @@
 #include "platform/Backdrop.h"
 
 #include <QPainter>
+#include <QWidget>
 
 namespace platform {
 
-void Backdrop::paint(QPainter &painter, const QRect &surface) const
+bool Backdrop::paintOn(QWidget &surface) const
 {
+    if (picture.isNull() && !colour.isValid())
+        return false;
+    QPainter painter(&surface);
     if (colour.isValid())
-        painter.fillRect(surface, colour);
+        painter.fillRect(surface.rect(), colour);
     if (!picture.isNull())
-        painter.drawPixmap(surface.topLeft(), picture);
+        painter.drawPixmap(0, 0, picture);
+    return true;
 }
 
 } // namespace platform

@@ -5,8 +5,7 @@
 #include <QColor>
 #include <QPixmap>
 
-class QPainter;
-class QRect;
+class QWidget;
 
 namespace platform {
 
@@ -14,8 +13,9 @@ struct Backdrop {
     QPixmap picture;
     QColor colour;
 
-    bool isEmpty() const { return picture.isNull() && !colour.isValid(); }
-    void paint(QPainter &painter, const QRect &surface) const;
+    // Paints the surface, from its paint event; false, painting nothing, when
+    // there is neither picture nor colour.
+    bool paintOn(QWidget &surface) const;
 };
 
 } // namespace platform
