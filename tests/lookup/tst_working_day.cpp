@@ -7,7 +7,6 @@
 #include "lookup/DetailsGrid.h"
 #include "lookup/DuplicatesPanel.h"
 #include "lookup/SharedQuery.h"
-#include "lookup/TextRowDelegate.h"
 #include "platform/db/Database.h"
 #include "platform/grid/Grid.h"
 
