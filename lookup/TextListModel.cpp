@@ -1,5 +1,7 @@
 #include "lookup/TextListModel.h"
 
+#include <QStringEncoder>
+
 #include <limits>
 
 namespace lookup {
@@ -15,7 +17,7 @@ QVariant TextListModel::data(const QModelIndex &index, int role) const
         return QVariant();
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return QVariant();
-    return textView(index.row()).toString();
+    return text(index.row());
 }
 
 Qt::ItemFlags TextListModel::flags(const QModelIndex &index) const
@@ -31,7 +33,11 @@ bool TextListModel::full() const
 
 void TextListModel::store(const QString &text)
 {
-    characters_.append(text);
+    // Encoded in place: no string of its own on the way either.
+    const qsizetype start = characters_.size();
+    characters_.resize(start + 3 * text.size()); // at most three bytes per UTF-16 unit
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    characters_.truncate(encoder.appendToBuffer(characters_.data() + start, text) - characters_.constData());
     ends_.push_back(characters_.size());
 }
 
@@ -65,18 +71,18 @@ void TextListModel::announceKeptBack()
 void TextListModel::clear()
 {
     beginResetModel();
-    characters_ = QString();
+    characters_ = QByteArray();
     ends_ = {};
     announced_ = 0;
     endResetModel();
 }
 
-QStringView TextListModel::textView(int row) const
+QByteArrayView TextListModel::utf8(int row) const
 {
     if (row < 0 || std::size_t(row) >= ends_.size())
         return {};
     const qsizetype start = row == 0 ? 0 : ends_[std::size_t(row) - 1];
-    return QStringView(characters_).sliced(start, ends_[std::size_t(row)] - start);
+    return QByteArrayView(characters_).sliced(start, ends_[std::size_t(row)] - start);
 }
 
 } // namespace lookup

@@ -11,16 +11,14 @@ namespace lookup {
 namespace {
 
 // The text of a row, and whether the style must measure it because the row
-// carries more than text. A text list's rows never do; other models are asked,
-// and their copy of the text is kept in held.
-bool textOnlyRow(const QModelIndex &index, QString &held, QStringView &text)
+// carries more than text. A text list's rows never do; other models are asked.
+bool textOnlyRow(const QModelIndex &index, QString &text)
 {
     if (const auto *texts = qobject_cast<const TextListModel *>(index.model())) {
-        text = texts->textView(index.row());
+        text = texts->text(index.row());
         return true;
     }
-    held = index.data(Qt::DisplayRole).toString();
-    text = held;
+    text = index.data(Qt::DisplayRole).toString();
     return !index.data(Qt::SizeHintRole).isValid() && !index.data(Qt::DecorationRole).isValid()
         && !index.data(Qt::CheckStateRole).isValid() && !index.data(Qt::FontRole).isValid();
 }
@@ -29,9 +27,8 @@ bool textOnlyRow(const QModelIndex &index, QString &held, QStringView &text)
 
 QSize TextRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    QString held;
-    QStringView text;
-    if (!textOnlyRow(index, held, text))
+    QString text;
+    if (!textOnlyRow(index, text))
         return QStyledItemDelegate::sizeHint(option, index);
     adoptFont(option.font);
     const qreal textAdvance = textWidth(text);

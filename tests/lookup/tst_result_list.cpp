@@ -312,6 +312,13 @@ private slots:
         QCOMPARE(list.model()->flags(row), Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         QVERIFY(!list.model()->data(row, Qt::CheckStateRole).isValid());
         QVERIFY(!list.model()->data(list.model()->index(1, 0)).isValid());
+
+        // Every script, and characters beyond the first plane, come back as added.
+        for (const QString &text : sampleRows + QStringList{QStringLiteral("clef \U0001D11E, emoji \U0001F600")})
+            list.addItem(text);
+        for (qsizetype i = 0; i <= sampleRows.size(); ++i)
+            QCOMPARE(list.model()->data(list.model()->index(int(i) + 1, 0)).toString(),
+                     i < sampleRows.size() ? sampleRows[i] : QStringLiteral("clef \U0001D11E, emoji \U0001F600"));
     }
 };
 
