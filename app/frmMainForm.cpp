@@ -122,6 +122,7 @@ void frmMainForm::MDIForm_Load()
 {
     auto &connection = platform::db::sharedConnection();
     connection.setConnectionString(connectionStringFor(programFolder_));
+    connection.setCursorLocation(platform::db::adUseClient);
     try {
         connection.open();
     } catch (const platform::AppError &error) {

@@ -35,6 +35,7 @@ int runStatement(Connection &connection, const QString &text)
     Command command;
     command.setActiveConnection(&connection);
     command.setCommandText(text);
+    command.setCommandType(adCmdText);
     Recordset rs;
     rs.open(command);
     int rows = 0;
@@ -137,6 +138,7 @@ void runOpenBenchmark(const Context &ctx)
     open.samples = timeRuns(ctx.runs, 1, [&] {
         Connection c;
         c.setConnectionString(ctx.connectionString());
+        c.setCursorLocation(adUseClient);
         c.open();
         c.close();
     });

@@ -45,6 +45,7 @@ void openShared(const Context &ctx)
     if (c.isOpen())
         return;
     c.setConnectionString(ctx.connectionString());
+    c.setCursorLocation(adUseClient);
     c.open();
 }
 

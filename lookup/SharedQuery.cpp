@@ -18,7 +18,12 @@ SharedQuery::SharedQuery(const QString &statement)
     Command &command = sharedCommand();
     command.setActiveConnection(&sharedConnection());
     command.setCommandText(statement);
+    command.setCommandType(adCmdText);
+
     Recordset &rows = sharedRecordset();
+    rows.setCursorType(adOpenStatic);
+    rows.setCursorLocation(adUseClient);
+    rows.setLockType(adLockOptimistic);
     rows.open(command);
     running = true;
     open_ = true;

@@ -20,7 +20,7 @@ inline constexpr int ErrStatementRunning = 3705;
 class SharedQuery {
 public:
     // Sets the command on the shared connection and opens the shared recordset
-    // (a static copy of the statement's rows). Throws platform::AppError.
+    // (static, client-side, optimistic). Throws platform::AppError.
     explicit SharedQuery(const QString &statement);
     ~SharedQuery();
     SharedQuery(const SharedQuery &) = delete;

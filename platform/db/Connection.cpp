@@ -13,6 +13,7 @@ namespace platform::db {
 
 struct Connection::Impl {
     QString connectionString;
+    int cursorLocation = adUseServer;
     LoadedDatabase engine;
     // A read started ahead of open(), and the connection string it was for.
     std::optional<LoadInProgress> readingAhead;
@@ -41,6 +42,16 @@ void Connection::setConnectionString(const QString &text)
 QString Connection::connectionString() const
 {
     return d->connectionString;
+}
+
+void Connection::setCursorLocation(int location)
+{
+    d->cursorLocation = location;
+}
+
+int Connection::cursorLocation() const
+{
+    return d->cursorLocation;
 }
 
 void Connection::startReading()

@@ -33,6 +33,11 @@ enum ErrorNumber : int {
     ErrAlreadyOpen = 3705,         // opening an object that is already open
 };
 
+enum CursorLocation { adUseServer = 2, adUseClient = 3 };
+enum CursorType { adOpenStatic = 3 };
+enum LockType { adLockOptimistic = 3 };
+enum CommandType { adCmdText = 1 };
+
 class Connection {
 public:
     Connection();
@@ -42,6 +47,8 @@ public:
 
     void setConnectionString(const QString &text);
     QString connectionString() const;
+    void setCursorLocation(int location);
+    int cursorLocation() const;
 
     // Starts reading the file the connection string names, so that the
     // program can build its windows while the file is read; open() takes the
@@ -68,10 +75,13 @@ public:
     Connection *activeConnection() const { return connection_; }
     void setCommandText(const QString &text) { text_ = text; }
     const QString &commandText() const { return text_; }
+    void setCommandType(int type) { type_ = type; }
+    int commandType() const { return type_; }
 
 private:
     Connection *connection_ = nullptr;
     QString text_;
+    int type_ = adCmdText;
 };
 
 // One value of the current row. A Null stays apart from empty text.
@@ -95,6 +105,10 @@ public:
     Recordset(const Recordset &) = delete;
     Recordset &operator=(const Recordset &) = delete;
 
+    void setCursorType(int type) { cursorType_ = type; }
+    void setCursorLocation(int location) { cursorLocation_ = location; }
+    void setLockType(int type) { lockType_ = type; }
+
     // Runs the command's text on its active connection. The three -1 arguments
     // of the original call mean "as set before" and are not needed here.
     // Throws ErrAlreadyOpen while open, ErrNotOpen without an open connection,
@@ -117,6 +131,9 @@ private:
     // -1 when no column has the name.
     int columnOf(const QString &name) const;
 
+    int cursorType_ = adOpenStatic;
+    int cursorLocation_ = adUseClient;
+    int lockType_ = adLockOptimistic;
     bool open_ = false;
     QStringList names_;
     // Names asked for lately and their columns: readers ask for the same few

@@ -146,6 +146,7 @@ void FrameTest::loadOpensTheDatabaseThenFillsTheRibbonThenOpensTheSearchWindow()
     const auto &connection = platform::db::sharedConnection();
     QCOMPARE(connection.connectionString(), QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
                                                 + folder_->path() + QStringLiteral("\\pcs.mdb;Mode=Read"));
+    QCOMPARE(connection.cursorLocation(), int(platform::db::adUseClient));
     QVERIFY(connection.isOpen());
 
     const ribbon::RibbonModel &model = frame.TelvarRibbon1()->model();

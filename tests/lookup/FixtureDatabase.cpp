@@ -145,6 +145,7 @@ void openShared(const QString &file)
         connection.close();
     connection.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file
                                    + QStringLiteral(";Mode=Read"));
+    connection.setCursorLocation(platform::db::adUseClient);
     connection.open();
 }
 

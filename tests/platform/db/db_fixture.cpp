@@ -128,7 +128,11 @@ Rows runOn(platform::db::Connection &connection, const QString &statement)
     Command command;
     command.setActiveConnection(&connection);
     command.setCommandText(statement);
+    command.setCommandType(adCmdText);
     Recordset recordset;
+    recordset.setCursorType(adOpenStatic);
+    recordset.setCursorLocation(adUseClient);
+    recordset.setLockType(adLockOptimistic);
     recordset.open(command);
     Rows rows;
     rows.names = recordset.fieldNames();

@@ -240,6 +240,8 @@ void DbConnectionTest::openCloseAndReopen()
     QVERIFY(!connection.isOpen());
     QVERIFY(connection.engine() == nullptr);
     connection.setConnectionString(dbtest::connectionStringFor(path_));
+    connection.setCursorLocation(adUseClient);
+    QCOMPARE(connection.cursorLocation(), int(adUseClient));
     connection.open();
     QVERIFY(connection.isOpen());
     QVERIFY(!failureOf([&] { connection.open(); }, ErrAlreadyOpen).startsWith(kUnexpected));

@@ -50,6 +50,7 @@ void DbStatementsTest::initTestCase()
 {
     QVERIFY(dir_.isValid());
     connection_.setConnectionString(dbtest::connectionStringFor(dbtest::writeFixture(dir_.path())));
+    connection_.setCursorLocation(adUseClient);
     connection_.open();
     QVERIFY(connection_.isOpen());
 }

@@ -113,6 +113,7 @@ void DbDamageTest::fileIsNeverWritten()
     Connection &connection = sharedConnection();
     connection.setConnectionString(
         "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + session.path() + "\\pcs.mdb;Mode=Read");
+    connection.setCursorLocation(adUseClient);
     connection.open();
     for (const QString &statement :
          {QStringLiteral("SELECT [Description],ID FROM longpcs where [Description] like '%art%' order by [Description];"),
