@@ -12,6 +12,7 @@
 #include "platform/EventPump.h"
 #include "platform/Twips.h"
 #include "platform/db/Database.h"
+#include "platform/desktop/CommonControls.h"
 #include "ribbon/TelvarRibbon.h"
 
 #include <QCloseEvent>
@@ -53,11 +54,17 @@ const QString frmMainForm::Caption = QStringLiteral("Vorimel");
 frmMainForm::frmMainForm(const QString &programFolder)
     : programFolder_(folderOrExecutables(programFolder))
 {
+    MDIForm_Initialize();
     platform::sendAccessibilityUpdatesOfShownWidgetsOnly();
     buildWindow();
 }
 
 frmMainForm::~frmMainForm() = default;
+
+void frmMainForm::MDIForm_Initialize()
+{
+    platform::desktop::InitCommonControls();
+}
 
 void frmMainForm::buildWindow()
 {

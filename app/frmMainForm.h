@@ -103,6 +103,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void MDIForm_Initialize();
     void buildWindow();
     void DisableWindowMenu();
     void BuildRibbon();

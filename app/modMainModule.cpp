@@ -1,6 +1,7 @@
 #include "modMainModule.h"
 
 #include "platform/desktop/ActivationToken.h"
+#include "platform/desktop/CommonControls.h"
 
 namespace app::modMainModule {
 
@@ -49,6 +50,7 @@ Instance Main(platform::desktop::InstanceLock &lock, const QString &programFolde
     }
     // The file is read by a process of its own while the windows are built.
     frmMainForm::startReadingDatabase(programFolder);
+    InitControls();
     Instance instance;
     instance.mainForm = std::make_unique<frmMainForm>(programFolder);
     instance.mainForm->MDIForm_Load();
@@ -68,6 +70,14 @@ void ActivatePrevInstance(platform::desktop::WindowHandle hwnd)
     platform::desktop::ShowWindow(hwnd, platform::desktop::SW_SHOWNORMAL);
     platform::desktop::SetForegroundWindow(hwnd);
     platform::desktop::BringWindowToTop(hwnd);
+}
+
+void InitControls()
+{
+    platform::desktop::INITCOMMONCONTROLSEX controls;
+    controls.dwSize = sizeof controls;
+    controls.dwICC = platform::desktop::ICC_USEREX_CLASSES;
+    platform::desktop::InitCommonControlsEx(&controls);
 }
 
 } // namespace app::modMainModule

@@ -35,4 +35,7 @@ Instance Main(platform::desktop::InstanceLock &lock, const QString &programFolde
 // for a window that was found (hwnd > 0).
 void ActivatePrevInstance(platform::desktop::WindowHandle hwnd);
 
+// The common-controls registration; its failure is of no consequence.
+void InitControls();
+
 } // namespace app::modMainModule
