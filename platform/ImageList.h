@@ -13,9 +13,6 @@ public:
     // Error raised for a position the list does not hold.
     static constexpr int ErrNoSuchImage = 35601;
 
-    ImageList() = default;
-    explicit ImageList(QVector<QPixmap> pictures) : pictures_(std::move(pictures)) {}
-
     // Loads name1.png ... nameN.png style resources: each path in order.
     static ImageList fromFiles(const QStringList &paths);
 

@@ -17,7 +17,6 @@ public:
 
     const QPixmap &Picture() const { return picture_; }
     void setPicture(const QPixmap &picture);
-    bool Stretch() const { return stretch_; }
     void setStretch(bool stretch) { stretch_ = stretch; }
 
     void copyFrom(const RibbonImage &source);

@@ -57,11 +57,6 @@ void Grid::addColumn(const QString &key, const QString &header, int alignment, i
     keys_.append(key);
 }
 
-int Grid::columnIndex(const QString &key) const
-{
-    return int(keys_.indexOf(key)) + 1;
-}
-
 QString Grid::columnKey(int column) const
 {
     return column >= 1 && column <= keys_.size() ? keys_[column - 1] : QString();

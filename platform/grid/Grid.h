@@ -43,7 +43,6 @@ public:
 
     // alignment: 0 left, 1 centre, 2 right. headerIcon: -1 for none.
     void addColumn(const QString &key, const QString &header, int alignment, int headerIcon, int widthPixels);
-    int columnIndex(const QString &key) const; // 1-based, 0 when unknown
     QString columnKey(int column) const;
 
     void setRows(int rows);
