@@ -1,6 +1,6 @@
 #pragma once
-// Draws one grid cell: background by the view's style, then the icon from the
-// grid's image list, then the text laid out by the cell's text format.
+// Hands the style a grid cell as its text format and image list describe it:
+// alignment, wrapping or one line with an ellipsis, and the cell's picture.
 
 #include <QStyledItemDelegate>
 
@@ -17,16 +17,13 @@ class GridCellDelegate : public QStyledItemDelegate {
 public:
     explicit GridCellDelegate(Grid *grid);
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
-    // Qt alignment and text flags for a Windows DrawText format.
-    static int qtTextFlags(unsigned textFormat);
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 
 private:
     QPixmap iconOf(const QModelIndex &index) const;
-    // The rectangle left for the text once the icon has its place.
-    static QRect textRect(const QRect &cell, const QPixmap &icon);
 
     Grid *grid_;
 };

@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -181,6 +182,24 @@ private slots:
         QCOMPARE(grid.rowHeight(0), oneLine);
         QVERIFY_THROWS_EXCEPTION(platform::AppError, grid.setCellDetails(12, 3, QString(), 20));
         QVERIFY_THROWS_EXCEPTION(platform::AppError, grid.cellText(1, 4));
+    }
+
+    void selectedRowShowsItsPictureUntinted()
+    {
+        // Left to itself the style tints a selected row's picture with the
+        // application's highlight.
+        WindowDriver d;
+        platform::Grid &grid = *d.window().vbalGrid();
+        grid.selectRow(1);
+        const QImage shot = grid.viewport()->grab(grid.visualRect(grid.model()->index(1, 0))).toImage();
+        QImage expected(32, 32, QImage::Format_RGB32);
+        expected.fill(grid.palette().color(QPalette::Highlight));
+        QPainter(&expected).drawPixmap(0, 0, d.window().vbalImageList().picture(2));
+        bool found = false;
+        for (int x = 0; x + 32 <= shot.width() && !found; ++x)
+            for (int y = 0; y + 32 <= shot.height() && !found; ++y)
+                found = shot.copy(x, y, 32, 32).convertToFormat(QImage::Format_RGB32) == expected;
+        QVERIFY(found);
     }
 
     void backgroundFromTheFrame()
