@@ -64,7 +64,7 @@ void like(sqlite3_context *context, int argc, sqlite3_value **argv)
 
 } // namespace
 
-int applyQueryRules(sqlite3 *db)
+int applyQueryRules(sqlite3 *db, std::optional<std::size_t> scanTableBudget)
 {
     sqlite3_hard_heap_limit64(kStatementHeapLimit);
     sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kLongestValue);
@@ -84,7 +84,7 @@ int applyQueryRules(sqlite3 *db)
     // Scan tables live in the temp schema: after temp_store, whose change would
     // drop them, and before the connection is made read only.
     if (rc == SQLITE_OK)
-        addScanTables(db);
+        addScanTables(db, scanTableBudget);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "PRAGMA query_only=1;", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)

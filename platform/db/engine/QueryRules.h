@@ -3,11 +3,14 @@
 // ConnectionRules.h, query_only on top of the read-only copy), statements
 // within a memory ceiling, and letter case ignored in every script as Jet does:
 // the NOCASE collation of the text columns and LIKE both fold case beyond ASCII.
-// Tables small enough get a scan table in front of them (ScanTable.h).
+// Tables get a scan table in front of them (ScanTable.h).
 
 #include "platform/db/engine/LayerGuard.h"
 
 #include <sqlite3.h>
+
+#include <cstddef>
+#include <optional>
 
 namespace platform::db {
 
@@ -24,7 +27,9 @@ inline constexpr const char *kPatternTooComplex = "LIKE or GLOB pattern too comp
 // memory of its own and is not counted.
 inline constexpr long long kStatementHeapLimit = 128LL << 20;
 
-// Returns SQLITE_OK or the SQLite error code of the step that failed.
-int applyQueryRules(sqlite3 *db);
+// Returns SQLITE_OK or the SQLite error code of the step that failed. The
+// scan tables' copies take at most scanTableBudget bytes a table, by default
+// scanTableBudget(db).
+int applyQueryRules(sqlite3 *db, std::optional<std::size_t> scanTableBudget = std::nullopt);
 
 } // namespace platform::db

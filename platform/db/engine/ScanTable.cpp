@@ -2,6 +2,7 @@
 
 #include "platform/db/engine/CaseInsensitiveText.h"
 #include "platform/db/engine/ColumnCopy.h"
+#include "platform/db/engine/TableCopy.h"
 #include "platform/db/engine/ColumnOrder.h"
 #include "platform/db/engine/QueryRules.h"
 #include "platform/db/engine/SqlNames.h"
@@ -19,29 +20,8 @@ namespace {
 
 constexpr const char *kModuleName = "vorimel_scan";
 
-// A table's copy, and its rows in the order of each text column once a large
-// sorted result has asked for it: sorting once spares every later statement.
-struct CopiedTable {
-    explicit CopiedTable(ColumnCopy made) : copy(std::move(made)), rowsInOrder(copy.columns.size()) {}
-
-    const std::vector<std::uint32_t> &allRowsInOrder(int column)
-    {
-        std::vector<std::uint32_t> &rows = rowsInOrder[std::size_t(column)];
-        if (rows.size() != copy.rows) {
-            rows.resize(copy.rows);
-            for (std::size_t i = 0; i < copy.rows; ++i)
-                rows[i] = std::uint32_t(i);
-            sortRows(copy.columns[std::size_t(column)], rows);
-        }
-        return rows;
-    }
-
-    const ColumnCopy copy;
-    std::vector<std::vector<std::uint32_t>> rowsInOrder; // by column; empty until asked for
-};
-
 struct ScanTable : sqlite3_vtab {
-    std::shared_ptr<CopiedTable> table;
+    std::shared_ptr<TableCopy> table;
 };
 
 // What the module keeps per connection: the copies made, so that SQLite
@@ -49,15 +29,41 @@ struct ScanTable : sqlite3_vtab {
 // again.
 struct ScanModule {
     std::size_t budgetBytes;
-    std::map<std::string, std::shared_ptr<CopiedTable>> copies;
+    std::map<std::string, std::shared_ptr<TableCopy>> copies;
 };
 
 thread_local int declaring = 0; // connections declaring a scan table right now, in this thread
 
 struct LikeCondition {
-    int column;
+    SharedColumn column;
     LikePattern pattern;
 };
+
+// SQL for the comparisons a plan may hand on to the table itself, by
+// SQLITE_INDEX_CONSTRAINT_* code.
+const char *comparisonOf(unsigned char op)
+{
+    switch (op) {
+    case SQLITE_INDEX_CONSTRAINT_EQ:
+        return "=";
+    case SQLITE_INDEX_CONSTRAINT_GT:
+        return ">";
+    case SQLITE_INDEX_CONSTRAINT_LE:
+        return "<=";
+    case SQLITE_INDEX_CONSTRAINT_LT:
+        return "<";
+    case SQLITE_INDEX_CONSTRAINT_GE:
+        return ">=";
+    case SQLITE_INDEX_CONSTRAINT_NE:
+        return "<>";
+    case SQLITE_INDEX_CONSTRAINT_IS:
+        return "IS";
+    case SQLITE_INDEX_CONSTRAINT_ISNOT:
+        return "IS NOT";
+    default:
+        return nullptr;
+    }
+}
 
 struct ScanCursor : sqlite3_vtab_cursor {
     std::size_t row = 0;
@@ -67,45 +73,57 @@ struct ScanCursor : sqlite3_vtab_cursor {
     bool sorted = false;
     std::vector<std::uint32_t> sortedMatches;
     std::size_t position = 0;
+    // For a plan that reads the table itself: its statement, stepped on.
+    SqliteStatement throughTable;
+    bool throughTableDone = false;
+    // The row of the table read by rowid for a value not in memory.
+    SqliteStatement rowReader;
+    std::optional<sqlite3_int64> rowReaderAt;
 
-    CopiedTable &table() const { return *static_cast<const ScanTable *>(pVtab)->table; }
-    const ColumnCopy &copy() const { return table().copy; }
+    TableCopy &table() const { return *static_cast<const ScanTable *>(pVtab)->table; }
+    std::size_t rows() const { return table().rows(); }
+
+    int fail(int rc, const char *message) const
+    {
+        sqlite3_free(pVtab->zErrMsg);
+        pVtab->zErrMsg = sqlite3_mprintf("%s", message);
+        return rc;
+    }
 
     // Finds every match in table order, fast, then puts them in the column's
     // order: by sorting them when few, by picking them out of the table's
     // rows in order when many (the empty search's every row).
-    void collectSortedMatches(int column)
+    void collectSortedMatches(const ColumnInMemory &column)
     {
         sortedMatches.clear();
         position = 0;
-        const std::size_t rows = copy().rows;
-        for (advanceToMatch(); row < rows; ++row, advanceToMatch())
+        for (advanceToMatch(); row < rows(); ++row, advanceToMatch())
             sortedMatches.push_back(std::uint32_t(row));
-        if (sortedMatches.size() * 8 < rows) {
-            sortRows(copy().columns[std::size_t(column)], sortedMatches);
+        if (sortedMatches.size() * 8 < rows()) {
+            sortRows(column.copy, sortedMatches);
         } else {
-            std::vector<bool> matching(rows);
+            std::vector<bool> matching(rows());
             for (const std::uint32_t match : sortedMatches)
                 matching[match] = true;
             sortedMatches.clear();
-            for (const std::uint32_t candidate : table().allRowsInOrder(column)) {
+            for (const std::uint32_t candidate : column.allRowsInOrder()) {
                 if (matching[candidate])
                     sortedMatches.push_back(candidate);
             }
         }
-        row = sortedMatches.empty() ? rows : sortedMatches.front();
+        row = sortedMatches.empty() ? rows() : sortedMatches.front();
     }
 
     void nextSortedMatch()
     {
         ++position;
-        row = position < sortedMatches.size() ? sortedMatches[position] : copy().rows;
+        row = position < sortedMatches.size() ? sortedMatches[position] : rows();
     }
 
     bool rowMatches() const
     {
         for (const LikeCondition &condition : conditions) {
-            const CopiedColumn &column = copy().columns[condition.column];
+            const CopiedColumn &column = condition.column->copy;
             if (column.values[row].type == SQLITE_NULL || !condition.pattern.matches(column.textAt(row)))
                 return false;
         }
@@ -115,10 +133,9 @@ struct ScanCursor : sqlite3_vtab_cursor {
     // From the current row on, to the first that meets every condition.
     void advanceToMatch()
     {
-        const std::size_t rows = copy().rows;
         for (;; ++row) {
             skipRowsThatCannotMatch();
-            if (row >= rows || rowMatches())
+            if (row >= rows() || rowMatches())
                 return;
         }
     }
@@ -127,31 +144,87 @@ struct ScanCursor : sqlite3_vtab_cursor {
     // the first condition's letters far quicker than testing them one by one.
     void skipRowsThatCannotMatch()
     {
-        const std::size_t rows = copy().rows;
-        if (row >= rows || conditions.empty() || !conditions.front().pattern.canSkipAhead())
+        if (row >= rows() || conditions.empty() || !conditions.front().pattern.canSkipAhead())
             return;
-        const CopiedColumn &column = copy().columns[conditions.front().column];
+        const CopiedColumn &column = conditions.front().column->copy;
         const std::size_t possible = conditions.front().pattern.nextPossibleMatch(column.bytes, column.values[row].offset);
-        while (row < rows && column.values[row].offset + column.values[row].size <= possible)
+        while (row < rows() && column.values[row].offset + column.values[row].size <= possible)
             ++row;
+    }
+
+    int stepThroughTable()
+    {
+        const int rc = sqlite3_step(throughTable.get());
+        throughTableDone = rc != SQLITE_ROW;
+        return rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : fail(rc, sqlite3_errmsg(table().database()));
+    }
+
+    // Reads the table itself with the comparisons the plan handed on
+    // ("column:operator ..." in idxStr, their values in argv).
+    int startThroughTable(const char *comparisons, int argc, sqlite3_value **argv)
+    {
+        const TableCopy &copy = table();
+        std::string sql = "SELECT *, " + copy.rowidName() + " FROM main." + quotedName(copy.table());
+        const char *at = comparisons;
+        for (int i = 0; i < argc; ++i) {
+            char *end = nullptr;
+            const auto column = std::size_t(std::strtol(at, &end, 10));
+            const auto op = static_cast<unsigned char>(std::strtol(end + 1, &end, 10));
+            at = end;
+            sql += std::string(i ? " AND " : " WHERE ") + quotedName(copy.layout()[column].name) + ' '
+                   + comparisonOf(op) + " ?" + std::to_string(i + 1);
+        }
+        sqlite3_stmt *raw = nullptr;
+        if (sqlite3_prepare_v2(copy.database(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+            return fail(SQLITE_ERROR, sqlite3_errmsg(copy.database()));
+        throughTable.reset(raw);
+        for (int i = 0; i < argc; ++i)
+            sqlite3_bind_value(raw, i + 1, argv[i]);
+        return stepThroughTable();
+    }
+
+    // A value of the current row that is not in memory, read from the table.
+    int resultFromTable(sqlite3_context *context, int index)
+    {
+        const TableCopy &copy = table();
+        const sqlite3_int64 rowid = copy.rowidAt(row);
+        if (!rowReader) {
+            sqlite3_stmt *raw = nullptr;
+            const std::string sql = "SELECT * FROM main." + quotedName(copy.table()) + " WHERE "
+                                    + copy.rowidName() + " = ?1";
+            if (sqlite3_prepare_v2(copy.database(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+                return fail(SQLITE_ERROR, sqlite3_errmsg(copy.database()));
+            rowReader.reset(raw);
+        }
+        if (rowReaderAt != rowid) {
+            rowReaderAt.reset();
+            sqlite3_reset(rowReader.get());
+            sqlite3_bind_int64(rowReader.get(), 1, rowid);
+            const int rc = sqlite3_step(rowReader.get());
+            if (rc != SQLITE_ROW)
+                return fail(rc == SQLITE_DONE ? SQLITE_CORRUPT : rc, sqlite3_errmsg(copy.database()));
+            rowReaderAt = rowid;
+        }
+        sqlite3_result_value(context, sqlite3_column_value(rowReader.get(), index));
+        return SQLITE_OK;
     }
 };
 
-std::string tableDeclaration(const ColumnCopy &copy)
+std::string tableDeclaration(const std::vector<CopiedColumn> &columns)
 {
     std::string sql = "CREATE TABLE x(";
-    for (std::size_t i = 0; i < copy.columns.size(); ++i) {
-        const CopiedColumn &column = copy.columns[i];
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const CopiedColumn &column = columns[i];
         sql += (i ? ", " : "") + quotedName(column.name) + ' ' + column.declaredType + " COLLATE "
                + quotedName(column.collation);
     }
     return sql + ')';
 }
 
-int declare(sqlite3 *db, const ColumnCopy &copy)
+int declare(sqlite3 *db, const TableCopy &copy)
 {
     ++declaring;
-    const int rc = sqlite3_declare_vtab(db, tableDeclaration(copy).c_str());
+    const int rc = sqlite3_declare_vtab(db, tableDeclaration(copy.layout()).c_str());
     --declaring;
     return rc;
 }
@@ -160,18 +233,17 @@ int connect(sqlite3 *db, void *moduleData, int, const char *const *argv, sqlite3
 {
     auto *module = static_cast<ScanModule *>(moduleData);
     const std::string name = argv[2];
-    std::shared_ptr<CopiedTable> &copied = module->copies[name];
+    std::shared_ptr<TableCopy> &copied = module->copies[name];
     if (!copied) {
         std::string why;
-        std::optional<ColumnCopy> made = copyColumns(db, name, module->budgetBytes, &why);
-        if (!made) {
+        copied = TableCopy::make(db, name, module->budgetBytes, &why);
+        if (!copied) {
             module->copies.erase(name);
             *error = sqlite3_mprintf("%s", why.c_str());
             return SQLITE_ERROR;
         }
-        copied = std::make_shared<CopiedTable>(std::move(*made));
     }
-    const int rc = declare(db, copied->copy);
+    const int rc = declare(db, *copied);
     if (rc != SQLITE_OK)
         return rc;
     sqlite3_vtab_config(db, SQLITE_VTAB_INNOCUOUS);
@@ -187,18 +259,60 @@ int disconnect(sqlite3_vtab *table)
     return SQLITE_OK;
 }
 
-// An ORDER BY on one column of text (or Null) with the case-blind collation,
-// ascending: the scan can hand SQLite the rows in that order. SQLite offers
-// an ORDER BY only when its collation is the column's own.
-int sortableColumn(const ColumnCopy &copy, const sqlite3_index_info *info)
+// An ORDER BY on one column of text (or Null) in memory with the case-blind
+// collation, ascending: the scan can hand SQLite the rows in that order.
+// SQLite offers an ORDER BY only when its collation is the column's own.
+int sortableColumn(const TableCopy &copy, const sqlite3_index_info *info)
 {
     if (info->nOrderBy != 1 || info->aOrderBy[0].desc)
         return -1;
     const int column = info->aOrderBy[0].iColumn;
-    if (column < 0 || !copy.columns[std::size_t(column)].textOrNull
-        || sqlite3_stricmp(copy.columns[std::size_t(column)].collation.c_str(), "NOCASE") != 0)
+    const SharedColumn inMemory = column < 0 ? nullptr : copy.columnInMemory(column);
+    if (!inMemory || !inMemory->copy.textOrNull || sqlite3_stricmp(inMemory->copy.collation.c_str(), "NOCASE") != 0)
         return -1;
     return column;
+}
+
+// A table copied by columns reads rows found by comparison through the
+// table itself, whose indexes find them: a procedure by its ID is one step,
+// not a pass over a copied column. The comparisons go on as written
+// ("column:operator " in idxStr, idxNum -1); SQLite checks them again.
+int planThroughTable(const TableCopy &copy, sqlite3_index_info *info)
+{
+    std::string comparisons;
+    int taken = 0;
+    bool equality = false;
+    for (int i = 0; i < info->nConstraint; ++i) {
+        const auto &constraint = info->aConstraint[i];
+        if (!constraint.usable || constraint.iColumn < 0 || !comparisonOf(constraint.op)
+            || sqlite3_stricmp(sqlite3_vtab_collation(info, i),
+                               copy.layout()[std::size_t(constraint.iColumn)].collation.c_str())
+                   != 0)
+            continue;
+        info->aConstraintUsage[i].argvIndex = ++taken;
+        comparisons += std::to_string(constraint.iColumn) + ':' + std::to_string(constraint.op) + ' ';
+        equality = equality || constraint.op == SQLITE_INDEX_CONSTRAINT_EQ || constraint.op == SQLITE_INDEX_CONSTRAINT_IS;
+    }
+    info->idxNum = -1;
+    info->idxStr = sqlite3_mprintf("%s", comparisons.c_str());
+    info->needToFreeIdxStr = 1;
+    if (!info->idxStr)
+        return SQLITE_NOMEM;
+    const double rows = static_cast<double>(copy.rows()) + 1;
+    info->estimatedCost = equality ? 10 : rows;
+    info->estimatedRows = static_cast<sqlite3_int64>(equality ? 10 : rows);
+    return SQLITE_OK;
+}
+
+bool hasUsableEquality(const sqlite3_index_info *info)
+{
+    for (int i = 0; i < info->nConstraint; ++i) {
+        const auto &constraint = info->aConstraint[i];
+        if (constraint.usable && constraint.iColumn >= 0
+            && (constraint.op == SQLITE_INDEX_CONSTRAINT_EQ || constraint.op == SQLITE_INDEX_CONSTRAINT_IS))
+            return true;
+    }
+    return false;
 }
 
 // Takes every usable LIKE on a column holding only text (or Null), and an
@@ -206,18 +320,24 @@ int sortableColumn(const ColumnCopy &copy, const sqlite3_index_info *info)
 // patterns arrive in xFilter, idxNum is the sorting column + 1 (0: none).
 int bestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info)
 {
-    const ColumnCopy &copy = static_cast<ScanTable *>(vtab)->table->copy;
+    TableCopy &copy = *static_cast<ScanTable *>(vtab)->table;
+    if (!copy.whole() && hasUsableEquality(info))
+        return planThroughTable(copy, info);
     std::string columns;
     int taken = 0;
     for (int i = 0; i < info->nConstraint; ++i) {
         const auto &constraint = info->aConstraint[i];
-        if (!constraint.usable || constraint.op != SQLITE_INDEX_CONSTRAINT_LIKE || constraint.iColumn < 0
-            || !copy.columns[constraint.iColumn].textOrNull)
+        if (!constraint.usable || constraint.op != SQLITE_INDEX_CONSTRAINT_LIKE || constraint.iColumn < 0)
+            continue;
+        const SharedColumn column = copy.column(constraint.iColumn); // copied now if need be
+        if (!column || !column->copy.textOrNull)
             continue;
         info->aConstraintUsage[i].argvIndex = ++taken;
         info->aConstraintUsage[i].omit = 1;
         columns += std::to_string(constraint.iColumn) + ' ';
     }
+    if (!taken && !copy.whole())
+        return planThroughTable(copy, info);
     const int sortColumn = sortableColumn(copy, info);
     info->orderByConsumed = sortColumn >= 0;
     info->idxNum = sortColumn + 1;
@@ -226,7 +346,7 @@ int bestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info)
     if (!info->idxStr)
         return SQLITE_NOMEM;
     // Every plan reads every row; one that tests the text here reads it faster.
-    const double rows = static_cast<double>(copy.rows) + 1;
+    const double rows = static_cast<double>(copy.rows()) + 1;
     info->estimatedCost = taken ? rows / 4 : rows;
     info->estimatedRows = static_cast<sqlite3_int64>(taken ? rows / 4 : rows);
     return SQLITE_OK;
@@ -250,37 +370,47 @@ int filter(sqlite3_vtab_cursor *base, int sortColumnPlusOne, const char *columns
     cursor->conditions.clear();
     cursor->row = 0;
     cursor->sorted = false;
+    cursor->throughTable.reset();
+    if (sortColumnPlusOne < 0)
+        return cursor->startThroughTable(columns, argc, argv);
+    TableCopy &copy = cursor->table();
     const char *at = columns;
     for (int i = 0; i < argc; ++i) {
         char *end = nullptr;
-        const int column = static_cast<int>(std::strtol(at, &end, 10));
+        const int index = static_cast<int>(std::strtol(at, &end, 10));
         at = end;
         if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
-            cursor->row = cursor->copy().rows; // LIKE Null holds for no row
+            cursor->row = copy.rows(); // LIKE Null holds for no row
             return SQLITE_OK;
         }
         const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[i]));
         const int size = sqlite3_value_bytes(argv[i]);
         if (!text)
             return SQLITE_NOMEM;
-        if (size > kLongestLikePattern) {
-            sqlite3_free(base->pVtab->zErrMsg);
-            base->pVtab->zErrMsg = sqlite3_mprintf("%s", kPatternTooComplex);
-            return SQLITE_ERROR;
-        }
-        cursor->conditions.push_back({column, LikePattern(std::string_view(text, std::size_t(size)))});
+        if (size > kLongestLikePattern)
+            return cursor->fail(SQLITE_ERROR, kPatternTooComplex);
+        SharedColumn column = copy.column(index);
+        if (!column)
+            return cursor->fail(SQLITE_NOMEM, "out of memory");
+        cursor->conditions.push_back({std::move(column), LikePattern(std::string_view(text, std::size_t(size)))});
     }
     cursor->sorted = sortColumnPlusOne > 0;
-    if (cursor->sorted)
-        cursor->collectSortedMatches(sortColumnPlusOne - 1);
-    else
+    if (cursor->sorted) {
+        const SharedColumn column = copy.column(sortColumnPlusOne - 1);
+        if (!column)
+            return cursor->fail(SQLITE_NOMEM, "out of memory");
+        cursor->collectSortedMatches(*column);
+    } else {
         cursor->advanceToMatch();
+    }
     return SQLITE_OK;
 }
 
 int next(sqlite3_vtab_cursor *base)
 {
     auto *cursor = static_cast<ScanCursor *>(base);
+    if (cursor->throughTable)
+        return cursor->stepThroughTable();
     if (cursor->sorted) {
         cursor->nextSortedMatch();
         return SQLITE_OK;
@@ -293,15 +423,23 @@ int next(sqlite3_vtab_cursor *base)
 int eof(sqlite3_vtab_cursor *base)
 {
     const auto *cursor = static_cast<ScanCursor *>(base);
-    return cursor->row >= cursor->copy().rows;
+    return cursor->throughTable ? cursor->throughTableDone : cursor->row >= cursor->rows();
 }
 
 int column(sqlite3_vtab_cursor *base, sqlite3_context *context, int index)
 {
-    const auto *cursor = static_cast<ScanCursor *>(base);
-    const CopiedColumn &column = cursor->copy().columns[index];
+    auto *cursor = static_cast<ScanCursor *>(base);
+    if (cursor->throughTable) {
+        sqlite3_result_value(context, sqlite3_column_value(cursor->throughTable.get(), index));
+        return SQLITE_OK;
+    }
+    const SharedColumn inMemory = cursor->table().columnInMemory(index);
+    if (!inMemory)
+        return cursor->resultFromTable(context, index);
+    const CopiedColumn &column = inMemory->copy;
     const CopiedValue &value = column.values[cursor->row];
-    // The copy does not change while the table exists: SQLite may read it in place.
+    // The copy does not change while the table exists: SQLite may read it in
+    // place, for as long as the statement keeps this row.
     switch (value.type) {
     case SQLITE_INTEGER:
         sqlite3_result_int64(context, value.integer);
@@ -324,7 +462,9 @@ int column(sqlite3_vtab_cursor *base, sqlite3_context *context, int index)
 
 int rowid(sqlite3_vtab_cursor *base, sqlite3_int64 *out)
 {
-    *out = static_cast<sqlite3_int64>(static_cast<ScanCursor *>(base)->row) + 1;
+    const auto *cursor = static_cast<ScanCursor *>(base);
+    *out = cursor->throughTable ? sqlite3_column_int64(cursor->throughTable.get(), int(cursor->table().layout().size()))
+                                : cursor->table().rowidAt(cursor->row);
     return SQLITE_OK;
 }
 
@@ -390,18 +530,18 @@ std::size_t scanTableBudget(sqlite3 *db)
 
 std::vector<std::string> addScanTables(sqlite3 *db, std::optional<std::size_t> budgetBytes)
 {
-    std::vector<std::string> added;
+    std::vector<std::string> copiedWhole;
     auto *module = new ScanModule{budgetBytes ? *budgetBytes : scanTableBudget(db), {}};
     if (sqlite3_create_module_v2(db, kModuleName, &kModule, module,
                                  [](void *p) { delete static_cast<ScanModule *>(p); })
         != SQLITE_OK)
-        return added; // the module data went with the failed call
+        return copiedWhole; // the module data went with the failed call
     for (const std::string &name : tablesOfMain(db)) {
         const std::string sql = "CREATE VIRTUAL TABLE temp." + quotedName(name) + " USING " + kModuleName;
-        if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK)
-            added.push_back(name);
+        if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK && module->copies[name]->whole())
+            copiedWhole.push_back(name);
     }
-    return added;
+    return copiedWhole;
 }
 
 } // namespace platform::db

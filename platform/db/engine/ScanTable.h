@@ -2,7 +2,7 @@
 // Keyword searches test the text of every row with LIKE. Through SQLite, each
 // row costs a trip through its virtual machine and a function call, more than
 // the test itself. A scan table stands in front of a table with a copy of its
-// values (ColumnCopy) and answers the LIKE conditions of a statement in one
+// values (TableCopy) and answers the LIKE conditions of a statement in one
 // tight pass over the copied text, handing SQLite only the rows that match,
 // and hands them over already sorted when the statement orders them by one
 // text column with the case-blind collation; everything else (other
@@ -32,11 +32,12 @@ inline constexpr std::size_t kScanTableShareOfDatabase = 2;
 // What one table's copy may take in db, by the size of its main database.
 std::size_t scanTableBudget(sqlite3 *db);
 
-// Puts a scan table in front of every table of main whose copy fits the
-// budget (by default scanTableBudget; after the case-blind NOCASE collation
-// is in place: the scan tables sort by the same rules); a table that does not
-// fit or cannot be copied is simply read directly. Returns the names of the
-// tables that got one.
+// Puts a scan table in front of every table of main (after the case-blind
+// NOCASE collation is in place: the scan tables sort by the same rules). A
+// table whose copy fits the budget (by default scanTableBudget) is copied
+// whole, a larger one a column at a time as searches ask (TableCopy.h); a
+// table that cannot be read, or is too large and has no rowid, is simply read
+// directly. Returns the names of the tables copied whole.
 std::vector<std::string> addScanTables(sqlite3 *db, std::optional<std::size_t> budgetBytes = std::nullopt);
 
 // True while a scan table declares its columns to SQLite, which passes that

@@ -1,6 +1,7 @@
 // Tables answered from their in-memory copy must answer exactly as SQLite
 // reading the table itself: every statement here runs both ways and the rows
-// are compared.
+// are compared, with the table copied whole and, past a small budget, copied
+// a column at a time.
 
 #include "platform/db/engine/QueryRules.h"
 #include "platform/db/engine/ScanTable.h"
@@ -9,6 +10,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -104,16 +106,22 @@ private slots:
     void copiesOnlyWhatFitsTheBudget();
     void budgetGrowsWithTheDatabase();
     void oddTableAndColumnNamesAreCopied();
+    void columnsNamedAsTheRowid();
     void staysReadOnly();
 
 private:
     SqliteHandle db_;
+    SqliteHandle byColumns_;
 };
 
-void DbScanTableTest::initTestCase()
+namespace {
+
+// The same rows with their copy made whole, and with a budget that takes one
+// copied text column at a time: a second searched column pushes out the first.
+SqliteHandle openProcedures(std::optional<std::size_t> budget)
 {
-    db_ = openMemory();
-    sqlite3 *db = db_.get();
+    SqliteHandle handle = openMemory();
+    sqlite3 *db = handle.get();
     execute(db, "CREATE TABLE procedures (ID INTEGER, Description TEXT COLLATE NOCASE, code TEXT COLLATE NOCASE, "
                 "mixed, picture BLOB)");
     const char *rows[] = {
@@ -133,8 +141,24 @@ void DbScanTableTest::initTestCase()
     };
     for (const char *row : rows)
         execute(db, std::string("INSERT INTO procedures VALUES (") + row + ")");
-    QCOMPARE(applyQueryRules(db), SQLITE_OK);
-    QVERIFY(planOf(db, "SELECT * FROM procedures WHERE Description LIKE '%a%'").contains("VIRTUAL TABLE"));
+    execute(db, "CREATE INDEX procedures_id ON procedures(ID)");
+    if (applyQueryRules(db, budget) != SQLITE_OK)
+        return nullptr;
+    return handle;
+}
+
+} // namespace
+
+void DbScanTableTest::initTestCase()
+{
+    db_ = openProcedures(std::nullopt);
+    byColumns_ = openProcedures(700);
+    QVERIFY(db_ && byColumns_);
+    for (sqlite3 *db : {db_.get(), byColumns_.get()})
+        QVERIFY(planOf(db, "SELECT * FROM procedures WHERE Description LIKE '%a%'").contains("VIRTUAL TABLE"));
+    // Copied by columns, a procedure by its ID is read through the table (plan -1).
+    QVERIFY(!planOf(db_.get(), "SELECT * FROM procedures WHERE ID = 7").contains("INDEX -1:"));
+    QVERIFY(planOf(byColumns_.get(), "SELECT * FROM procedures WHERE ID = 7").contains("INDEX -1:"));
 }
 
 void DbScanTableTest::answersAsTheTableItself_data()
@@ -167,6 +191,12 @@ void DbScanTableTest::answersAsTheTableItself_data()
     QTest::newRow("pattern from a function") << "Description like lower('%' || 'ARTERY' || '%')";
     QTest::newRow("with other conditions") << "Description like '%a%' AND ID > 3 AND code <> ''";
     QTest::newRow("by ID") << "ID = 7";
+    QTest::newRow("by ID, and like") << "ID = 7 AND Description like '%of%'";
+    QTest::newRow("by ID as text") << "ID = '7'";
+    QTest::newRow("by text, case-blind") << "code = '0w9g40z'";
+    QTest::newRow("by text, another collation") << "code = '0w9g40z' COLLATE BINARY";
+    QTest::newRow("range") << "ID > 3 AND ID <= 9";
+    QTest::newRow("is") << "mixed IS NULL";
     QTest::newRow("is null") << "Description IS NULL";
 }
 
@@ -174,15 +204,17 @@ void DbScanTableTest::answersAsTheTableItself()
 {
     QFETCH(QString, where);
     const QString statement = QStringLiteral("SELECT *, rowid FROM %1 WHERE ") + where;
-    const Outcome copied = run(db_.get(), statement.arg(QStringLiteral("procedures")));
-    const Outcome direct = run(db_.get(), statement.arg(QStringLiteral("main.procedures")));
-    QCOMPARE(copied.error, direct.error);
-    // Without ORDER BY the order is the plan's; each row carries its rowid.
-    QStringList copiedRows = copied.rows;
-    QStringList directRows = direct.rows;
-    copiedRows.sort();
-    directRows.sort();
-    QCOMPARE(copiedRows, directRows);
+    for (sqlite3 *db : {db_.get(), byColumns_.get()}) {
+        const Outcome copied = run(db, statement.arg(QStringLiteral("procedures")));
+        const Outcome direct = run(db, statement.arg(QStringLiteral("main.procedures")));
+        QCOMPARE(copied.error, direct.error);
+        // Without ORDER BY the order is the plan's; each row carries its rowid.
+        QStringList copiedRows = copied.rows;
+        QStringList directRows = direct.rows;
+        copiedRows.sort();
+        directRows.sort();
+        QCOMPARE(copiedRows, directRows);
+    }
 }
 
 void DbScanTableTest::randomTextsAndPatterns_data()
@@ -211,24 +243,26 @@ void DbScanTableTest::randomTextsAndPatterns()
             text += alphabet[random.bounded(int(alphabet.size()))];
         return text;
     };
-    const SqliteHandle db = openMemory();
-    execute(db.get(), "CREATE TABLE texts (ID INTEGER, Body TEXT COLLATE NOCASE)");
-    for (int id = 1; id <= 3000; ++id) {
-        const QString body = random.bounded(20) == 0 ? QStringLiteral("NULL") : "'" + randomText(longest) + "'";
-        execute(db.get(), QStringLiteral("INSERT INTO texts VALUES (%1, %2)").arg(id).arg(body).toStdString());
-    }
-    QCOMPARE(applyQueryRules(db.get()), SQLITE_OK);
+    for (const std::optional<std::size_t> budget : {std::optional<std::size_t>(), std::optional<std::size_t>(100000)}) {
+        const SqliteHandle db = openMemory();
+        execute(db.get(), "CREATE TABLE texts (ID INTEGER, Body TEXT COLLATE NOCASE)");
+        for (int id = 1; id <= 3000; ++id) {
+            const QString body = random.bounded(20) == 0 ? QStringLiteral("NULL") : "'" + randomText(longest) + "'";
+            execute(db.get(), QStringLiteral("INSERT INTO texts VALUES (%1, %2)").arg(id).arg(body).toStdString());
+        }
+        QCOMPARE(applyQueryRules(db.get(), budget), SQLITE_OK);
 
-    int matched = 0;
-    for (int i = 0; i < 400; ++i) {
-        const QString letters = randomText(4);
-        const QString pattern = i % 2 ? letters : "%" + letters + "%";
-        const QString sql = QStringLiteral("SELECT ID FROM %1 WHERE Body like '") + pattern + "'";
-        const Outcome copied = run(db.get(), sql.arg(QStringLiteral("texts")));
-        QCOMPARE(copied.rows, run(db.get(), sql.arg(QStringLiteral("main.texts"))).rows);
-        matched += copied.rows.isEmpty() ? 0 : 1;
+        int matched = 0;
+        for (int i = 0; i < 400; ++i) {
+            const QString letters = randomText(4);
+            const QString pattern = i % 2 ? letters : "%" + letters + "%";
+            const QString sql = QStringLiteral("SELECT ID FROM %1 WHERE Body like '") + pattern + "'";
+            const Outcome copied = run(db.get(), sql.arg(QStringLiteral("texts")));
+            QCOMPARE(copied.rows, run(db.get(), sql.arg(QStringLiteral("main.texts"))).rows);
+            matched += copied.rows.isEmpty() ? 0 : 1;
+        }
+        QVERIFY2(matched > 100, "the patterns should often match");
     }
-    QVERIFY2(matched > 100, "the patterns should often match");
 }
 
 void DbScanTableTest::sortedRowsKeepTheirOrder()
@@ -280,6 +314,8 @@ void DbScanTableTest::sortsAsTheTableItself()
     const QString plan = planOf(db_.get(), statement.arg(QStringLiteral("procedures")));
     QVERIFY2(plan.contains(QStringLiteral("VIRTUAL TABLE")), qPrintable(plan));
     QCOMPARE(!plan.contains(QStringLiteral("TEMP B-TREE FOR ORDER BY")), sortedByTheCopy);
+    QCOMPARE(run(byColumns_.get(), statement.arg(QStringLiteral("procedures"))).rows,
+             run(byColumns_.get(), statement.arg(QStringLiteral("main.procedures"))).rows);
 }
 
 void DbScanTableTest::randomTextsSortAlike()
@@ -289,25 +325,27 @@ void DbScanTableTest::randomTextsSortAlike()
     // by their folded form.
     const QList<QChar> alphabet = {u'a', u'A', u'b', u'B', u' ', u'_', QChar(0xE9), QChar(0xC9), QChar(0x212A), u'k'};
     QRandomGenerator random(7122026);
-    const SqliteHandle db = openMemory();
-    execute(db.get(), "CREATE TABLE texts (ID INTEGER, Body TEXT COLLATE NOCASE)");
-    for (int id = 1; id <= 2000; ++id) {
-        QString body;
-        for (int n = int(random.bounded(5)); n > 0; --n)
-            body += alphabet[random.bounded(int(alphabet.size()))];
-        execute(db.get(), QStringLiteral("INSERT INTO texts VALUES (%1, %2)")
-                              .arg(id)
-                              .arg(random.bounded(30) == 0 ? QStringLiteral("NULL") : "'" + body + "'")
-                              .toStdString());
-    }
-    QCOMPARE(applyQueryRules(db.get()), SQLITE_OK);
-    // Every row, half of them (sorted through the whole table's order) and a
-    // few (sorted on their own).
-    for (const char *pattern : {"%", "%a%", "%b%", "%ab%", "%_a_b%", "%k%"}) {
-        const QString sql = QStringLiteral("SELECT ID, Body FROM %1 WHERE Body like '") + QLatin1String(pattern)
-                            + QStringLiteral("' ORDER BY Body");
-        const Outcome copied = run(db.get(), sql.arg(QStringLiteral("texts")));
-        QCOMPARE(copied.rows, run(db.get(), sql.arg(QStringLiteral("main.texts"))).rows);
+    for (const std::optional<std::size_t> budget : {std::optional<std::size_t>(), std::optional<std::size_t>(60000)}) {
+        const SqliteHandle db = openMemory();
+        execute(db.get(), "CREATE TABLE texts (ID INTEGER, Body TEXT COLLATE NOCASE)");
+        for (int id = 1; id <= 2000; ++id) {
+            QString body;
+            for (int n = int(random.bounded(5)); n > 0; --n)
+                body += alphabet[random.bounded(int(alphabet.size()))];
+            execute(db.get(), QStringLiteral("INSERT INTO texts VALUES (%1, %2)")
+                                  .arg(id)
+                                  .arg(random.bounded(30) == 0 ? QStringLiteral("NULL") : "'" + body + "'")
+                                  .toStdString());
+        }
+        QCOMPARE(applyQueryRules(db.get(), budget), SQLITE_OK);
+        // Every row, half of them (sorted through the whole table's order) and a
+        // few (sorted on their own).
+        for (const char *pattern : {"%", "%a%", "%b%", "%ab%", "%_a_b%", "%k%"}) {
+            const QString sql = QStringLiteral("SELECT ID, Body FROM %1 WHERE Body like '") + QLatin1String(pattern)
+                                + QStringLiteral("' ORDER BY Body");
+            const Outcome copied = run(db.get(), sql.arg(QStringLiteral("texts")));
+            QCOMPARE(copied.rows, run(db.get(), sql.arg(QStringLiteral("main.texts"))).rows);
+        }
     }
 }
 
@@ -338,7 +376,7 @@ void DbScanTableTest::copiesOnlyWhatFitsTheBudget()
     const std::vector<std::string> added = addScanTables(db.get(), 16 << 10);
     QCOMPARE(added, std::vector<std::string>{"small"});
     QVERIFY(planOf(db.get(), "SELECT * FROM small WHERE Name like '%1%'").contains("VIRTUAL TABLE"));
-    QVERIFY(!planOf(db.get(), "SELECT * FROM large WHERE Name like '%1%'").contains("VIRTUAL TABLE"));
+    QVERIFY(planOf(db.get(), "SELECT * FROM large WHERE Name like '%1%'").contains("VIRTUAL TABLE")); // by columns
     QCOMPARE(run(db.get(), "SELECT count(*) FROM small WHERE Name like '%1%'").rows, QStringList{"int:19"});
     QCOMPARE(run(db.get(), "SELECT count(*) FROM large WHERE Name like 'x'").rows, QStringList{"int:2000"});
     QCOMPARE(run(db.get(), "SELECT count(*) FROM wide WHERE Name like 'w%'").rows, QStringList{"int:4"});
@@ -372,6 +410,30 @@ void DbScanTableTest::oddTableAndColumnNamesAreCopied()
     QVERIFY(planOf(db.get(), sql.arg(QString())).contains("VIRTUAL TABLE"));
     QCOMPARE(run(db.get(), sql.arg(QString())).rows, QStringList{"int:1"});
     QCOMPARE(run(db.get(), sql.arg(QStringLiteral("main."))).rows, QStringList{"int:1"});
+}
+
+// A table copied by columns reads its other values by rowid, under a name
+// of the rowid that no column has taken; with every such name taken, the
+// table is read directly.
+void DbScanTableTest::columnsNamedAsTheRowid()
+{
+    const SqliteHandle db = openMemory();
+    execute(db.get(), "CREATE TABLE some (RowID TEXT, oid INTEGER, Body TEXT COLLATE NOCASE)");
+    execute(db.get(), "CREATE TABLE every (rowid TEXT, _ROWID_ TEXT, oid TEXT, Body TEXT COLLATE NOCASE)");
+    for (int i = 1; i <= 40; ++i) {
+        const std::string n = std::to_string(i);
+        execute(db.get(), "INSERT INTO some VALUES ('r" + n + "', " + std::to_string(100 - i) + ", 'body " + n + "')");
+        execute(db.get(), "INSERT INTO every VALUES ('r', 'u', 'o', 'body " + n + "')");
+    }
+    QCOMPARE(applyQueryRules(db.get(), 1000), SQLITE_OK);
+    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE Body like '%%3%%' OR oid = 97 ORDER BY Body");
+    QVERIFY(planOf(db.get(), sql.arg(QStringLiteral("some"))).contains("VIRTUAL TABLE"));
+    QCOMPARE(run(db.get(), sql.arg(QStringLiteral("some"))).rows, run(db.get(), sql.arg(QStringLiteral("main.some"))).rows);
+    const QString like = QStringLiteral("SELECT * FROM %1 WHERE Body like '%%3%%' ORDER BY Body");
+    QCOMPARE(run(db.get(), like.arg(QStringLiteral("some"))).rows.size(), 13);
+    QCOMPARE(run(db.get(), like.arg(QStringLiteral("some"))).rows, run(db.get(), like.arg(QStringLiteral("main.some"))).rows);
+    QVERIFY(!planOf(db.get(), like.arg(QStringLiteral("every"))).contains("VIRTUAL TABLE"));
+    QCOMPARE(run(db.get(), like.arg(QStringLiteral("every"))).rows.size(), 13);
 }
 
 void DbScanTableTest::staysReadOnly()
