@@ -33,7 +33,7 @@ Descriptions loadDescriptions(platform::db::Connection &connection);
 QVector<double> substringScanTimes(const Descriptions &descriptions, const QString &word, int runs);
 
 // Child-process mode: opens the database, runs an empty search, prints peak RSS in MB.
-int runMemoryProbe(const Context &context);
+int runMemoryProbe(const Context &context, bool withAdvancedSearch);
 // For a profiler: "search:<text>" (a keyword search) or "details:<rows>" (the
 // details of a procedure with that many ICD-9 rows), once to warm up, then
 // `repeats` times more, untimed.

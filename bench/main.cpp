@@ -55,8 +55,10 @@ int main(int argc, char **argv)
     const QCommandLineOption baseline(QStringLiteral("baseline"),
                                       QStringLiteral("Compare with the results recorded in this file"),
                                       QStringLiteral("file"));
-    const QCommandLineOption memoryProbe(QStringLiteral("memory-probe"),
-                                         QStringLiteral("Internal: print peak memory after an empty search"));
+    const QCommandLineOption memoryProbe(
+        QStringLiteral("memory-probe"),
+        QStringLiteral("Internal: print peak memory after an empty search, then after an advanced search too"),
+        QStringLiteral("empty|advanced"));
     const QCommandLineOption profile(
         QStringLiteral("profile"),
         QStringLiteral("For a profiler: run search:<text> or details:<rows> (--runs times after a warm-up) and "
@@ -111,7 +113,7 @@ int main(int argc, char **argv)
         return 1;
     }
     if (parser.isSet(memoryProbe))
-        return bench::runMemoryProbe(ctx);
+        return bench::runMemoryProbe(ctx, parser.value(memoryProbe) == QLatin1String("advanced"));
     if (parser.isSet(profile))
         return bench::runProfiled(ctx, parser.value(profile), ctx.runs);
 
