@@ -12,9 +12,9 @@
 
 #include <functional>
 #include <memory>
-#include <vector>
 
-class QSocketNotifier;
+class QLocalServer;
+class QLocalSocket;
 
 namespace platform::desktop {
 
@@ -50,17 +50,11 @@ public:
 
 private:
     void acceptPending();
-    void readFrom(int descriptor);
-    void drop(int descriptor);
+    // ended: the peer has closed its end, so what it sent is all there is.
+    void readFrom(QLocalSocket *peer, bool ended);
 
-    struct Peer;
-    int listener_ = -1;
-    QString path_;
+    std::unique_ptr<QLocalServer> server_;
     Handler handler_;
-    std::unique_ptr<QSocketNotifier> listenerNotifier_;
-    std::vector<std::unique_ptr<Peer>> peers_;
-    // Peers done with, deleted once the notifier or timer that ended them has returned.
-    std::vector<std::unique_ptr<Peer>> retired_;
 };
 
 } // namespace platform::desktop
