@@ -8,30 +8,14 @@
 
 namespace lookup {
 
-namespace {
-
-// The text of a row, and whether the style must measure it because the row
-// carries more than text. A text list's rows never do; other models are asked.
-bool textOnlyRow(const QModelIndex &index, QString &text)
-{
-    if (const auto *texts = qobject_cast<const TextListModel *>(index.model())) {
-        text = texts->text(index.row());
-        return true;
-    }
-    text = index.data(Qt::DisplayRole).toString();
-    return !index.data(Qt::SizeHintRole).isValid() && !index.data(Qt::DecorationRole).isValid()
-        && !index.data(Qt::CheckStateRole).isValid() && !index.data(Qt::FontRole).isValid();
-}
-
-} // namespace
-
 QSize TextRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    QString text;
-    if (!textOnlyRow(index, text))
+    // Only a text list's rows are known to carry nothing but their text.
+    const auto *texts = qobject_cast<const TextListModel *>(index.model());
+    if (!texts)
         return QStyledItemDelegate::sizeHint(option, index);
     adoptFont(option.font);
-    const qreal textAdvance = textWidth(text);
+    const qreal textAdvance = textWidth(texts->text(index.row()));
     if (textAdvance < 0)
         return QStyledItemDelegate::sizeHint(option, index);
     const int width = qCeil(textAdvance);
