@@ -32,16 +32,20 @@ bool describeColumns(sqlite3 *db, sqlite3_stmt *select, const std::string &table
     return true;
 }
 
-std::optional<std::size_t> rowCount(sqlite3 *db, const std::string &table)
+
+SqliteStatement prepared(sqlite3 *db, const std::string &sql)
 {
     sqlite3_stmt *raw = nullptr;
-    const std::string sql = "SELECT count(*) FROM main." + quotedName(table);
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr);
+    return SqliteStatement(raw);
+}
+
+std::optional<std::size_t> rowCount(sqlite3 *db, const std::string &table)
+{
+    const SqliteStatement count = prepared(db, "SELECT count(*) FROM main." + quotedName(table));
+    if (!count || sqlite3_step(count.get()) != SQLITE_ROW)
         return std::nullopt;
-    const SqliteStatement count(raw);
-    if (sqlite3_step(raw) != SQLITE_ROW)
-        return std::nullopt;
-    return static_cast<std::size_t>(sqlite3_column_int64(raw, 0));
+    return static_cast<std::size_t>(sqlite3_column_int64(count.get(), 0));
 }
 
 CopiedValue copyValue(sqlite3_stmt *select, int i, CopiedColumn &column)
@@ -74,62 +78,6 @@ CopiedValue copyValue(sqlite3_stmt *select, int i, CopiedColumn &column)
     return value;
 }
 
-SqliteStatement prepared(sqlite3 *db, const std::string &sql)
-{
-    sqlite3_stmt *raw = nullptr;
-    sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr);
-    return SqliteStatement(raw);
-}
-
-// Copies what the statement reads, its columns from `first` on into columns,
-// the first column's integers into *rowids when given. A first pass counts
-// the bytes of each column's texts: a block grown as it fills would for a
-// moment take twice its size, and the process's peak with it; and a copy
-// past the budget is turned down before it is made.
-bool copyRows(sqlite3_stmt *select, int first, std::vector<CopiedColumn> &columns, std::size_t rows,
-              std::size_t budgetBytes, std::vector<sqlite3_int64> *rowids, std::string *why)
-{
-    std::vector<std::size_t> bytes(columns.size());
-    std::size_t counted = 0;
-    int rc;
-    while ((rc = sqlite3_step(select)) == SQLITE_ROW && ++counted <= rows) {
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const int type = sqlite3_column_type(select, first + int(i));
-            if (type == SQLITE_TEXT || type == SQLITE_BLOB)
-                bytes[i] += std::size_t(sqlite3_column_bytes(select, first + int(i)));
-        }
-    }
-    std::size_t needed = rows * columns.size() * sizeof(CopiedValue);
-    for (const std::size_t b : bytes)
-        needed += b;
-    // The copy is read only: rows other than counted would mean it is not the
-    // table described.
-    if (rc != SQLITE_DONE || counted != rows || needed > budgetBytes) {
-        *why = rc != SQLITE_DONE && rc != SQLITE_ROW ? sqlite3_errstr(rc)
-               : needed > budgetBytes               ? "larger than the copy budget"
-                                                    : "its rows are not those counted";
-        return false;
-    }
-    sqlite3_reset(select);
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        columns[i].values.reserve(rows);
-        columns[i].bytes.reserve(bytes[i]);
-    }
-    if (rowids)
-        rowids->reserve(rows);
-    while ((rc = sqlite3_step(select)) == SQLITE_ROW) {
-        for (std::size_t i = 0; i < columns.size(); ++i)
-            columns[i].values.push_back(copyValue(select, first + int(i), columns[i]));
-        if (rowids)
-            rowids->push_back(sqlite3_column_int64(select, 0));
-    }
-    if (rc != SQLITE_DONE || columns.front().values.size() != rows) {
-        *why = rc != SQLITE_DONE ? sqlite3_errstr(rc) : "its rows are not those counted";
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::size_t bytesOf(const CopiedColumn &column)
@@ -139,44 +87,16 @@ std::size_t bytesOf(const CopiedColumn &column)
 
 std::optional<ColumnCopy> describeTable(sqlite3 *db, const std::string &table, std::string *why)
 {
-    sqlite3_stmt *raw = nullptr;
-    const std::string sql = "SELECT * FROM main." + quotedName(table);
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
-        *why = sqlite3_errmsg(db);
-        return std::nullopt;
-    }
-    const SqliteStatement select(raw);
-    ColumnCopy copy;
-    if (!describeColumns(db, raw, table, copy, why))
-        return std::nullopt;
-    const std::optional<std::size_t> rows = rowCount(db, table);
-    if (!rows) {
-        *why = sqlite3_errmsg(db);
-        return std::nullopt;
-    }
-    copy.rows = *rows;
-    return copy;
-}
-
-std::optional<ColumnCopy> copyColumns(sqlite3 *db, const std::string &table, std::size_t budgetBytes,
-                                      std::string *why)
-{
-    std::optional<ColumnCopy> copy = describeTable(db, table, why);
-    if (!copy)
-        return std::nullopt;
-    // Counting is quick next to copying: a table too large by its row count
-    // alone is turned down before a byte is copied.
-    if (copy->rows * copy->columns.size() * sizeof(CopiedValue) > budgetBytes) {
-        *why = "larger than the copy budget";
-        return std::nullopt;
-    }
     const SqliteStatement select = prepared(db, "SELECT * FROM main." + quotedName(table));
-    if (!select) {
+    ColumnCopy copy;
+    const std::optional<std::size_t> rows = select ? rowCount(db, table) : std::nullopt;
+    if (!select || !rows) {
         *why = sqlite3_errmsg(db);
         return std::nullopt;
     }
-    if (!copyRows(select.get(), 0, copy->columns, copy->rows, budgetBytes, nullptr, why))
+    if (!describeColumns(db, select.get(), table, copy, why))
         return std::nullopt;
+    copy.rows = *rows;
     return copy;
 }
 
@@ -184,13 +104,41 @@ std::optional<CopiedColumn> copyColumn(sqlite3 *db, const std::string &table, co
                                        const std::string &rowid, std::size_t rows, std::size_t budgetBytes,
                                        std::vector<sqlite3_int64> *rowids)
 {
+    // In the table's own order whatever index holds the column: every
+    // column's copy lines up row for row.
     const SqliteStatement select = prepared(db, "SELECT " + quotedName(rowid) + ", " + quotedName(described.name)
-                                                    + " FROM main." + quotedName(table));
-    std::vector<CopiedColumn> columns{{described.name, described.declaredType, described.collation, {}, {}, true}};
-    std::string why;
-    if (!select || !copyRows(select.get(), 1, columns, rows, budgetBytes, rowids, &why))
+                                                    + " FROM main." + quotedName(table) + " NOT INDEXED");
+    if (!select)
         return std::nullopt;
-    return std::move(columns.front());
+    // A first pass counts the bytes of the texts: a block grown as it fills
+    // would for a moment take twice its size, and the process's peak with it;
+    // and a column past the budget is turned down before it is copied.
+    std::size_t bytes = rows * (sizeof(CopiedValue) + (rowids ? sizeof(sqlite3_int64) : 0));
+    std::size_t counted = 0;
+    int rc;
+    while ((rc = sqlite3_step(select.get())) == SQLITE_ROW && ++counted <= rows) {
+        const int type = sqlite3_column_type(select.get(), 1);
+        if (type == SQLITE_TEXT || type == SQLITE_BLOB)
+            bytes += std::size_t(sqlite3_column_bytes(select.get(), 1));
+    }
+    // The copy is read only: rows other than counted would mean it is not
+    // the table described.
+    if (rc != SQLITE_DONE || counted != rows || bytes > budgetBytes)
+        return std::nullopt;
+    sqlite3_reset(select.get());
+    CopiedColumn column{described.name, described.declaredType, described.collation, {}, {}, true};
+    column.values.reserve(rows);
+    column.bytes.reserve(bytes - rows * sizeof(CopiedValue) - (rowids ? rows * sizeof(sqlite3_int64) : 0));
+    if (rowids)
+        rowids->reserve(rows);
+    while (column.values.size() < rows && (rc = sqlite3_step(select.get())) == SQLITE_ROW) {
+        column.values.push_back(copyValue(select.get(), 1, column));
+        if (rowids)
+            rowids->push_back(sqlite3_column_int64(select.get(), 0));
+    }
+    if (column.values.size() != rows || sqlite3_step(select.get()) != SQLITE_DONE)
+        return std::nullopt;
+    return column;
 }
 
 } // namespace platform::db

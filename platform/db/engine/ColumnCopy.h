@@ -46,19 +46,14 @@ struct ColumnCopy {
     std::size_t rows = 0;
 };
 
-// Copies main.<table>; nothing when the copy would need more than budgetBytes
-// or the table cannot be read, with the reason in *why.
-std::optional<ColumnCopy> copyColumns(sqlite3 *db, const std::string &table, std::size_t budgetBytes,
-                                      std::string *why);
-
 // The columns of main.<table> as declared, without values, and its rows
 // counted; nothing when it cannot be read, with the reason in *why.
 std::optional<ColumnCopy> describeTable(sqlite3 *db, const std::string &table, std::string *why);
 
 // Copies the values of one column of main.<table> described as `described`,
 // in rowid order, read through the rowid's name `rowid`, with each row's rowid
-// into *rowids when given; nothing when it would need more than budgetBytes,
-// cannot be read or does not hold `rows` rows.
+// into *rowids when given; nothing when it would need more than budgetBytes
+// (the rowids included), cannot be read or does not hold `rows` rows.
 std::optional<CopiedColumn> copyColumn(sqlite3 *db, const std::string &table, const CopiedColumn &described,
                                        const std::string &rowid, std::size_t rows, std::size_t budgetBytes,
                                        std::vector<sqlite3_int64> *rowids);

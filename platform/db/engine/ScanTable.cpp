@@ -76,9 +76,8 @@ struct ScanCursor : sqlite3_vtab_cursor {
     // For a plan that reads the table itself: its statement, stepped on.
     SqliteStatement throughTable;
     bool throughTableDone = false;
-    // The row of the table read by rowid for a value not in memory.
-    SqliteStatement rowReader;
-    std::optional<sqlite3_int64> rowReaderAt;
+    // For a plan that scans the copy: the columns the statement uses.
+    std::vector<SharedColumn> columns;
 
     TableCopy &table() const { return *static_cast<const ScanTable *>(pVtab)->table; }
     std::size_t rows() const { return table().rows(); }
@@ -164,7 +163,9 @@ struct ScanCursor : sqlite3_vtab_cursor {
     int startThroughTable(const char *comparisons, int argc, sqlite3_value **argv)
     {
         const TableCopy &copy = table();
-        std::string sql = "SELECT *, " + copy.rowidName() + " FROM main." + quotedName(copy.table());
+        // Without a comparison, in the table's own order, as a scan of the copy.
+        std::string sql = "SELECT *, " + copy.rowidName() + " FROM main." + quotedName(copy.table())
+                          + (argc ? "" : " NOT INDEXED");
         const char *at = comparisons;
         for (int i = 0; i < argc; ++i) {
             char *end = nullptr;
@@ -181,32 +182,6 @@ struct ScanCursor : sqlite3_vtab_cursor {
         for (int i = 0; i < argc; ++i)
             sqlite3_bind_value(raw, i + 1, argv[i]);
         return stepThroughTable();
-    }
-
-    // A value of the current row that is not in memory, read from the table.
-    int resultFromTable(sqlite3_context *context, int index)
-    {
-        const TableCopy &copy = table();
-        const sqlite3_int64 rowid = copy.rowidAt(row);
-        if (!rowReader) {
-            sqlite3_stmt *raw = nullptr;
-            const std::string sql = "SELECT * FROM main." + quotedName(copy.table()) + " WHERE "
-                                    + copy.rowidName() + " = ?1";
-            if (sqlite3_prepare_v2(copy.database(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
-                return fail(SQLITE_ERROR, sqlite3_errmsg(copy.database()));
-            rowReader.reset(raw);
-        }
-        if (rowReaderAt != rowid) {
-            rowReaderAt.reset();
-            sqlite3_reset(rowReader.get());
-            sqlite3_bind_int64(rowReader.get(), 1, rowid);
-            const int rc = sqlite3_step(rowReader.get());
-            if (rc != SQLITE_ROW)
-                return fail(rc == SQLITE_DONE ? SQLITE_CORRUPT : rc, sqlite3_errmsg(copy.database()));
-            rowReaderAt = rowid;
-        }
-        sqlite3_result_value(context, sqlite3_column_value(rowReader.get(), index));
-        return SQLITE_OK;
     }
 };
 
@@ -259,24 +234,25 @@ int disconnect(sqlite3_vtab *table)
     return SQLITE_OK;
 }
 
-// An ORDER BY on one column of text (or Null) in memory with the case-blind
-// collation, ascending: the scan can hand SQLite the rows in that order.
-// SQLite offers an ORDER BY only when its collation is the column's own.
-int sortableColumn(const TableCopy &copy, const sqlite3_index_info *info)
+// An ORDER BY on one column of text (or Null) with the case-blind collation,
+// ascending: the scan can hand SQLite the rows in that order. SQLite offers
+// an ORDER BY only when its collation is the column's own.
+int sortableColumn(const std::vector<SharedColumn> &columns, const sqlite3_index_info *info)
 {
     if (info->nOrderBy != 1 || info->aOrderBy[0].desc)
         return -1;
     const int column = info->aOrderBy[0].iColumn;
-    const SharedColumn inMemory = column < 0 ? nullptr : copy.columnInMemory(column);
+    const SharedColumn inMemory = column < 0 ? nullptr : columns[std::size_t(column)];
     if (!inMemory || !inMemory->copy.textOrNull || sqlite3_stricmp(inMemory->copy.collation.c_str(), "NOCASE") != 0)
         return -1;
     return column;
 }
 
-// A table copied by columns reads rows found by comparison through the
-// table itself, whose indexes find them: a procedure by its ID is one step,
-// not a pass over a copied column. The comparisons go on as written
-// ("column:operator " in idxStr, idxNum -1); SQLite checks them again.
+// Rows found by comparison are read through the table itself, whose indexes
+// find them: a procedure by its ID is one step, not a pass over a copied
+// column; and so is every row when the columns a statement uses do not fit
+// the copy's budget. The comparisons go on as written ("column:operator "
+// in idxStr, idxNum -1); SQLite checks them again.
 int planThroughTable(const TableCopy &copy, sqlite3_index_info *info)
 {
     std::string comparisons;
@@ -316,32 +292,30 @@ bool hasUsableEquality(const sqlite3_index_info *info)
 }
 
 // Takes every usable LIKE on a column holding only text (or Null), and an
-// ORDER BY it can answer; idxStr lists the LIKE columns in the order their
-// patterns arrive in xFilter, idxNum is the sorting column + 1 (0: none).
+// ORDER BY it can answer, when the columns the statement uses are copied;
+// idxStr holds the columns used (colUsed), then the LIKE columns in the order
+// their patterns arrive in xFilter, idxNum is the sorting column + 1 (0: none).
 int bestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info)
 {
     TableCopy &copy = *static_cast<ScanTable *>(vtab)->table;
-    if (!copy.whole() && hasUsableEquality(info))
+    std::vector<SharedColumn> columns;
+    if (info->colUsed == 0 || hasUsableEquality(info) || !copy.columns(info->colUsed, &columns))
         return planThroughTable(copy, info);
-    std::string columns;
+    std::string idxStr = std::to_string(info->colUsed) + ' ';
     int taken = 0;
     for (int i = 0; i < info->nConstraint; ++i) {
         const auto &constraint = info->aConstraint[i];
-        if (!constraint.usable || constraint.op != SQLITE_INDEX_CONSTRAINT_LIKE || constraint.iColumn < 0)
-            continue;
-        const SharedColumn column = copy.column(constraint.iColumn); // copied now if need be
-        if (!column || !column->copy.textOrNull)
+        if (!constraint.usable || constraint.op != SQLITE_INDEX_CONSTRAINT_LIKE || constraint.iColumn < 0
+            || !columns[std::size_t(constraint.iColumn)]->copy.textOrNull)
             continue;
         info->aConstraintUsage[i].argvIndex = ++taken;
         info->aConstraintUsage[i].omit = 1;
-        columns += std::to_string(constraint.iColumn) + ' ';
+        idxStr += std::to_string(constraint.iColumn) + ' ';
     }
-    if (!taken && !copy.whole())
-        return planThroughTable(copy, info);
-    const int sortColumn = sortableColumn(copy, info);
+    const int sortColumn = sortableColumn(columns, info);
     info->orderByConsumed = sortColumn >= 0;
     info->idxNum = sortColumn + 1;
-    info->idxStr = sqlite3_mprintf("%s", columns.c_str());
+    info->idxStr = sqlite3_mprintf("%s", idxStr.c_str());
     info->needToFreeIdxStr = 1;
     if (!info->idxStr)
         return SQLITE_NOMEM;
@@ -374,7 +348,10 @@ int filter(sqlite3_vtab_cursor *base, int sortColumnPlusOne, const char *columns
     if (sortColumnPlusOne < 0)
         return cursor->startThroughTable(columns, argc, argv);
     TableCopy &copy = cursor->table();
-    const char *at = columns;
+    char *at = nullptr;
+    // Columns may have given way to another statement's since the plan was made.
+    if (!copy.columns(std::strtoull(columns, &at, 10), &cursor->columns))
+        return cursor->fail(SQLITE_ERROR, "a column could not be copied again");
     for (int i = 0; i < argc; ++i) {
         char *end = nullptr;
         const int index = static_cast<int>(std::strtol(at, &end, 10));
@@ -389,17 +366,12 @@ int filter(sqlite3_vtab_cursor *base, int sortColumnPlusOne, const char *columns
             return SQLITE_NOMEM;
         if (size > kLongestLikePattern)
             return cursor->fail(SQLITE_ERROR, kPatternTooComplex);
-        SharedColumn column = copy.column(index);
-        if (!column)
-            return cursor->fail(SQLITE_NOMEM, "out of memory");
-        cursor->conditions.push_back({std::move(column), LikePattern(std::string_view(text, std::size_t(size)))});
+        cursor->conditions.push_back(
+            {cursor->columns[std::size_t(index)], LikePattern(std::string_view(text, std::size_t(size)))});
     }
     cursor->sorted = sortColumnPlusOne > 0;
     if (cursor->sorted) {
-        const SharedColumn column = copy.column(sortColumnPlusOne - 1);
-        if (!column)
-            return cursor->fail(SQLITE_NOMEM, "out of memory");
-        cursor->collectSortedMatches(*column);
+        cursor->collectSortedMatches(*cursor->columns[std::size_t(sortColumnPlusOne - 1)]);
     } else {
         cursor->advanceToMatch();
     }
@@ -433,9 +405,11 @@ int column(sqlite3_vtab_cursor *base, sqlite3_context *context, int index)
         sqlite3_result_value(context, sqlite3_column_value(cursor->throughTable.get(), index));
         return SQLITE_OK;
     }
-    const SharedColumn inMemory = cursor->table().columnInMemory(index);
-    if (!inMemory)
-        return cursor->resultFromTable(context, index);
+    const SharedColumn &inMemory = cursor->columns[std::size_t(index)];
+    if (!inMemory) { // a column the statement said it would not use
+        sqlite3_result_null(context);
+        return SQLITE_OK;
+    }
     const CopiedColumn &column = inMemory->copy;
     const CopiedValue &value = column.values[cursor->row];
     // The copy does not change while the table exists: SQLite may read it in
@@ -530,18 +504,18 @@ std::size_t scanTableBudget(sqlite3 *db)
 
 std::vector<std::string> addScanTables(sqlite3 *db, std::optional<std::size_t> budgetBytes)
 {
-    std::vector<std::string> copiedWhole;
+    std::vector<std::string> added;
     auto *module = new ScanModule{budgetBytes ? *budgetBytes : scanTableBudget(db), {}};
     if (sqlite3_create_module_v2(db, kModuleName, &kModule, module,
                                  [](void *p) { delete static_cast<ScanModule *>(p); })
         != SQLITE_OK)
-        return copiedWhole; // the module data went with the failed call
+        return added; // the module data went with the failed call
     for (const std::string &name : tablesOfMain(db)) {
         const std::string sql = "CREATE VIRTUAL TABLE temp." + quotedName(name) + " USING " + kModuleName;
-        if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK && module->copies[name]->whole())
-            copiedWhole.push_back(name);
+        if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK)
+            added.push_back(name);
     }
-    return copiedWhole;
+    return added;
 }
 
 } // namespace platform::db

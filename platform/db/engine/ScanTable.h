@@ -21,7 +21,7 @@
 
 namespace platform::db {
 
-// The copies cost memory, so a table's copy may take at most half of what
+// The copies cost memory, so a table's copies may take at most half of what
 // the database itself takes, and never less than kScanTableBudget. A
 // limit that grows with the data keeps a search's cost growing with it: with
 // a fixed one, a title table past it fell back to SQLite's LIKE and NOCASE
@@ -33,11 +33,10 @@ inline constexpr std::size_t kScanTableShareOfDatabase = 2;
 std::size_t scanTableBudget(sqlite3 *db);
 
 // Puts a scan table in front of every table of main (after the case-blind
-// NOCASE collation is in place: the scan tables sort by the same rules). A
-// table whose copy fits the budget (by default scanTableBudget) is copied
-// whole, a larger one a column at a time as searches ask (TableCopy.h); a
-// table that cannot be read, or is too large and has no rowid, is simply read
-// directly. Returns the names of the tables copied whole.
+// NOCASE collation is in place: the scan tables sort by the same rules),
+// which copies the columns statements use within the budget (by default
+// scanTableBudget; TableCopy.h); a table that cannot be read or has no rowid
+// is simply read directly. Returns the names of the tables that got one.
 std::vector<std::string> addScanTables(sqlite3 *db, std::optional<std::size_t> budgetBytes = std::nullopt);
 
 // True while a scan table declares its columns to SQLite, which passes that

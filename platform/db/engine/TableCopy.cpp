@@ -28,15 +28,6 @@ std::string rowidNameOf(sqlite3 *db, const std::string &table, const ColumnCopy 
     return {};
 }
 
-ColumnCopy declarationsOf(const ColumnCopy &copy)
-{
-    ColumnCopy layout;
-    layout.rows = copy.rows;
-    for (const CopiedColumn &c : copy.columns)
-        layout.columns.push_back({c.name, c.declaredType, c.collation, {}, {}, c.textOrNull});
-    return layout;
-}
-
 } // namespace
 
 const std::vector<std::uint32_t> &ColumnInMemory::allRowsInOrder() const
@@ -58,64 +49,70 @@ TableCopy::TableCopy(sqlite3 *db, std::string table, ColumnCopy layout, std::siz
 std::unique_ptr<TableCopy> TableCopy::make(sqlite3 *db, const std::string &table, std::size_t budgetBytes,
                                            std::string *why)
 {
-    std::string notWhole;
-    if (std::optional<ColumnCopy> copy = copyColumns(db, table, budgetBytes, &notWhole)) {
-        std::unique_ptr<TableCopy> made(new TableCopy(db, table, declarationsOf(*copy), budgetBytes));
-        made->whole_ = true;
-        for (std::size_t i = 0; i < copy->columns.size(); ++i)
-            made->columns_[i] = std::make_shared<const ColumnInMemory>(std::move(copy->columns[i]));
-        return made;
-    }
     std::optional<ColumnCopy> layout = describeTable(db, table, why);
     if (!layout)
         return nullptr;
     std::unique_ptr<TableCopy> made(new TableCopy(db, table, std::move(*layout), budgetBytes));
     made->rowidName_ = rowidNameOf(db, table, made->layout_);
     if (made->rowidName_.empty()) {
-        *why = notWhole + ", and it has no rowid to read its rows by";
+        *why = "it has no rowid to read its rows by";
         return nullptr;
     }
     return made;
 }
 
-sqlite3_int64 TableCopy::rowidAt(std::size_t row) const
+std::size_t TableCopy::bytesInMemory() const
 {
-    return whole_ ? sqlite3_int64(row) + 1 : rowids_[row];
+    std::size_t sum = rowids_.size() * sizeof(sqlite3_int64);
+    for (const SharedColumn &c : columns_)
+        sum += c ? bytesOf(c->copy) : 0;
+    return sum;
 }
 
-SharedColumn TableCopy::column(int index)
+bool TableCopy::columns(std::uint64_t used, std::vector<SharedColumn> *columns)
 {
-    SharedColumn &slot = columns_[std::size_t(index)];
-    if (whole_)
-        return slot;
-    if (!slot) {
-        std::vector<sqlite3_int64> rowids;
-        std::optional<CopiedColumn> made = copyColumn(db_, table_, layout_.columns[std::size_t(index)], rowidName_,
-                                                      layout_.rows, budgetBytes_, rowids_.empty() ? &rowids : nullptr);
-        if (!made)
-            return nullptr;
-        if (rowids_.empty())
-            rowids_ = std::move(rowids);
-        makeRoomFor(bytesOf(*made));
-        slot = std::make_shared<const ColumnInMemory>(std::move(*made));
+    const auto isUsed = [used](std::size_t i) { return (used >> std::min<std::size_t>(i, 63)) & 1; };
+    columns->assign(columns_.size(), nullptr);
+    std::size_t pinned = rowids_.size() * sizeof(sqlite3_int64);
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        if (isUsed(i) && columns_[i]) {
+            (*columns)[i] = columns_[i];
+            pinned += bytesOf(columns_[i]->copy);
+        }
     }
-    std::erase(leastRecentlyUsed_, index);
-    leastRecentlyUsed_.push_back(index);
-    return slot;
-}
-
-void TableCopy::makeRoomFor(std::size_t bytes)
-{
-    const auto used = [this] {
-        std::size_t sum = rowids_.size() * sizeof(sqlite3_int64);
-        for (const SharedColumn &c : columns_)
-            sum += c ? bytesOf(c->copy) : 0;
-        return sum;
-    };
-    while (!leastRecentlyUsed_.empty() && used() + bytes > budgetBytes_) {
-        columns_[std::size_t(leastRecentlyUsed_.front())].reset();
-        leastRecentlyUsed_.erase(leastRecentlyUsed_.begin());
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        if (!isUsed(i))
+            continue;
+        if (!columns_[i]) {
+            std::vector<sqlite3_int64> rowids;
+            std::optional<CopiedColumn> made =
+                copyColumn(db_, table_, layout_.columns[i], rowidName_, layout_.rows,
+                           budgetBytes_ - std::min(pinned, budgetBytes_), rowidsKnown_ ? nullptr : &rowids);
+            if (!made)
+                return false;
+            if (!rowidsKnown_) {
+                rowidsKnown_ = true;
+                std::size_t row = 0;
+                if (!std::all_of(rowids.begin(), rowids.end(), [&](sqlite3_int64 id) { return id == sqlite3_int64(++row); }))
+                    rowids_ = std::move(rowids);
+                pinned += rowids_.size() * sizeof(sqlite3_int64);
+            }
+            pinned += bytesOf(*made);
+            columns_[i] = std::make_shared<const ColumnInMemory>(std::move(*made));
+            (*columns)[i] = columns_[i];
+        }
+        std::erase(leastRecentlyUsed_, i);
+        leastRecentlyUsed_.push_back(i);
     }
+    for (auto at = leastRecentlyUsed_.begin(); at != leastRecentlyUsed_.end() && bytesInMemory() > budgetBytes_;) {
+        if (isUsed(*at)) {
+            ++at;
+            continue;
+        }
+        columns_[*at].reset();
+        at = leastRecentlyUsed_.erase(at);
+    }
+    return true;
 }
 
 } // namespace platform::db

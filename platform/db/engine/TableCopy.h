@@ -1,11 +1,10 @@
 #pragma once
-// What a scan table holds of its table. A table whose copy fits the budget is
-// copied whole when the scan table is made. A larger one is copied a column at
-// a time, when a LIKE condition first asks for the column, within the budget:
-// the column used longest ago gives way. Its other values are read from the
-// table itself, by rowid. So a table too large to copy whole still has its
-// searched columns scanned at the copy's speed, and what the copy takes grows
-// only with the columns searched.
+// What a scan table holds of its table: the columns statements use, copied
+// when a statement first uses them, within a budget; when the columns a
+// statement uses do not fit together, the table is read directly. Columns
+// used longest ago give way. So the title table searched by keyword is held
+// whole, and of the wide table the advanced search reads only the columns
+// it searches and shows.
 
 #include "platform/db/engine/LayerGuard.h"
 
@@ -34,8 +33,8 @@ using SharedColumn = std::shared_ptr<const ColumnInMemory>;
 
 class TableCopy {
 public:
-    // Nothing when the table cannot be read, or is too large to copy whole
-    // and has no rowid to read its rows by; the reason in *why.
+    // Nothing when the table cannot be read or has no rowid to read its rows
+    // by; the reason in *why.
     static std::unique_ptr<TableCopy> make(sqlite3 *db, const std::string &table, std::size_t budgetBytes,
                                            std::string *why);
 
@@ -43,30 +42,29 @@ public:
     const std::string &table() const { return table_; }
     const std::vector<CopiedColumn> &layout() const { return layout_.columns; } // declarations, no values
     std::size_t rows() const { return layout_.rows; }
-    bool whole() const { return whole_; }
     const std::string &rowidName() const { return rowidName_; }
-    sqlite3_int64 rowidAt(std::size_t row) const;
+    sqlite3_int64 rowidAt(std::size_t row) const { return rowids_.empty() ? sqlite3_int64(row) + 1 : rowids_[row]; }
 
-    // The column's copy, made now if need be; null when it does not fit the
-    // budget or cannot be read. A cursor keeps what it was given even when
-    // the column later gives way.
-    SharedColumn column(int index);
-    // The column's copy only if it is in memory now.
-    SharedColumn columnInMemory(int index) const { return columns_[std::size_t(index)]; }
+    // The copies of the columns `used` names (SQLite's colUsed: bit i for
+    // column i, bit 63 for every column from 63 on), made now if need be,
+    // by column into *columns; false when they do not fit the budget
+    // together or cannot be read. A cursor keeps what it was given even when
+    // a column later gives way.
+    bool columns(std::uint64_t used, std::vector<SharedColumn> *columns);
 
 private:
     TableCopy(sqlite3 *db, std::string table, ColumnCopy layout, std::size_t budgetBytes);
-    void makeRoomFor(std::size_t bytes);
+    std::size_t bytesInMemory() const;
 
     sqlite3 *db_;
     std::string table_;
     ColumnCopy layout_;
     std::size_t budgetBytes_;
-    bool whole_ = false;
     std::string rowidName_;
-    std::vector<sqlite3_int64> rowids_;   // of each row, for a table copied by columns
-    std::vector<SharedColumn> columns_;   // null: not in memory
-    std::vector<int> leastRecentlyUsed_;  // columns in memory, the one used longest ago first
+    bool rowidsKnown_ = false;           // once the first column is copied
+    std::vector<sqlite3_int64> rowids_;  // of each row; none kept when they count from 1
+    std::vector<SharedColumn> columns_;  // null: not in memory
+    std::vector<std::size_t> leastRecentlyUsed_; // columns in memory, the one used longest ago first
 };
 
 } // namespace platform::db
