@@ -41,6 +41,13 @@ double Result::p95() const
     return s[std::clamp<qsizetype>(rank - 1, 0, s.size() - 1)];
 }
 
+double Result::cpuMedian() const
+{
+    Result only;
+    only.samples = cpu;
+    return only.median();
+}
+
 double Result::cpuP95() const
 {
     Result only;
@@ -75,6 +82,13 @@ std::optional<double> Result::ratio() const
     if (!reference || *reference <= 0)
         return std::nullopt;
     return p95() / *reference;
+}
+
+std::optional<double> Result::cpuRatio() const
+{
+    if (!cpuReference || *cpuReference <= 0 || cpu.isEmpty())
+        return std::nullopt;
+    return cpuMedian() / *cpuReference;
 }
 
 QVector<double> timeRuns(int runs, int warmups, const std::function<void()> &body)
@@ -122,9 +136,13 @@ bool Report::compareWith(const QString &path)
         return false;
     while (!file.atEnd()) {
         const QJsonObject o = QJsonDocument::fromJson(file.readLine()).object();
+        const QString name = o.value(QStringLiteral("name")).toString();
         const QJsonValue p95 = o.value(QStringLiteral("p95"));
-        if (o.value(QStringLiteral("name")).isString() && p95.isDouble())
-            baseline_.insert(o.value(QStringLiteral("name")).toString(), p95.toDouble());
+        const QJsonValue cpu = o.value(QStringLiteral("cpu_median_ms"));
+        if (!name.isEmpty() && p95.isDouble())
+            baseline_.insert(name, p95.toDouble());
+        if (!name.isEmpty() && cpu.isDouble())
+            baselineCpu_.insert(name, cpu.toDouble());
     }
     return true;
 }
@@ -134,8 +152,8 @@ void Report::printHeader() const
     if (json_)
         return;
     std::printf("\n%s\n", qPrintable(setting_.describe()));
-    std::printf("%-62s %11s %10s %10s %10s %10s %13s %5s %24s %6s\n", "benchmark", "median", "p95", "max", "pause",
-                "cpu p95", "target", "", "reference", "ratio");
+    std::printf("%-62s %11s %10s %10s %10s %10s %13s %5s %24s %6s %9s\n", "benchmark", "median", "p95", "max",
+                "pause", "cpu p95", "target", "", "reference", "ratio", "cpu ratio");
     std::fflush(stdout);
 }
 
@@ -152,6 +170,8 @@ QString Report::jsonLine(const Result &r) const
     o.insert(QStringLiteral("max"), r.max());
     o.insert(QStringLiteral("longest_pause_ms"), r.pauses.isEmpty() ? QJsonValue(QJsonValue::Null)
                                                                     : QJsonValue(r.longestPause()));
+    o.insert(QStringLiteral("cpu_median_ms"),
+             r.cpu.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(r.cpuMedian()));
     o.insert(QStringLiteral("cpu_p95_ms"), r.cpu.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(r.cpuP95()));
     o.insert(QStringLiteral("meets_targets"), r.meetsTargets());
     o.insert(QStringLiteral("target"), r.target > 0 ? QJsonValue(r.target) : QJsonValue(QJsonValue::Null));
@@ -159,6 +179,8 @@ QString Report::jsonLine(const Result &r) const
     o.insert(QStringLiteral("reference_name"),
              r.reference ? QJsonValue(r.referenceName) : QJsonValue(QJsonValue::Null));
     o.insert(QStringLiteral("ratio"), ratio ? QJsonValue(*ratio) : QJsonValue(QJsonValue::Null));
+    const auto cpuRatio = r.cpuRatio();
+    o.insert(QStringLiteral("cpu_ratio"), cpuRatio ? QJsonValue(*cpuRatio) : QJsonValue(QJsonValue::Null));
     return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
 }
 
@@ -169,6 +191,8 @@ void Report::add(Result r)
         r.reference = *off;
         r.referenceName = QStringLiteral("no reader (<= 1.3x)");
     }
+    if (const auto cpu = baselineCpu_.constFind(r.name); r.comparesWithBaseline && cpu != baselineCpu_.constEnd())
+        r.cpuReference = *cpu;
     if (!r.meetsTargets())
         ++misses_;
     const QString line = jsonLine(r);
@@ -188,12 +212,13 @@ void Report::add(Result r)
         QString target = r.target > 0 ? QStringLiteral("<= ") + number(r.target) : QStringLiteral("-");
         if (r.pauseTarget > 0)
             target += QStringLiteral("/") + number(r.pauseTarget);
-        std::printf("%-62s %11s %10s %10s %10s %10s %13s %5s %24s %6s\n", qPrintable(r.name.left(62)),
+        const auto cpuRatio = r.cpuRatio();
+        std::printf("%-62s %11s %10s %10s %10s %10s %13s %5s %24s %6s %9s\n", qPrintable(r.name.left(62)),
                     qPrintable(number(r.median()) + unit), qPrintable(number(r.p95())), qPrintable(number(r.max())),
                     qPrintable(r.pauses.isEmpty() ? QStringLiteral("-") : number(r.longestPause())),
                     qPrintable(r.cpu.isEmpty() ? QStringLiteral("-") : number(r.cpuP95())),
                     qPrintable(target), r.meetsTargets() ? "ok" : "MISS", qPrintable(ref.left(24)),
-                    ratio ? qPrintable(number(*ratio)) : "-");
+                    ratio ? qPrintable(number(*ratio)) : "-", cpuRatio ? qPrintable(number(*cpuRatio)) : "-");
     }
     std::fflush(stdout);
 }

@@ -28,6 +28,7 @@ struct Result {
     // waits for a busy machine's other work.
     QVector<double> cpu;
     std::optional<double> reference;     // same percentile of the reference, same unit
+    std::optional<double> cpuReference;  // the reference's median processor time
     QString referenceName;
     // Whether a baseline run's figure becomes the reference, which the result
     // may exceed by AccessibilityAllowance at most.
@@ -38,8 +39,12 @@ struct Result {
     double min() const;
     double max() const;
     double longestPause() const;
+    double cpuMedian() const;
     double cpuP95() const;
     std::optional<double> ratio() const; // p95 / reference
+    // Median processor time over the reference's: the extra work itself,
+    // steadier than wall time on a shared machine.
+    std::optional<double> cpuRatio() const;
     // False when a figure misses its target or the allowance over the baseline.
     bool meetsTargets() const;
 };
@@ -77,6 +82,7 @@ private:
     Setting setting_;
     QString recordPath_;
     QHash<QString, double> baseline_;
+    QHash<QString, double> baselineCpu_;
     int misses_ = 0;
 };
 
