@@ -1,6 +1,9 @@
 #include "platform/HeldStateChanges.h"
 
+#include <QApplication>
 #include <QTimer>
+
+#include <utility>
 
 namespace platform {
 namespace {
@@ -32,14 +35,19 @@ HeldStateChanges::Held &HeldStateChanges::entryFor(QWidget *widget)
         return held_[*found];
     index_.insert(widget, held_.size());
     held_.push_back(Held{widget});
-    if (!flushScheduled_) {
-        flushScheduled_ = true;
-        QTimer::singleShot(delay_, &timerOwner_, [this] {
-            flushScheduled_ = false;
-            flush();
-        });
-    }
+    scheduleFlush();
     return held_.back();
+}
+
+void HeldStateChanges::scheduleFlush()
+{
+    if (flushScheduled_)
+        return;
+    flushScheduled_ = true;
+    QTimer::singleShot(delay_, &timerOwner_, [this] {
+        flushScheduled_ = false;
+        flush();
+    });
 }
 
 bool HeldStateChanges::hold(const QAccessibleEvent &event)
@@ -67,6 +75,13 @@ bool HeldStateChanges::hold(const QAccessibleEvent &event)
         }
         return true;
     }
+    case QAccessible::Focus:
+        // Only amid a flicker: a focus on its own (a Tab, the window coming
+        // up) goes at once, and in Qt's order with the focus on an item.
+        if (!holdsAnything())
+            return false;
+        focus_ = widget;
+        return true;
     default:
         return false;
     }
@@ -78,6 +93,7 @@ void HeldStateChanges::flush()
     std::vector<Held> held;
     held.swap(held_);
     index_.clear();
+    const QPointer<QWidget> focus = std::exchange(focus_, nullptr);
     for (const Held &h : held) {
         QWidget *widget = h.widget;
         if (!widget)
@@ -91,6 +107,12 @@ void HeldStateChanges::flush()
             QAccessibleStateChangeEvent enabling(widget, enablingChange());
             forward_(enabling);
         }
+    }
+    // A focus passed on meanwhile has been no one's place; one the window
+    // lost with the keyboard going nowhere was the last place.
+    if (focus && (focus == QApplication::focusWidget() || !QApplication::focusWidget())) {
+        QAccessibleEvent focused(focus.data(), QAccessible::Focus);
+        forward_(focused);
     }
 }
 
