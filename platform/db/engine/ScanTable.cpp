@@ -43,26 +43,15 @@ struct LikeCondition {
 // SQLITE_INDEX_CONSTRAINT_* code.
 const char *comparisonOf(unsigned char op)
 {
-    switch (op) {
-    case SQLITE_INDEX_CONSTRAINT_EQ:
-        return "=";
-    case SQLITE_INDEX_CONSTRAINT_GT:
-        return ">";
-    case SQLITE_INDEX_CONSTRAINT_LE:
-        return "<=";
-    case SQLITE_INDEX_CONSTRAINT_LT:
-        return "<";
-    case SQLITE_INDEX_CONSTRAINT_GE:
-        return ">=";
-    case SQLITE_INDEX_CONSTRAINT_NE:
-        return "<>";
-    case SQLITE_INDEX_CONSTRAINT_IS:
-        return "IS";
-    case SQLITE_INDEX_CONSTRAINT_ISNOT:
-        return "IS NOT";
-    default:
-        return nullptr;
+    static const std::pair<unsigned char, const char *> comparisons[] = {
+        {SQLITE_INDEX_CONSTRAINT_EQ, "="},  {SQLITE_INDEX_CONSTRAINT_GT, ">"},  {SQLITE_INDEX_CONSTRAINT_LE, "<="},
+        {SQLITE_INDEX_CONSTRAINT_LT, "<"},  {SQLITE_INDEX_CONSTRAINT_GE, ">="}, {SQLITE_INDEX_CONSTRAINT_NE, "<>"},
+        {SQLITE_INDEX_CONSTRAINT_IS, "IS"}, {SQLITE_INDEX_CONSTRAINT_ISNOT, "IS NOT"}};
+    for (const auto &[code, sql] : comparisons) {
+        if (code == op)
+            return sql;
     }
+    return nullptr;
 }
 
 struct ScanCursor : sqlite3_vtab_cursor {
