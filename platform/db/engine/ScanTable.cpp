@@ -62,8 +62,12 @@ struct ScanCursor : sqlite3_vtab_cursor {
     bool sorted = false;
     std::vector<std::uint32_t> sortedMatches;
     std::size_t position = 0;
-    // For a plan that reads the table itself: its statement, stepped on.
+    // For a plan that reads the table itself: its statement, stepped on, and
+    // kept for the next filter with the same comparisons (a join filters
+    // once for every row of the other table).
+    bool readingTable = false;
     SqliteStatement throughTable;
+    std::string throughTableSql;
     bool throughTableDone = false;
     // For a plan that scans the copy: the columns the statement uses.
     std::vector<SharedColumn> columns;
@@ -164,12 +168,17 @@ struct ScanCursor : sqlite3_vtab_cursor {
             sql += std::string(i ? " AND " : " WHERE ") + quotedName(copy.layout()[column].name) + ' '
                    + comparisonOf(op) + " ?" + std::to_string(i + 1);
         }
-        sqlite3_stmt *raw = nullptr;
-        if (sqlite3_prepare_v2(copy.database(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
-            return fail(SQLITE_ERROR, sqlite3_errmsg(copy.database()));
-        throughTable.reset(raw);
+        if (sql != throughTableSql) {
+            sqlite3_stmt *raw = nullptr;
+            throughTableSql.clear();
+            if (sqlite3_prepare_v2(copy.database(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+                return fail(SQLITE_ERROR, sqlite3_errmsg(copy.database()));
+            throughTable.reset(raw);
+            throughTableSql = sql;
+        }
+        sqlite3_reset(throughTable.get());
         for (int i = 0; i < argc; ++i)
-            sqlite3_bind_value(raw, i + 1, argv[i]);
+            sqlite3_bind_value(throughTable.get(), i + 1, argv[i]);
         return stepThroughTable();
     }
 };
@@ -333,8 +342,8 @@ int filter(sqlite3_vtab_cursor *base, int sortColumnPlusOne, const char *columns
     cursor->conditions.clear();
     cursor->row = 0;
     cursor->sorted = false;
-    cursor->throughTable.reset();
-    if (sortColumnPlusOne < 0)
+    cursor->readingTable = sortColumnPlusOne < 0;
+    if (cursor->readingTable)
         return cursor->startThroughTable(columns, argc, argv);
     TableCopy &copy = cursor->table();
     char *at = nullptr;
@@ -370,7 +379,7 @@ int filter(sqlite3_vtab_cursor *base, int sortColumnPlusOne, const char *columns
 int next(sqlite3_vtab_cursor *base)
 {
     auto *cursor = static_cast<ScanCursor *>(base);
-    if (cursor->throughTable)
+    if (cursor->readingTable)
         return cursor->stepThroughTable();
     if (cursor->sorted) {
         cursor->nextSortedMatch();
@@ -384,13 +393,13 @@ int next(sqlite3_vtab_cursor *base)
 int eof(sqlite3_vtab_cursor *base)
 {
     const auto *cursor = static_cast<ScanCursor *>(base);
-    return cursor->throughTable ? cursor->throughTableDone : cursor->row >= cursor->rows();
+    return cursor->readingTable ? cursor->throughTableDone : cursor->row >= cursor->rows();
 }
 
 int column(sqlite3_vtab_cursor *base, sqlite3_context *context, int index)
 {
     auto *cursor = static_cast<ScanCursor *>(base);
-    if (cursor->throughTable) {
+    if (cursor->readingTable) {
         sqlite3_result_value(context, sqlite3_column_value(cursor->throughTable.get(), index));
         return SQLITE_OK;
     }
@@ -426,7 +435,7 @@ int column(sqlite3_vtab_cursor *base, sqlite3_context *context, int index)
 int rowid(sqlite3_vtab_cursor *base, sqlite3_int64 *out)
 {
     const auto *cursor = static_cast<ScanCursor *>(base);
-    *out = cursor->throughTable ? sqlite3_column_int64(cursor->throughTable.get(), int(cursor->table().layout().size()))
+    *out = cursor->readingTable ? sqlite3_column_int64(cursor->throughTable.get(), int(cursor->table().layout().size()))
                                 : cursor->table().rowidAt(cursor->row);
     return SQLITE_OK;
 }

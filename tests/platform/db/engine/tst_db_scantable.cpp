@@ -99,6 +99,7 @@ private slots:
     void randomTextsAndPatterns_data();
     void randomTextsAndPatterns();
     void sortedRowsKeepTheirOrder();
+    void joinsAnswerAsTheTablesThemselves();
     void sortsAsTheTableItself_data();
     void sortsAsTheTableItself();
     void randomTextsSortAlike();
@@ -279,6 +280,18 @@ void DbScanTableTest::sortedRowsKeepTheirOrder()
     const Outcome copied = run(db_.get(), statement.arg(QStringLiteral("procedures")));
     QCOMPARE(copied.rows, run(db_.get(), statement.arg(QStringLiteral("main.procedures"))).rows);
     QVERIFY(copied.rows.size() > 5);
+}
+
+// A join reads one table once for every row of the other, by comparison.
+void DbScanTableTest::joinsAnswerAsTheTablesThemselves()
+{
+    const QString statement = QStringLiteral("SELECT a.ID, b.code, b.rowid FROM %1 a JOIN %1 b ON b.ID = a.ID + 1 "
+                                             "WHERE a.Description like '%%a%%' ORDER BY a.ID");
+    for (sqlite3 *db : {db_.get(), byColumns_.get()}) {
+        const Outcome joined = run(db, statement.arg(QStringLiteral("procedures")));
+        QCOMPARE(joined.rows, run(db, statement.arg(QStringLiteral("main.procedures"))).rows);
+        QVERIFY(joined.rows.size() > 5);
+    }
 }
 
 void DbScanTableTest::sortsAsTheTableItself_data()
