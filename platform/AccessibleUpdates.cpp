@@ -42,6 +42,15 @@ bool hasTheKeyboardNearby(const QWidget *view)
     return keyboard && (keyboard == view || keyboard->parentWidget() == view->parentWidget());
 }
 
+// Qt tells of every control a panel hides with it: the advanced search's
+// panel closing after its search was some fifty messages to a reader. The
+// panel's own hiding says it all, once it reaches the reader.
+bool hiddenWithItsContainer(const QWidget *widget)
+{
+    const QWidget *container = widget->parentWidget();
+    return container && !widget->isWindow() && !container->isVisible() && inReadersTree(container);
+}
+
 void forwardShownOnly(QAccessibleEvent *event);
 
 AccessibleEventSink sink = nullptr;
@@ -98,8 +107,9 @@ bool reachesAssistiveTechnology(const QAccessibleEvent &event)
     case QAccessible::Focus:
         return !qobject_cast<const QAbstractItemView *>(widget) || hasTheKeyboardNearby(widget);
     case QAccessible::ObjectShow:
-    case QAccessible::ObjectHide:
         return inReadersTree(widget);
+    case QAccessible::ObjectHide:
+        return inReadersTree(widget) && !hiddenWithItsContainer(widget);
     case QAccessible::StateChanged:
     case QAccessible::NameChanged:
     case QAccessible::DescriptionChanged:

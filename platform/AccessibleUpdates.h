@@ -17,7 +17,8 @@ namespace platform {
 
 // Whether the event is worth a reader's attention: false for a change of
 // state, name, value, place or table contents of a widget that is not shown,
-// for any change, showing or hiding of a widget outside the reader's tree, and
+// for any change, showing or hiding of a widget outside the reader's tree, for
+// the hiding of a widget whose container the reader sees hidden with it, and
 // for the focus in a list or table with the keyboard neither in it nor beside it.
 bool reachesAssistiveTechnology(const QAccessibleEvent &event);
 
