@@ -48,41 +48,40 @@ std::optional<std::size_t> rowCount(sqlite3 *db, const std::string &table)
     return static_cast<std::size_t>(sqlite3_column_int64(count.get(), 0));
 }
 
-CopiedValue copyValue(sqlite3_stmt *select, int i, CopiedColumn &column)
+void appendValue(sqlite3_stmt *select, int i, CopiedColumn &column)
 {
-    CopiedValue value;
-    value.type = sqlite3_column_type(select, i);
-    switch (value.type) {
+    const int type = sqlite3_column_type(select, i);
+    std::uint64_t payload = std::uint64_t(column.bytes.size()) << 32; // a Null keeps the offsets in row order
+    switch (type) {
     case SQLITE_INTEGER:
-        value.integer = sqlite3_column_int64(select, i);
+        payload = std::uint64_t(sqlite3_column_int64(select, i));
         break;
     case SQLITE_FLOAT:
-        value.real = sqlite3_column_double(select, i);
+        payload = std::bit_cast<std::uint64_t>(sqlite3_column_double(select, i));
         break;
     case SQLITE_TEXT:
     case SQLITE_BLOB: {
-        const void *data = value.type == SQLITE_TEXT ? static_cast<const void *>(sqlite3_column_text(select, i))
-                                                     : sqlite3_column_blob(select, i);
-        value.size = static_cast<std::uint32_t>(sqlite3_column_bytes(select, i));
-        value.offset = column.bytes.size();
-        if (value.size)
-            column.bytes.append(static_cast<const char *>(data), value.size);
+        const void *data = type == SQLITE_TEXT ? static_cast<const void *>(sqlite3_column_text(select, i))
+                                               : sqlite3_column_blob(select, i);
+        const auto size = std::uint32_t(sqlite3_column_bytes(select, i));
+        payload |= size;
+        if (size)
+            column.bytes.append(static_cast<const char *>(data), size);
         break;
     }
     default:
-        value.type = SQLITE_NULL;
-        value.offset = column.bytes.size(); // keeps the offsets of a column in row order
         break;
     }
-    column.textOrNull = column.textOrNull && (value.type == SQLITE_TEXT || value.type == SQLITE_NULL);
-    return value;
+    column.types.push_back(std::uint8_t(type));
+    column.payloads.push_back(payload);
+    column.textOrNull = column.textOrNull && (type == SQLITE_TEXT || type == SQLITE_NULL);
 }
 
 } // namespace
 
 std::size_t bytesOf(const CopiedColumn &column)
 {
-    return column.values.size() * sizeof(CopiedValue) + column.bytes.size();
+    return column.rows() * kBytesPerCopiedValue + column.bytes.size();
 }
 
 std::optional<ColumnCopy> describeTable(sqlite3 *db, const std::string &table, std::string *why)
@@ -113,30 +112,32 @@ std::optional<CopiedColumn> copyColumn(sqlite3 *db, const std::string &table, co
     // A first pass counts the bytes of the texts: a block grown as it fills
     // would for a moment take twice its size, and the process's peak with it;
     // and a column past the budget is turned down before it is copied.
-    std::size_t bytes = rows * (sizeof(CopiedValue) + (rowids ? sizeof(sqlite3_int64) : 0));
+    std::size_t bytes = rows * (kBytesPerCopiedValue + (rowids ? sizeof(sqlite3_int64) : 0));
+    std::size_t textBytes = 0;
     std::size_t counted = 0;
     int rc;
     while ((rc = sqlite3_step(select.get())) == SQLITE_ROW && ++counted <= rows) {
         const int type = sqlite3_column_type(select.get(), 1);
         if (type == SQLITE_TEXT || type == SQLITE_BLOB)
-            bytes += std::size_t(sqlite3_column_bytes(select.get(), 1));
+            textBytes += std::size_t(sqlite3_column_bytes(select.get(), 1));
     }
     // The copy is read only: rows other than counted would mean it is not
     // the table described.
-    if (rc != SQLITE_DONE || counted != rows || bytes > budgetBytes)
+    if (rc != SQLITE_DONE || counted != rows || bytes + textBytes > budgetBytes || textBytes > 0xffffffffu)
         return std::nullopt;
     sqlite3_reset(select.get());
-    CopiedColumn column{described.name, described.declaredType, described.collation, {}, {}, true};
-    column.values.reserve(rows);
-    column.bytes.reserve(bytes - rows * sizeof(CopiedValue) - (rowids ? rows * sizeof(sqlite3_int64) : 0));
+    CopiedColumn column{described.name, described.declaredType, described.collation, {}, {}, {}, true};
+    column.types.reserve(rows);
+    column.payloads.reserve(rows);
+    column.bytes.reserve(textBytes);
     if (rowids)
         rowids->reserve(rows);
-    while (column.values.size() < rows && (rc = sqlite3_step(select.get())) == SQLITE_ROW) {
-        column.values.push_back(copyValue(select.get(), 1, column));
+    while (column.rows() < rows && (rc = sqlite3_step(select.get())) == SQLITE_ROW) {
+        appendValue(select.get(), 1, column);
         if (rowids)
             rowids->push_back(sqlite3_column_int64(select.get(), 0));
     }
-    if (column.values.size() != rows || sqlite3_step(select.get()) != SQLITE_DONE)
+    if (column.rows() != rows || sqlite3_step(select.get()) != SQLITE_DONE)
         return std::nullopt;
     return column;
 }

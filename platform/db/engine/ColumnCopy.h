@@ -7,6 +7,7 @@
 
 #include <sqlite3.h>
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -16,30 +17,30 @@
 
 namespace platform::db {
 
-struct CopiedValue {
-    int type = SQLITE_NULL; // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL
-    std::uint32_t size = 0; // bytes of text or blob
-    union {
-        sqlite3_int64 integer = 0;
-        double real;
-        std::uint64_t offset; // of text or blob in the column's bytes
-    };
-};
-
+// A column's values take nine bytes a row: the kind, and eight holding the
+// integer, the number's bits, or where the text lies in the column's bytes
+// (offset and size, 32 bits each: a copy stays within the budget, far below
+// 4 GB, and is refused past it).
 struct CopiedColumn {
     std::string name;
     std::string declaredType; // as written in the table, without the collation
     std::string collation;
-    std::vector<CopiedValue> values; // one per row
-    std::string bytes;               // every text and blob of the column
-    bool textOrNull = true;          // no value of another kind
+    std::vector<std::uint8_t> types;     // per row: SQLITE_INTEGER, _FLOAT, _TEXT, _BLOB or _NULL
+    std::vector<std::uint64_t> payloads; // per row, as above
+    std::string bytes;                   // every text and blob of the column
+    bool textOrNull = true;              // no value of another kind
 
-    std::string_view textAt(std::size_t row) const
-    {
-        const CopiedValue &v = values[row];
-        return {bytes.data() + v.offset, v.size};
-    }
+    std::size_t rows() const { return types.size(); }
+    int typeAt(std::size_t row) const { return types[row]; }
+    std::size_t offsetAt(std::size_t row) const { return std::size_t(payloads[row] >> 32); }
+    std::size_t sizeAt(std::size_t row) const { return std::size_t(payloads[row] & 0xffffffffu); }
+    sqlite3_int64 integerAt(std::size_t row) const { return sqlite3_int64(payloads[row]); }
+    double realAt(std::size_t row) const { return std::bit_cast<double>(payloads[row]); }
+    std::string_view textAt(std::size_t row) const { return {bytes.data() + offsetAt(row), sizeAt(row)}; }
 };
+
+// What a row of a copied column takes besides its text.
+inline constexpr std::size_t kBytesPerCopiedValue = sizeof(std::uint8_t) + sizeof(std::uint64_t);
 
 struct ColumnCopy {
     std::vector<CopiedColumn> columns;

@@ -116,7 +116,7 @@ struct ScanCursor : sqlite3_vtab_cursor {
     {
         for (const LikeCondition &condition : conditions) {
             const CopiedColumn &column = condition.column->copy;
-            if (column.values[row].type == SQLITE_NULL || !condition.pattern.matches(column.textAt(row)))
+            if (column.typeAt(row) == SQLITE_NULL || !condition.pattern.matches(column.textAt(row)))
                 return false;
         }
         return true;
@@ -139,8 +139,8 @@ struct ScanCursor : sqlite3_vtab_cursor {
         if (row >= rows() || conditions.empty() || !conditions.front().pattern.canSkipAhead())
             return;
         const CopiedColumn &column = conditions.front().column->copy;
-        const std::size_t possible = conditions.front().pattern.nextPossibleMatch(column.bytes, column.values[row].offset);
-        while (row < rows() && column.values[row].offset + column.values[row].size <= possible)
+        const std::size_t possible = conditions.front().pattern.nextPossibleMatch(column.bytes, column.offsetAt(row));
+        while (row < rows() && column.offsetAt(row) + column.sizeAt(row) <= possible)
             ++row;
     }
 
@@ -409,21 +409,22 @@ int column(sqlite3_vtab_cursor *base, sqlite3_context *context, int index)
         return SQLITE_OK;
     }
     const CopiedColumn &column = inMemory->copy;
-    const CopiedValue &value = column.values[cursor->row];
+    const std::size_t row = cursor->row;
     // The copy does not change while the table exists: SQLite may read it in
     // place, for as long as the statement keeps this row.
-    switch (value.type) {
+    switch (column.typeAt(row)) {
     case SQLITE_INTEGER:
-        sqlite3_result_int64(context, value.integer);
+        sqlite3_result_int64(context, column.integerAt(row));
         break;
     case SQLITE_FLOAT:
-        sqlite3_result_double(context, value.real);
+        sqlite3_result_double(context, column.realAt(row));
         break;
     case SQLITE_TEXT:
-        sqlite3_result_text64(context, column.bytes.data() + value.offset, value.size, SQLITE_STATIC, SQLITE_UTF8);
+        sqlite3_result_text64(context, column.bytes.data() + column.offsetAt(row), column.sizeAt(row), SQLITE_STATIC,
+                              SQLITE_UTF8);
         break;
     case SQLITE_BLOB:
-        sqlite3_result_blob64(context, column.bytes.data() + value.offset, value.size, SQLITE_STATIC);
+        sqlite3_result_blob64(context, column.bytes.data() + column.offsetAt(row), column.sizeAt(row), SQLITE_STATIC);
         break;
     default:
         sqlite3_result_null(context);

@@ -32,8 +32,8 @@ std::string rowidNameOf(sqlite3 *db, const std::string &table, const ColumnCopy 
 
 const std::vector<std::uint32_t> &ColumnInMemory::allRowsInOrder() const
 {
-    if (rowsInOrder.size() != copy.values.size()) {
-        rowsInOrder.resize(copy.values.size());
+    if (rowsInOrder.size() != copy.rows()) {
+        rowsInOrder.resize(copy.rows());
         std::iota(rowsInOrder.begin(), rowsInOrder.end(), 0u);
         sortRows(copy, rowsInOrder);
     }

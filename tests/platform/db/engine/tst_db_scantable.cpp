@@ -158,7 +158,7 @@ SqliteHandle openProcedures(std::optional<std::size_t> budget)
 void DbScanTableTest::initTestCase()
 {
     db_ = openProcedures(std::nullopt);
-    byColumns_ = openProcedures(1200);
+    byColumns_ = openProcedures(800);
     QVERIFY(db_ && byColumns_);
     for (sqlite3 *db : {db_.get(), byColumns_.get()})
         QVERIFY(planOf(db, "SELECT * FROM procedures WHERE Description LIKE '%a%'").contains("VIRTUAL TABLE"));
