@@ -134,6 +134,11 @@ void frmProcedures::buildControls()
     // come after the results; hidden ones are passed over.
     form::chainTabOrder(QList<QWidget *>{txtSearch_, cmdSearch_, Command1_, lstSearch_} + picAdvanced_->tabOrder()
                         + QList<QWidget *>{picDuplicates_->lstDuplicates(), vbalGrid_});
+    // Enter presses the button that has the keyboard, as Space does; Qt's
+    // buttons take it only in dialogs, and a reader's user expects it here.
+    for (QPushButton *button :
+         {cmdSearch_, Command1_, picAdvanced_->cmdAdvancedSearch(), picAdvanced_->cmdAdvancedCancel()})
+        button->setAutoDefault(true);
     relayout();
 }
 

@@ -512,6 +512,29 @@ private slots:
         QCOMPARE(d.gridValues(), valuesOf(detail(3, "45.62")));
     }
 
+    void enterPressesTheButtonThatHasTheKeyboard()
+    {
+        WindowDriver d;
+        frmProcedures &w = d.window();
+        lookup::AdvancedPanel &panel = *w.picAdvanced();
+        const auto pressEnter = [](QPushButton *button) {
+            button->setFocus();
+            QTest::keyClick(button, Qt::Key_Return);
+            WindowDriver::settle();
+        };
+        w.txtSearch()->setText(QStringLiteral("bypass"));
+        pressEnter(w.cmdSearch());
+        QCOMPARE(w.lblSearch()->text(), QStringLiteral("3 Item(s) Found"));
+        pressEnter(w.Command1());
+        QVERIFY(!panel.isHidden());
+        pressEnter(panel.cmdAdvancedCancel());
+        QVERIFY(panel.isHidden());
+        pressEnter(w.Command1());
+        d.tick(1, QStringLiteral("02H"));
+        pressEnter(panel.cmdAdvancedSearch());
+        QCOMPARE(d.resultIds(), QStringList({"11", "6"}));
+    }
+
     void findWithoutTicksExplainsAndRunsNothing()
     {
         WindowDriver d;
