@@ -108,6 +108,7 @@ void CodeTablesWindow::buildControls()
     icd9_ = selectableText(this, QStringLiteral("ICD-9-CM codes"));
     showDetails_ = new QPushButton(QStringLiteral("Show &Details"), this);
     showDetails_->setAccessibleName(QStringLiteral("Show Details"));
+    showDetails_->setAutoDefault(true); // Enter presses it when it has the keyboard, as Space does
     showDetails_->setEnabled(false);
     // Hidden until a code is complete, so that it appears to the reader then.
     completedCode_ = new platform::AnnouncingLabel(this);

@@ -283,6 +283,13 @@ void CodeTablesTest::aCodeWithSeveralIcd9CodesOffersThemUnderItsOwnTitle()
     QCOMPARE(alternatives->accessibleName(),
              QStringLiteral("ICD-9 alternatives for Replacement of Left Hip Joint, Acetabular Surface with "
                             "Polyethylene Synthetic Substitute, Uncemented, Open Approach"));
+
+    // Enter on Show Details does the same.
+    press(Qt::Key_T, Qt::ControlModifier);
+    w->showDetailsButton()->setFocus();
+    QTRY_COMPARE(focused(), w->showDetailsButton());
+    press(Qt::Key_Return);
+    QTRY_COMPARE(focused(), alternatives);
 }
 
 void CodeTablesTest::aFileWithoutTheTablesSaysHowToBuildThem()
