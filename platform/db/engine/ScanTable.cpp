@@ -54,6 +54,12 @@ const char *comparisonOf(unsigned char op)
     return nullptr;
 }
 
+// A comparison that picks rows by value: the table's index finds them.
+bool isEquality(unsigned char op)
+{
+    return op == SQLITE_INDEX_CONSTRAINT_EQ || op == SQLITE_INDEX_CONSTRAINT_IS;
+}
+
 struct ScanCursor : sqlite3_vtab_cursor {
     std::size_t row = 0;
     std::vector<LikeCondition> conditions;
@@ -265,7 +271,7 @@ int planThroughTable(const TableCopy &copy, sqlite3_index_info *info)
             continue;
         info->aConstraintUsage[i].argvIndex = ++taken;
         comparisons += std::to_string(constraint.iColumn) + ':' + std::to_string(constraint.op) + ' ';
-        equality = equality || constraint.op == SQLITE_INDEX_CONSTRAINT_EQ || constraint.op == SQLITE_INDEX_CONSTRAINT_IS;
+        equality = equality || isEquality(constraint.op);
     }
     info->idxNum = -1;
     info->idxStr = sqlite3_mprintf("%s", comparisons.c_str());
@@ -282,8 +288,7 @@ bool hasUsableEquality(const sqlite3_index_info *info)
 {
     for (int i = 0; i < info->nConstraint; ++i) {
         const auto &constraint = info->aConstraint[i];
-        if (constraint.usable && constraint.iColumn >= 0
-            && (constraint.op == SQLITE_INDEX_CONSTRAINT_EQ || constraint.op == SQLITE_INDEX_CONSTRAINT_IS))
+        if (constraint.usable && constraint.iColumn >= 0 && isEquality(constraint.op))
             return true;
     }
     return false;
