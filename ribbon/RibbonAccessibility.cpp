@@ -10,23 +10,20 @@
 #include <QWindow>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace ribbon {
 
 namespace {
 
-enum class NodeKind { TabList, Tab, Category, Button };
-
 // One thing of the ribbon as a user thinks of it: a tab, a category, a
-// button, or the strip of tabs. It is no widget, so Qt's cache owns it under
-// an id; the ribbon's own interface creates and deletes the nodes.
+// button, or (without a part) the strip of tabs. It is no widget, so Qt's
+// cache owns it under an id; the ribbon's own interface creates and deletes
+// the nodes.
 class RibbonNode : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    RibbonNode(TelvarRibbon *ribbon, NodeKind kind, int slot, QString name)
-        : ribbon_(ribbon), kind_(kind), slot_(slot), name_(std::move(name))
-    {
-    }
+    RibbonNode(TelvarRibbon *ribbon, std::optional<ShownPart> part) : ribbon_(ribbon), part_(std::move(part)) {}
 
     void setParent(QAccessibleInterface *parent) { parent_ = parent; }
     void addChild(RibbonNode *child)
@@ -65,8 +62,8 @@ public:
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name)
-            return name_;
-        if (t == QAccessible::Description && kind_ == NodeKind::Button)
+            return part_ ? part_->name : QStringLiteral("Tabs");
+        if (t == QAccessible::Description && is(ShownPart::Kind::Button))
             return element() ? element()->ToolTipText() : QString();
         return QString();
     }
@@ -76,7 +73,7 @@ public:
         const RibbonElement *e = element();
         if (!e)
             return QRect();
-        if (kind_ == NodeKind::TabList) {
+        if (!part_) {
             QRect all;
             for (RibbonNode *child : children_)
                 all = all.united(child->rect());
@@ -86,14 +83,14 @@ public:
     }
     QAccessible::Role role() const override
     {
-        switch (kind_) {
-        case NodeKind::TabList:
+        if (!part_)
             return QAccessible::PageTabList;
-        case NodeKind::Tab:
+        switch (part_->kind) {
+        case ShownPart::Kind::Tab:
             return QAccessible::PageTab;
-        case NodeKind::Category:
+        case ShownPart::Kind::Category:
             return QAccessible::Grouping;
-        case NodeKind::Button:
+        case ShownPart::Kind::Button:
             break;
         }
         return QAccessible::Button;
@@ -106,11 +103,11 @@ public:
             s.invisible = true;
             s.offscreen = true;
         }
-        if (kind_ == NodeKind::Tab) {
+        if (is(ShownPart::Kind::Tab)) {
             s.selectable = true;
-            s.selected = ribbon_ && selectedTabIndex(ribbon_->model()) == slot_;
+            s.selected = ribbon_ && selectedTabIndex(ribbon_->model()) == part_->slot;
         }
-        if (kind_ == NodeKind::Tab || kind_ == NodeKind::Button) {
+        if (pressable()) {
             s.disabled = ribbon_ && !ribbon_->isEnabled();
             s.focusable = true;
             s.focused = isKeyboardStop();
@@ -120,15 +117,15 @@ public:
     // Whether the keyboard is on this tab or button.
     bool isKeyboardStop() const
     {
-        if (!ribbon_ || (kind_ != NodeKind::Tab && kind_ != NodeKind::Button))
+        if (!ribbon_ || !pressable())
             return false;
-        const std::optional<KeyStop> stop = ribbon_->keyboardStop();
-        return stop && *stop == KeyStop{kind_ == NodeKind::Tab ? KeyStop::Kind::Tab : KeyStop::Kind::Button, slot_};
+        const std::optional<ShownPart> stop = ribbon_->keyboardStop();
+        return stop && *stop == *part_;
     }
     const std::vector<RibbonNode *> &children() const { return children_; }
     void *interface_cast(QAccessible::InterfaceType t) override
     {
-        if (t == QAccessible::ActionInterface && (kind_ == NodeKind::Tab || kind_ == NodeKind::Button))
+        if (t == QAccessible::ActionInterface && pressable())
             return static_cast<QAccessibleActionInterface *>(this);
         return nullptr;
     }
@@ -153,30 +150,20 @@ public:
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
 private:
+    bool is(ShownPart::Kind kind) const { return part_ && part_->kind == kind; }
+    bool pressable() const { return is(ShownPart::Kind::Tab) || is(ShownPart::Kind::Button); }
     // The element whose place on screen stands for this node.
     RibbonElement *element() const
     {
         if (!ribbon_)
             return nullptr;
-        const RibbonParts &p = ribbon_->parts();
-        switch (kind_) {
-        case NodeKind::TabList:
-        case NodeKind::Tab:
-            return p.TabMouse(kind_ == NodeKind::Tab ? slot_ : 0);
-        case NodeKind::Category:
-            return p.CatMouse(slot_);
-        case NodeKind::Button:
-            break;
-        }
-        return p.ButMouse(slot_);
+        return part_ ? elementOf(ribbon_->parts(), *part_) : ribbon_->parts().TabMouse(0);
     }
     // The element the mouse clicks for this node.
-    RibbonElement *overlay() const { return kind_ == NodeKind::TabList ? nullptr : element(); }
+    RibbonElement *overlay() const { return part_ ? element() : nullptr; }
 
     QPointer<TelvarRibbon> ribbon_;
-    NodeKind kind_;
-    int slot_;
-    QString name_;
+    std::optional<ShownPart> part_;
     QAccessibleInterface *parent_ = nullptr;
     std::vector<RibbonNode *> children_;
 };
@@ -239,40 +226,10 @@ public:
 private:
     TelvarRibbon *ribbon() const { return static_cast<TelvarRibbon *>(widget()); }
 
-    // What is shown, in order: the tabs, then each shown category followed by
-    // its shown buttons. When it changes, the nodes are built again.
-    struct ShownPart {
-        NodeKind kind;
-        int index;
-        QString name;
-        bool operator==(const ShownPart &) const = default;
-    };
-
-    std::vector<ShownPart> shownParts() const
-    {
-        std::vector<ShownPart> parts;
-        const RibbonParts &p = ribbon()->parts();
-        const RibbonModel &model = ribbon()->model();
-        for (int i = 0; i < model.TabCount(); ++i)
-            parts.push_back({NodeKind::Tab, i, singleLine(model.tab(i).caption)});
-        for (int j = 0; j <= p.CatMouse.UBound(); ++j) {
-            const RibbonLabel *caption = p.Cat_Caption(j);
-            if (!caption || !caption->Visible())
-                continue;
-            parts.push_back({NodeKind::Category, j, caption->Caption()});
-            for (int b = 1; b <= p.ButMouse.UBound(); ++b) {
-                const RibbonImage *center = p.Button_center(b);
-                const RibbonLabel *buttonCaption = p.Button_Caption(b);
-                if (center && buttonCaption && p.ButMouse(b) && p.ButMouse(b)->Visible() && center->Tag().toInt() == j)
-                    parts.push_back({NodeKind::Button, b, singleLine(buttonCaption->Caption())});
-            }
-        }
-        return parts;
-    }
-
+    // Built again whenever what is shown has changed.
     void sync() const
     {
-        std::vector<ShownPart> parts = shownParts();
+        std::vector<ShownPart> parts = shownParts(ribbon()->parts(), ribbon()->model());
         if (built_ && parts == builtFrom_)
             return;
         dropNodes();
@@ -284,14 +241,14 @@ private:
     void build(const std::vector<ShownPart> &parts) const
     {
         TelvarRibbon *r = ribbon();
-        auto *tabs = keep(new RibbonNode(r, NodeKind::TabList, 0, QStringLiteral("Tabs")));
+        auto *tabs = keep(new RibbonNode(r, std::nullopt));
         top_.push_back(tabs);
         RibbonNode *category = nullptr;
         for (const ShownPart &part : parts) {
-            RibbonNode *node = keep(new RibbonNode(r, part.kind, part.index, part.name));
-            if (part.kind == NodeKind::Tab) {
+            RibbonNode *node = keep(new RibbonNode(r, part));
+            if (part.kind == ShownPart::Kind::Tab) {
                 tabs->addChild(node);
-            } else if (part.kind == NodeKind::Category) {
+            } else if (part.kind == ShownPart::Kind::Category) {
                 category = node;
                 top_.push_back(node);
             } else if (category) { // a button comes right after its category

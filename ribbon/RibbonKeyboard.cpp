@@ -44,29 +44,48 @@ bool isInside(const QWidget *outer, const QObject *object)
     return w && (w == outer || outer->isAncestorOf(w));
 }
 
+// The tabs and buttons: what the keyboard stops at.
+std::vector<ShownPart> keyStops(const RibbonParts &parts, const RibbonModel &model)
+{
+    std::vector<ShownPart> stops = shownParts(parts, model);
+    std::erase_if(stops, [](const ShownPart &part) { return part.kind == ShownPart::Kind::Category; });
+    return stops;
+}
+
 } // namespace
 
-std::vector<KeyStop> keyStops(const RibbonParts &parts, const RibbonModel &model)
+std::vector<ShownPart> shownParts(const RibbonParts &parts, const RibbonModel &model)
 {
-    std::vector<KeyStop> stops;
+    std::vector<ShownPart> shown;
     for (int i = 0; i < model.TabCount(); ++i)
-        stops.push_back({KeyStop::Kind::Tab, i});
+        shown.push_back({ShownPart::Kind::Tab, i, model.tab(i).caption});
     for (int category = 0; category <= parts.CatMouse.UBound(); ++category) {
         const RibbonLabel *caption = parts.Cat_Caption(category);
         if (!caption || !caption->Visible())
             continue;
+        shown.push_back({ShownPart::Kind::Category, category, caption->Caption()});
         for (int b = 1; b <= parts.ButMouse.UBound(); ++b) {
             const RibbonImage *center = parts.Button_center(b);
-            if (center && parts.ButMouse(b) && parts.ButMouse(b)->Visible() && center->Tag().toInt() == category)
-                stops.push_back({KeyStop::Kind::Button, b});
+            const RibbonLabel *buttonCaption = parts.Button_Caption(b);
+            if (center && buttonCaption && parts.ButMouse(b) && parts.ButMouse(b)->Visible()
+                && center->Tag().toInt() == category)
+                shown.push_back({ShownPart::Kind::Button, b, singleLine(buttonCaption->Caption())});
         }
     }
-    return stops;
+    return shown;
 }
 
-RibbonElement *elementOf(const RibbonParts &parts, const KeyStop &stop)
+RibbonElement *elementOf(const RibbonParts &parts, const ShownPart &part)
 {
-    return stop.kind == KeyStop::Kind::Tab ? parts.TabMouse(stop.slot) : parts.ButMouse(stop.slot);
+    switch (part.kind) {
+    case ShownPart::Kind::Tab:
+        return parts.TabMouse(part.slot);
+    case ShownPart::Kind::Category:
+        return parts.CatMouse(part.slot);
+    case ShownPart::Kind::Button:
+        break;
+    }
+    return parts.ButMouse(part.slot);
 }
 
 RibbonKeyboard::RibbonKeyboard(TelvarRibbon *ribbon) : QObject(ribbon), ribbon_(ribbon), mark_(new FocusMark(ribbon))
@@ -81,9 +100,9 @@ RibbonKeyboard::~RibbonKeyboard()
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
-std::optional<KeyStop> RibbonKeyboard::current() const
+std::optional<ShownPart> RibbonKeyboard::current() const
 {
-    const std::vector<KeyStop> stops = keyStops(ribbon_->parts(), ribbon_->model());
+    const std::vector<ShownPart> stops = keyStops(ribbon_->parts(), ribbon_->model());
     if (!ribbon_->hasFocus() || stops.empty())
         return std::nullopt;
     return stops[std::size_t(std::clamp(index_, 0, int(stops.size()) - 1))];
@@ -221,7 +240,7 @@ bool RibbonKeyboard::handleRibbonKey(int key, Qt::KeyboardModifiers modifiers)
 
 void RibbonKeyboard::moveTo(int index)
 {
-    const std::vector<KeyStop> stops = keyStops(ribbon_->parts(), ribbon_->model());
+    const std::vector<ShownPart> stops = keyStops(ribbon_->parts(), ribbon_->model());
     if (stops.empty())
         return;
     index_ = std::clamp(index, 0, int(stops.size()) - 1);
@@ -231,7 +250,7 @@ void RibbonKeyboard::moveTo(int index)
 
 void RibbonKeyboard::placeMark()
 {
-    const std::optional<KeyStop> stop = current();
+    const std::optional<ShownPart> stop = current();
     RibbonElement *element = stop ? elementOf(ribbon_->parts(), *stop) : nullptr;
     if (!element) {
         mark_->hide();
@@ -244,14 +263,14 @@ void RibbonKeyboard::placeMark()
 
 void RibbonKeyboard::press()
 {
-    const std::optional<KeyStop> stop = current();
+    const std::optional<ShownPart> stop = current();
     RibbonElement *element = stop ? elementOf(ribbon_->parts(), *stop) : nullptr;
     if (!element)
         return;
     // Exactly what a click does. The host may close the window or end the
     // program in its handler: nothing of the ribbon is touched after it,
     // except a tab's mark, which its new layout may have moved.
-    if (stop->kind == KeyStop::Kind::Tab) {
+    if (stop->kind == ShownPart::Kind::Tab) {
         const QPointer<RibbonKeyboard> alive(this);
         emit element->Click();
         if (alive)

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 
 #include <optional>
@@ -22,19 +23,21 @@ class RibbonElement;
 class RibbonModel;
 class RibbonParts;
 
-// A place the keyboard stops at: a tab (its index) or a button (its slot).
-struct KeyStop {
-    enum class Kind { Tab, Button };
+// A tab (its index), or a shown category or button (its slot), under the name
+// a screen reader gives it.
+struct ShownPart {
+    enum class Kind { Tab, Category, Button };
     Kind kind = Kind::Tab;
     int slot = 0;
-    bool operator==(const KeyStop &) const = default;
+    QString name;
+    bool operator==(const ShownPart &) const = default;
 };
 
-// The tabs, then each shown category's shown buttons, in the order a screen
-// reader lists them.
-std::vector<KeyStop> keyStops(const RibbonParts &parts, const RibbonModel &model);
-// The element the mouse clicks for the stop; null when there is none.
-RibbonElement *elementOf(const RibbonParts &parts, const KeyStop &stop);
+// The tabs, then each shown category followed by its shown buttons, in the
+// order a screen reader lists them; the keyboard stops at the tabs and buttons.
+std::vector<ShownPart> shownParts(const RibbonParts &parts, const RibbonModel &model);
+// The element over the part that takes the mouse; null when there is none.
+RibbonElement *elementOf(const RibbonParts &parts, const ShownPart &part);
 
 class RibbonKeyboard : public QObject {
     Q_OBJECT
@@ -43,7 +46,7 @@ public:
     ~RibbonKeyboard() override;
 
     // The stop the keyboard is on while the ribbon has the focus.
-    std::optional<KeyStop> current() const;
+    std::optional<ShownPart> current() const;
     // Takes the keyboard from wherever it is, to come back there later.
     void enter();
     // Gives the keyboard back to where it was taken from.

@@ -159,7 +159,7 @@ QVariantMap TelvarRibbon::WriteProperties() const
     return stored;
 }
 
-std::optional<ribbon::KeyStop> TelvarRibbon::keyboardStop() const
+std::optional<ribbon::ShownPart> TelvarRibbon::keyboardStop() const
 {
     return keyboard_->current();
 }

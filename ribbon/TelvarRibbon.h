@@ -33,7 +33,7 @@ namespace ribbon {
 class RibbonKeyboard;
 class RibbonParts;
 class RibbonTheme;
-struct KeyStop;
+struct ShownPart;
 } // namespace ribbon
 
 class TelvarRibbon : public QWidget {
@@ -101,7 +101,7 @@ public:
 
     // The tab or button the keyboard is on while the ribbon has the focus
     // (ribbon/RibbonKeyboard.h).
-    std::optional<ribbon::KeyStop> keyboardStop() const;
+    std::optional<ribbon::ShownPart> keyboardStop() const;
 
     // Read-only views for inspection (tests, tools).
     const ribbon::RibbonModel &model() const;
