@@ -1,10 +1,10 @@
 #include "Program.h"
 
 #include "app/AppVersion.h"
-#include "app/EndRequests.h"
 #include "app/ErrorReportingApplication.h"
 #include "app/ProgramArt.h"
 #include "app/modMainModule.h"
+#include "platform/TerminationSignals.h"
 #include "platform/db/Database.h"
 
 #include <QGuiApplication>
@@ -43,6 +43,23 @@ void endThroughTheHookIfQtExits(platform::desktop::InstanceLock &lock)
     runningLock = installed ? &lock : nullptr;
 }
 
+// A termination signal, or the desktop session ending (its session manager
+// asks the application to quit), ends the program the way the ribbon's Exit
+// does: database closed, windows gone, the instance lock let go by whoever
+// holds it. Nothing is handled before the frame window exists: the loop first
+// runs while it loads. Without one, the error box of a failed start is up, and
+// the request closes the box instead.
+void endOnRequest()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *frame = qobject_cast<frmMainForm *>(widget)) {
+            frame->MDIForm_Unload();
+            return;
+        }
+    }
+    QCoreApplication::exit(1); // leaves every event loop, the box's among them
+}
+
 } // namespace
 
 void applyProgramIdentity()
@@ -61,7 +78,10 @@ int runProgram(ErrorReportingApplication &application, const QString &lockPath, 
     int status = 0;
     // Outlives the windows and the error box of a failed start alike.
     platform::desktop::InstanceLock lock(lockPath);
-    EndRequests endRequests(application);
+    // Both connections end with it, before the lock is let go.
+    platform::TerminationSignals endSignals;
+    QObject::connect(&endSignals, &platform::TerminationSignals::received, &endSignals, endOnRequest);
+    QObject::connect(&application, &ErrorReportingApplication::quitRequested, &endSignals, endOnRequest);
     try {
         modMainModule::Instance instance = modMainModule::Main(lock, programFolder);
         frmMainForm *mainForm = instance.mainForm.get();
