@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -21,18 +22,6 @@ const QString TempPrefix = QStringLiteral("LRP");
 {
     throw platform::AppError(code | ErrTempOffset, errorSource(QStringLiteral(".cAniCursor")), GetSystemErrorText(code));
 }
-
-// Deletes the temporary file when the load leaves, whichever way it leaves.
-class TempFileRemover {
-public:
-    explicit TempFileRemover(QString path) : path_(std::move(path)) {}
-    ~TempFileRemover() { DeleteTempFile(path_); }
-    TempFileRemover(const TempFileRemover &) = delete;
-    TempFileRemover &operator=(const TempFileRemover &) = delete;
-
-private:
-    QString path_;
-};
 
 // The file was just made empty for us, so it is opened without truncating: on
 // some file systems truncating and rewriting forces the data out to disk, which
@@ -62,25 +51,6 @@ QPixmap readPicture(const QString &path)
     return QPixmap::fromImage(image);
 }
 
-QPixmap pictureThroughTempFile(const QByteArray &bytes)
-{
-    const QString path = MakeTempFileName(TempPrefix, QString());
-    TempFileRemover remover(path);
-    writeWhole(path, bytes);
-    return readPicture(path);
-}
-
-// Every failure leaves with its number and description and the loader's source.
-template <class Load>
-QPixmap asLoader(Load load)
-{
-    try {
-        return load();
-    } catch (const platform::AppError &error) {
-        throw platform::AppError(error.number(), errorSource(QStringLiteral(".cLoadResPicture")), error.description());
-    }
-}
-
 } // namespace
 
 QByteArray LoadResData(int id, const QString &resourceType)
@@ -96,14 +66,17 @@ QByteArray LoadResData(int id, const QString &resourceType)
 
 QPixmap LoadResourcePicture(int id, const QString &resourceType)
 {
-    return asLoader([&] {
-        return pictureThroughTempFile(resourceType.isEmpty() ? QByteArray() : LoadResData(id, resourceType));
-    });
-}
-
-QPixmap LoadPictureBytes(const QByteArray &bytes)
-{
-    return asLoader([&] { return pictureThroughTempFile(bytes); });
+    // Every failure leaves with its number and description and the loader's
+    // source, and the temporary file is deleted whichever way the load leaves.
+    try {
+        const QByteArray bytes = resourceType.isEmpty() ? QByteArray() : LoadResData(id, resourceType);
+        const QString path = MakeTempFileName(TempPrefix, QString());
+        const auto removeFile = qScopeGuard([&path] { DeleteTempFile(path); });
+        writeWhole(path, bytes);
+        return readPicture(path);
+    } catch (const platform::AppError &error) {
+        throw platform::AppError(error.number(), errorSource(QStringLiteral(".cLoadResPicture")), error.description());
+    }
 }
 
 QString GetTempDirectory()

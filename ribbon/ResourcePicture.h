@@ -25,8 +25,6 @@ inline constexpr int ErrInvalidPicture = 481;
 // An empty resourceType names no image set: nothing is read, and the empty
 // temporary file is refused by the loader (ErrInvalidPicture).
 QPixmap LoadResourcePicture(int id, const QString &resourceType);
-// The same road for bytes in hand.
-QPixmap LoadPictureBytes(const QByteArray &bytes);
 
 // The resource's bytes; throws AppError(ErrResourceNotFound) when it is absent.
 QByteArray LoadResData(int id, const QString &resourceType);

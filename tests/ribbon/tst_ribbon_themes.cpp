@@ -282,9 +282,6 @@ private slots:
         const QString source = ribbon::executableName() + ".cLoadResPicture";
         expectLoadError([] { ribbon::LoadResourcePicture(104, "BLACK"); }, ribbon::ErrResourceNotFound, source);
         expectLoadError([] { ribbon::LoadResourcePicture(101, "GREEN"); }, ribbon::ErrResourceNotFound, source);
-        expectLoadError([] { ribbon::LoadPictureBytes("GIF89a but nothing after it"); }, ribbon::ErrInvalidPicture,
-                        source);
-        expectLoadError([] { ribbon::LoadPictureBytes(QByteArray()); }, ribbon::ErrInvalidPicture, source);
 
         // A stored theme number outside the three names no image set.
         TelvarRibbon ribbon;
