@@ -1,5 +1,6 @@
 #include "platform/db/jet/JetDate.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cctype>
@@ -8,36 +9,8 @@
 #include <vector>
 
 namespace platform::db {
-namespace {
 
-// Days from 1970-01-01 to a proleptic Gregorian date, and back (the
-// era-based algorithms by Howard Hinnant).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-void civilFromDays(std::int64_t z, int &year, int &month, int &day)
-{
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2));
-}
-
-const std::int64_t kJetEpoch = daysFromCivil(1899, 12, 30);
-
-} // namespace
+constexpr std::chrono::sys_days kJetEpoch{std::chrono::year(1899) / 12 / 30};
 
 std::optional<CivilDateTime> civilFromJetDate(double stored)
 {
@@ -52,8 +25,11 @@ std::optional<CivilDateTime> civilFromJetDate(double stored)
         seconds -= 86400;
         whole += stored < 0 ? -1 : 1;
     }
+    const std::chrono::year_month_day date(kJetEpoch + std::chrono::days(static_cast<std::int64_t>(whole)));
     CivilDateTime when;
-    civilFromDays(kJetEpoch + static_cast<std::int64_t>(whole), when.year, when.month, when.day);
+    when.year = int(date.year());
+    when.month = int(unsigned(date.month()));
+    when.day = int(unsigned(date.day()));
     when.hour = static_cast<int>(seconds / 3600);
     when.minute = static_cast<int>(seconds / 60 % 60);
     when.second = static_cast<int>(seconds % 60);
@@ -72,12 +48,13 @@ std::string formatDateText(const CivilDateTime &when)
 
 bool isValidCivil(const CivilDateTime &when)
 {
-    if (when.month < 1 || when.month > 12 || when.day < 1 || when.hour < 0 || when.hour > 23 || when.minute < 0
-        || when.minute > 59 || when.second < 0 || when.second > 59 || when.year < 100 || when.year > 9999)
+    if (when.month < 1 || when.month > 12 || when.day < 1 || when.day > 31 || when.hour < 0 || when.hour > 23
+        || when.minute < 0 || when.minute > 59 || when.second < 0 || when.second > 59 || when.year < 100
+        || when.year > 9999)
         return false;
-    int y = 0, m = 0, d = 0;
-    civilFromDays(daysFromCivil(when.year, static_cast<unsigned>(when.month), static_cast<unsigned>(when.day)), y, m, d);
-    return y == when.year && m == when.month && d == when.day;
+    return std::chrono::year_month_day(std::chrono::year(when.year), std::chrono::month(unsigned(when.month)),
+                                       std::chrono::day(unsigned(when.day)))
+        .ok();
 }
 
 namespace {
