@@ -1,10 +1,11 @@
 #include "tools/Icd9Titles.h"
 
 #include "tools/Icd9Code.h"
-#include "tools/Latin1.h"
 #include "tools/SourceError.h"
 #include "tools/TextFields.h"
 #include "tools/TextLineReader.h"
+
+#include <QString>
 
 namespace pcsdb {
 
@@ -27,7 +28,7 @@ Icd9Titles Icd9Titles::read(const std::filesystem::path &file)
             reader.fail("malformed line: code " + std::string(code) + " has no title");
         if (title.size() > maxTextColumnLength)
             reader.fail("title longer than " + std::to_string(maxTextColumnLength) + " characters");
-        const auto [entry, inserted] = titles.m_titles.emplace(std::string(code), Entry{latin1ToUtf8(title), reader.lineNumber()});
+        const auto [entry, inserted] = titles.m_titles.emplace(std::string(code), Entry{QString::fromLatin1(title).toStdString(), reader.lineNumber()});
         if (!inserted)
             reader.fail("code " + std::string(code) + " already has a title on line " + std::to_string(entry->second.line));
     }

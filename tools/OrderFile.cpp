@@ -1,10 +1,11 @@
 #include "tools/OrderFile.h"
 
-#include "tools/Latin1.h"
 #include "tools/PcsCode.h"
 #include "tools/SourceError.h"
 #include "tools/TextFields.h"
 #include "tools/TextLineReader.h"
+
+#include <QString>
 
 #include <cstdio>
 #include <unordered_map>
@@ -87,7 +88,7 @@ std::vector<OrderEntry> readOrderFile(const std::filesystem::path &file)
         const auto [previous, inserted] = lineOfCode.emplace(code, reader.lineNumber());
         if (!inserted)
             reader.fail("code " + code + " already stands on line " + std::to_string(previous->second));
-        entries.push_back({std::move(code), latin1ToUtf8(longTitle), reader.lineNumber()});
+        entries.push_back({std::move(code), QString::fromLatin1(longTitle).toStdString(), reader.lineNumber()});
     }
     if (entries.empty())
         throw SourceError(file, "holds no valid codes (no line with flag 1)");
