@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 namespace platform::db {
 namespace {
@@ -106,10 +107,9 @@ std::string translateJetCall(const std::string &name, const std::vector<JetCallA
     const std::string word = lowerAscii(name);
     std::string sql;
     const auto arg = [&](std::size_t i) { return args[i].sql; };
-    const auto strftimeField = [&](const char *format) {
-        requireCount(name, args, 1, 1);
-        return "CAST(strftime('" + std::string(format) + "', " + arg(0) + ") AS INTEGER)";
-    };
+    // Year(d) and the like are DatePart with their interval.
+    static const std::map<std::string, std::string> dateFields{
+        {"year", "yyyy"}, {"month", "m"}, {"day", "d"}, {"hour", "h"}, {"minute", "n"}, {"second", "s"}};
     if (word == "iif") {
         requireCount(name, args, 3, 3);
         sql = "(CASE WHEN " + arg(0) + " THEN " + arg(1) + " ELSE " + arg(2) + " END)";
@@ -137,18 +137,9 @@ std::string translateJetCall(const std::string &name, const std::vector<JetCallA
     } else if (word == "instr") {
         requireCount(name, args, 2, 2);
         sql = "instr(" + arg(0) + ", " + arg(1) + ")";
-    } else if (word == "year") {
-        sql = strftimeField("%Y");
-    } else if (word == "month") {
-        sql = strftimeField("%m");
-    } else if (word == "day") {
-        sql = strftimeField("%d");
-    } else if (word == "hour") {
-        sql = strftimeField("%H");
-    } else if (word == "minute") {
-        sql = strftimeField("%M");
-    } else if (word == "second") {
-        sql = strftimeField("%S");
+    } else if (const auto field = dateFields.find(word); field != dateFields.end()) {
+        requireCount(name, args, 1, 1);
+        sql = datePartOf(field->second, arg(0));
     } else if (word == "datepart") {
         sql = datePart(args);
     } else if (word == "format") {
