@@ -108,8 +108,7 @@ private:
                 ++exponent;
             if (exponent < text_.size() && std::isdigit(static_cast<unsigned char>(text_[exponent]))) {
                 at_ = exponent;
-                while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_])))
-                    ++at_;
+                skipDigits();
             }
         }
         if (at_ < text_.size() && (isNameStart(static_cast<unsigned char>(text_[at_])) || text_[at_] == '.'))
