@@ -28,7 +28,8 @@ std::string tryCreateView(sqlite3 *db, const std::string &name, const std::strin
     return {};
 }
 
-std::string reasonFor(const std::string &complaint, const std::map<std::string, std::string> &refusedByKey,
+std::string reasonFor(const std::string &complaint,
+                      const std::map<std::string, std::pair<std::string, std::string>> &refusedByKey,
                       const std::map<std::string, std::string> &pendingByKey)
 {
     const std::string missingTable = "no such table: ";
@@ -139,7 +140,6 @@ void addSavedQueryViews(sqlite3 *db, const std::vector<SavedQuery> &queries, con
 {
     // Keyed by the lower-case name: name and reason.
     std::map<std::string, std::pair<std::string, std::string>> refused;
-    std::map<std::string, std::string> refusedReasons;
     std::map<std::string, std::string> pending; // key -> translated SELECT
     std::map<std::string, std::string> names;   // key -> name as written
     for (const SavedQuery &q : queries) {
@@ -152,10 +152,8 @@ void addSavedQueryViews(sqlite3 *db, const std::vector<SavedQuery> &queries, con
             indexJoinColumns(db, q);
         } catch (const UntranslatableQuery &e) {
             refused[key] = {q.name, e.what()};
-            refusedReasons[key] = e.what();
         } catch (const UnquotableText &e) {
             refused[key] = {q.name, e.what()};
-            refusedReasons[key] = e.what();
         }
     }
     // A query waits for the queries it reads: every round makes those whose
@@ -178,7 +176,7 @@ void addSavedQueryViews(sqlite3 *db, const std::vector<SavedQuery> &queries, con
     }
     for (const auto &[key, select] : pending) {
         (void)select;
-        refused[key] = {names[key], reasonFor(complaints[key], refusedReasons, pending)};
+        refused[key] = {names[key], reasonFor(complaints[key], refused, pending)};
     }
     recordRefused(db, refused);
 }
