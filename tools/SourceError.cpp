@@ -3,12 +3,12 @@
 namespace pcsdb {
 
 SourceError::SourceError(const std::filesystem::path &file, long long line, const std::string &what)
-    : std::runtime_error(file.string() + ':' + std::to_string(line) + ": " + what), m_file(file), m_line(line)
+    : std::runtime_error(file.string() + ':' + std::to_string(line) + ": " + what)
 {
 }
 
 SourceError::SourceError(const std::filesystem::path &file, const std::string &what)
-    : std::runtime_error(file.string() + ": " + what), m_file(file)
+    : std::runtime_error(file.string() + ": " + what)
 {
 }
 

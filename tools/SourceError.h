@@ -12,13 +12,6 @@ class SourceError : public std::runtime_error {
 public:
     SourceError(const std::filesystem::path &file, long long line, const std::string &what);
     SourceError(const std::filesystem::path &file, const std::string &what);
-
-    const std::filesystem::path &file() const { return m_file; }
-    long long line() const { return m_line; }  // 0 when the fault is not on one line
-
-private:
-    std::filesystem::path m_file;
-    long long m_line = 0;
 };
 
 } // namespace pcsdb

@@ -16,7 +16,6 @@ public:
     // The next line without its line end; false at the end of the file.
     bool next(std::string &line);
     long long lineNumber() const { return m_lineNumber; }
-    const std::filesystem::path &file() const { return m_file; }
 
     [[noreturn]] void fail(const std::string &what) const;  // throws SourceError at the current line
 
