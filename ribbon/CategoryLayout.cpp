@@ -23,26 +23,6 @@ constexpr float IconTopUncentred = 90;
 constexpr float LauncherInset = 15;
 constexpr float LauncherLift = 60;
 
-void destroyCategory(RibbonParts &p, int k)
-{
-    p.forEachCategoryArray([k](auto &array) { array.Unload(k); });
-}
-
-void createCategory(RibbonParts &p, int k)
-{
-    p.forEachCategoryArray([k](auto &array) { array.Load(k); });
-}
-
-void destroyButton(RibbonParts &p, int k)
-{
-    p.forEachButtonArray([k](auto &array) { array.Unload(k); });
-}
-
-void createButton(RibbonParts &p, int k)
-{
-    p.forEachButtonArray([k](auto &array) { array.Load(k); });
-}
-
 void placeTemplatesVertically(RibbonParts &p)
 {
     for (RibbonElement *element : ElementList{p.Cat_Center_off.templ(), p.Cat_Center_on.templ(),
@@ -91,7 +71,7 @@ std::vector<ButtonEntry> buttonsOfCategory(const RibbonModel &model, const QStri
 void placeCategory(RibbonParts &p, const RibbonModel &model, int j, const CategoryEntry &category)
 {
     if (j != 0)
-        createCategory(p, j);
+        p.forEachCategoryArray([j](auto &array) { array.Load(j); });
     RibbonImage *left = p.Cat_Left_off(j);
     RibbonImage *center = p.Cat_Center_off(j);
     RibbonImage *right = p.Cat_Right_off(j);
@@ -174,7 +154,7 @@ void raiseButtons(RibbonParts &p)
 void placeButton(RibbonParts &p, const RibbonModel &model, int b, bool first, qint16 startLeft, qint16 categorySlot,
                  const ButtonEntry &e)
 {
-    createButton(p, b);
+    p.forEachButtonArray([b](auto &array) { array.Load(b); });
     RibbonLabel *mouse = p.ButMouse(b);
     RibbonImage *left = p.Button_left(b);
     RibbonImage *center = p.Button_center(b);
@@ -255,9 +235,9 @@ void LayoutCategories(RibbonParts &parts, const RibbonModel &model, QWidget *sur
     const std::vector<CategoryEntry> shown = categoriesOfCurrentTab(model);
 
     for (int k = parts.CatMouse.UBound(); k >= 1; --k)
-        destroyCategory(parts, k);
+        parts.forEachCategoryArray([k](auto &array) { array.Unload(k); });
     for (int k = parts.Button_center.UBound(); k >= 1; --k)
-        destroyButton(parts, k);
+        parts.forEachButtonArray([k](auto &array) { array.Unload(k); });
     hideTemplates(parts);
 
     for (int j = 0; j < int(shown.size()); ++j)

@@ -11,16 +11,6 @@ namespace {
 constexpr float FirstTabLeft = 90;
 constexpr float CaptionTop = 60;
 
-void destroyTab(RibbonParts &p, int i)
-{
-    p.forEachTabArray([i](auto &array) { array.Unload(i); });
-}
-
-void createTab(RibbonParts &p, int i)
-{
-    p.forEachTabArray([i](auto &array) { array.Load(i); });
-}
-
 void placeTab(RibbonParts &p, int i, const QString &caption, quint32 captionColor)
 {
     RibbonImage *left = p.Tab_left(i);
@@ -78,11 +68,11 @@ void LayoutTabs(RibbonParts &parts, const RibbonModel &model, TabCaptionColors c
 {
     const int count = model.TabCount();
     for (int i = 1; i < count; ++i)
-        destroyTab(parts, i);
+        parts.forEachTabArray([i](auto &array) { array.Unload(i); });
 
     for (int i = 0; i < count; ++i) {
         if (i != 0)
-            createTab(parts, i);
+            parts.forEachTabArray([i](auto &array) { array.Load(i); });
         placeTab(parts, i, model.tab(i).caption, colors.normal);
     }
     if (count > 0)
