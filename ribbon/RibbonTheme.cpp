@@ -43,13 +43,9 @@ const ThemeColors &RibbonTheme::colorsOf(int theme)
 
 void RibbonTheme::ApplyColors(int theme, RibbonParts &parts)
 {
-    const ThemeColors &colors = colorsOf(theme);
-    parts.Cat_Caption.templ()->setForeColor(colors.catCaption);
-    tabCaption_ = colors.tabCaption;
-    selectedTabCaption_ = colors.selectedTabCaption;
-    parts.Button_Caption.templ()->setForeColor(colors.buttonCaption);
-    back_ = colors.back;
-    fore_ = colors.fore;
+    colors_ = &colorsOf(theme);
+    parts.Cat_Caption.templ()->setForeColor(colors_->catCaption);
+    parts.Button_Caption.templ()->setForeColor(colors_->buttonCaption);
 }
 
 void RibbonTheme::ApplyPictures(int theme, RibbonParts &parts)

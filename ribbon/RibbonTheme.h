@@ -37,16 +37,11 @@ public:
     // Image 141 of the theme; a number outside 0..2 names no image set.
     static QPixmap LoadBackground(int theme);
 
-    quint32 TabCaptionColor() const { return tabCaption_; }
-    quint32 SelectedTabCaptionColor() const { return selectedTabCaption_; }
-    quint32 BackColor() const { return back_; }
-    quint32 ForeColor() const { return fore_; }
+    // The colours applied last; theme 0's before any.
+    const ThemeColors &colors() const { return *colors_; }
 
 private:
-    quint32 tabCaption_ = 0xFFFFFF;
-    quint32 selectedTabCaption_ = 0x000000;
-    quint32 back_ = 0x464646;
-    quint32 fore_ = 0xFFFFFF;
+    const ThemeColors *colors_ = &colorsOf(0);
 };
 
 } // namespace ribbon

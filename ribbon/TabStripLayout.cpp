@@ -3,6 +3,7 @@
 #include "ribbon/ElementOps.h"
 #include "ribbon/RibbonModel.h"
 #include "ribbon/RibbonParts.h"
+#include "ribbon/RibbonTheme.h"
 
 namespace ribbon {
 
@@ -64,7 +65,7 @@ int selectedTabIndex(const RibbonModel &model)
     return 0;
 }
 
-void LayoutTabs(RibbonParts &parts, const RibbonModel &model, TabCaptionColors colors)
+void LayoutTabs(RibbonParts &parts, const RibbonModel &model, const ThemeColors &colors)
 {
     const int count = model.TabCount();
     for (int i = 1; i < count; ++i)
@@ -73,18 +74,18 @@ void LayoutTabs(RibbonParts &parts, const RibbonModel &model, TabCaptionColors c
     for (int i = 0; i < count; ++i) {
         if (i != 0)
             parts.forEachTabArray([i](auto &array) { array.Load(i); });
-        placeTab(parts, i, model.tab(i).caption, colors.normal);
+        placeTab(parts, i, model.tab(i).caption, colors.tabCaption);
     }
     if (count > 0)
         ShowSelectedTab(parts, selectedTabIndex(model), colors);
 }
 
-void ShowSelectedTab(RibbonParts &parts, int index, TabCaptionColors colors)
+void ShowSelectedTab(RibbonParts &parts, int index, const ThemeColors &colors)
 {
     for (int k = 0; k <= parts.TabMouse.UBound(); ++k) {
         const bool selected = k == index;
         if (RibbonLabel *caption = parts.Tab_caption(k))
-            caption->setForeColor(selected ? colors.selected : colors.normal);
+            caption->setForeColor(selected ? colors.selectedTabCaption : colors.tabCaption);
         setShown(parts.Tab_center, k, selected);
         setShown(parts.Tab_left, k, selected);
         setShown(parts.Tab_right, k, selected);

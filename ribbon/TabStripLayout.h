@@ -8,19 +8,15 @@ namespace ribbon {
 
 class RibbonParts;
 class RibbonModel;
-
-struct TabCaptionColors {
-    quint32 normal;
-    quint32 selected;
-};
+struct ThemeColors;
 
 // The index of the tab shown as selected: the first whose ID is the current
 // tab, tab 0 when none is.
 int selectedTabIndex(const RibbonModel &model);
 
-void LayoutTabs(RibbonParts &parts, const RibbonModel &model, TabCaptionColors colors);
+void LayoutTabs(RibbonParts &parts, const RibbonModel &model, const ThemeColors &colors);
 
 // Gives tab index the selected look and every other tab the normal one.
-void ShowSelectedTab(RibbonParts &parts, int index, TabCaptionColors colors);
+void ShowSelectedTab(RibbonParts &parts, int index, const ThemeColors &colors);
 
 } // namespace ribbon

@@ -66,7 +66,7 @@ void TelvarRibbon::resizeEvent(QResizeEvent *event)
 
 void TelvarRibbon::LayoutTabs()
 {
-    ribbon::LayoutTabs(*parts_, *model_, {theme_->TabCaptionColor(), theme_->SelectedTabCaptionColor()});
+    ribbon::LayoutTabs(*parts_, *model_, theme_->colors());
 }
 
 void TelvarRibbon::LayoutCategories()
@@ -131,12 +131,12 @@ void TelvarRibbon::SetImageList(const platform::ImageList &zImageList)
 
 quint32 TelvarRibbon::BackColor() const
 {
-    return theme_->BackColor();
+    return theme_->colors().back;
 }
 
 quint32 TelvarRibbon::ForeColor() const
 {
-    return theme_->ForeColor();
+    return theme_->colors().fore;
 }
 
 void TelvarRibbon::ReadProperties(const QVariantMap &stored)
@@ -177,8 +177,8 @@ const ribbon::RibbonParts &TelvarRibbon::parts() const
 void TelvarRibbon::applySurfaceColor()
 {
     QPalette surface = palette();
-    surface.setColor(QPalette::Window, ribbon::colorFromValue(theme_->BackColor()));
-    surface.setColor(QPalette::WindowText, ribbon::colorFromValue(theme_->ForeColor()));
+    surface.setColor(QPalette::Window, ribbon::colorFromValue(BackColor()));
+    surface.setColor(QPalette::WindowText, ribbon::colorFromValue(ForeColor()));
     setPalette(surface);
 }
 
@@ -256,7 +256,7 @@ void TelvarRibbon::SelectTab(int index)
     if (index < 0 || index >= model_->TabCount())
         return;
     ribbon::HoverTab(*parts_, -1);
-    ribbon::ShowSelectedTab(*parts_, index, {theme_->TabCaptionColor(), theme_->SelectedTabCaptionColor()});
+    ribbon::ShowSelectedTab(*parts_, index, theme_->colors());
     const ribbon::TabEntry tab = model_->tab(index);
     model_->setCurrentTab(tab.id);
 
