@@ -1,7 +1,8 @@
 #pragma once
 // Colour values as the ribbon stores them: 32-bit 0x00BBGGRR, red in the low
 // byte. A value with the high bit set names a system colour (its low byte is the
-// system colour index) and is resolved against the application palette when drawn.
+// system colour index) and is resolved against the application palette when drawn;
+// the one the themes use is window text.
 
 #include <QColor>
 #include <QtGlobal>
