@@ -43,8 +43,8 @@ TelvarRibbon::~TelvarRibbon() = default;
 void TelvarRibbon::Refresh()
 {
     UserControl_Resize();
-    LayoutTabs();
-    LayoutCategories();
+    ribbon::LayoutTabs(*parts_, *model_, theme_->colors());
+    ribbon::LayoutCategories(*parts_, *model_, this);
 }
 
 void TelvarRibbon::Resize()
@@ -62,16 +62,6 @@ void TelvarRibbon::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     UserControl_Resize();
     parts_->placeBandEnds(platform::pixelsToTwips(width()));
-}
-
-void TelvarRibbon::LayoutTabs()
-{
-    ribbon::LayoutTabs(*parts_, *model_, theme_->colors());
-}
-
-void TelvarRibbon::LayoutCategories()
-{
-    ribbon::LayoutCategories(*parts_, *model_, this);
 }
 
 void TelvarRibbon::AddTab(const QString &zID, const QString &zCaption)
@@ -261,7 +251,7 @@ void TelvarRibbon::SelectTab(int index)
     model_->setCurrentTab(tab.id);
 
     QPointer<TelvarRibbon> alive(this);
-    LayoutCategories();
+    ribbon::LayoutCategories(*parts_, *model_, this);
     if (!alive)
         return;
     emit TabClick(tab.id, tab.caption);

@@ -122,8 +122,6 @@ protected:
 
 private:
     void UserControl_Resize();
-    void LayoutTabs();
-    void LayoutCategories();
     void applySurfaceColor();
     void wireMouse();
     void onTabMove(int index);
