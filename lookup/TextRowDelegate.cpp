@@ -52,20 +52,16 @@ qreal TextRowDelegate::textWidth(QStringView line) const
     const qsizetype size = line.size();
     qreal width = 0;
     qsizetype start = 0;
-    std::uint64_t hash = WordWidths::HashStart;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = chars[i];
         if (c == u' ') {
-            width += wordWidth(QStringView(chars + start, i - start), hash) + spaceWidth_;
+            width += wordWidth(QStringView(chars + start, i - start)) + spaceWidth_;
             start = i + 1;
-            hash = WordWidths::HashStart;
         } else if (c < 0x20 || c > LastMeasurableCharacter) {
             return -1;
-        } else {
-            hash = WordWidths::hashStep(hash, c);
         }
     }
-    width += wordWidth(QStringView(chars + start, size - start), hash);
+    width += wordWidth(QStringView(chars + start, size - start));
     return width + overhang(line.back());
 }
 
@@ -78,15 +74,17 @@ qreal TextRowDelegate::overhang(QChar last) const
     return known;
 }
 
-qreal TextRowDelegate::wordWidth(QStringView word, std::uint64_t hash) const
+qreal TextRowDelegate::wordWidth(QStringView word) const
 {
     if (word.isEmpty())
         return 0;
-    const qreal known = wordWidths_.find(word, hash);
-    if (known >= 0)
-        return known;
+    const std::u16string_view key(reinterpret_cast<const char16_t *>(word.utf16()), std::size_t(word.size()));
+    if (const auto known = wordWidths_.find(key); known != wordWidths_.end())
+        return known->second;
+    if (wordWidths_.size() >= MaxWords)
+        wordWidths_.clear();
     const qreal width = QFontMetricsF(font_).horizontalAdvance(word.toString());
-    wordWidths_.insert(word, hash, width);
+    wordWidths_.emplace(key, width);
     return width;
 }
 

@@ -7,12 +7,14 @@
 // each word is shaped once). Rows the shortcut cannot measure faithfully go to
 // the style, which paints every row.
 
-#include "lookup/WordWidths.h"
-
 #include <QFont>
 #include <QString>
 #include <QStyledItemDelegate>
 #include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace lookup {
 
@@ -24,12 +26,15 @@ public:
 
     // Latin letters and signs; rows with characters beyond go to the style.
     static constexpr char16_t LastMeasurableCharacter = 0x24F;
+    // Words kept at most; past that they are forgotten, so that unrelated
+    // texts cannot grow the store without end.
+    static constexpr std::size_t MaxWords = 50000;
 
 private:
     // Width of one line of text, or a negative value when the shortcut does
     // not apply to it.
     qreal textWidth(QStringView line) const;
-    qreal wordWidth(QStringView word, std::uint64_t hash) const;
+    qreal wordWidth(QStringView word) const;
     qreal overhang(QChar last) const;
     void adoptFont(const QFont &font) const;
 
@@ -42,7 +47,12 @@ private:
     mutable qreal spaceWidth_ = 0;
     // By last character; -1 while unknown.
     mutable std::array<qreal, LastMeasurableCharacter + 1> overhangs_{};
-    mutable WordWidths wordWidths_;
+    // Looked up by a view of the row's text, without a string of its own.
+    struct WordHash {
+        using is_transparent = void;
+        std::size_t operator()(std::u16string_view word) const { return std::hash<std::u16string_view>()(word); }
+    };
+    mutable std::unordered_map<std::u16string, qreal, WordHash, std::equal_to<>> wordWidths_;
 };
 
 } // namespace lookup

@@ -5,11 +5,9 @@
 
 #include "lookup/ResultList.h"
 #include "lookup/TextRowDelegate.h"
-#include "lookup/WordWidths.h"
 
 #include <QAbstractItemModelTester>
 #include <QListWidget>
-#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -84,44 +82,6 @@ private slots:
                 QCOMPARE(words.sizeHint(option, index), style.sizeHint(option, index));
             }
         }
-    }
-
-    void wordWidthsFindWhatWasKept()
-    {
-        lookup::WordWidths widths;
-        QCOMPARE(widths.find(u"none", 1), qreal(-1));
-        // Enough words to grow the table several times; words that share
-        // their beginning, and words given the same hash, stay apart.
-        QStringList words;
-        auto *random = QRandomGenerator::global();
-        for (int i = 0; i < 5000; ++i) {
-            QString word;
-            for (int n = 1 + random->bounded(12); n > 0; --n)
-                word += QChar(u'a' + random->bounded(26));
-            words << word + QString::number(i);
-        }
-        words << QStringLiteral("ab") << QStringLiteral("abc") << QStringLiteral("abcd");
-        auto hashOf = [](const QString &, int i) {
-            // Every tenth word collides on purpose with its neighbours.
-            return i % 10 == 0 ? std::uint64_t(42) : std::uint64_t(i) * 2654435761u;
-        };
-        for (int i = 0; i < words.size(); ++i)
-            widths.insert(words[i], hashOf(words[i], i), i + 0.5);
-        QCOMPARE(widths.size(), std::size_t(words.size()));
-        for (int i = 0; i < words.size(); ++i)
-            QCOMPARE(widths.find(words[i], hashOf(words[i], i)), i + 0.5);
-        QCOMPARE(widths.find(QStringLiteral("a"), hashOf(QStringLiteral("a"), 10)), qreal(-1));
-        QCOMPARE(widths.find(QStringLiteral("abcde"), hashOf(QString(), int(words.size()) - 1)), qreal(-1));
-
-        // Past the bound the table starts over rather than growing on.
-        lookup::WordWidths bounded;
-        for (std::size_t i = 0; i < lookup::WordWidths::MaxWords; ++i)
-            bounded.insert(QString::number(i), i, 1);
-        QCOMPARE(bounded.size(), lookup::WordWidths::MaxWords);
-        bounded.insert(u"one more", 7, 2);
-        QCOMPARE(bounded.size(), std::size_t(1));
-        QCOMPARE(bounded.find(u"one more", 7), qreal(2));
-        QCOMPARE(bounded.find(u"7", 7), qreal(-1));
     }
 
     void filledWhileHiddenLaysOutLikeAFilledListInView()
