@@ -1,7 +1,6 @@
 #include "frmAbout.h"
 
 #include "app/AppVersion.h"
-#include "app/ClickNotifier.h"
 #include "app/ProgramArt.h"
 #include "lookup/CodeSetRelease.h"
 #include "platform/LeaveKeys.h"
@@ -10,6 +9,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QResizeEvent>
 
 namespace app {
@@ -76,8 +76,8 @@ void frmAbout::buildControls()
     setFocusProxy(lblAbout_);
 
     platform::leaveOnEscapeOrCtrlF4(this, [this] { emit closeRequested(); });
-    new ClickNotifier(imgLogo_, [this] { imgLogo_Click(); });
-    new ClickNotifier(lblAbout_, [this] { lblAbout_Click(); });
+    imgLogo_->installEventFilter(this);
+    lblAbout_->installEventFilter(this);
 }
 
 QString frmAbout::composeAboutCaption(const QString &creditLine)
@@ -109,6 +109,28 @@ void frmAbout::imgLogo_Click()
 void frmAbout::lblAbout_Click()
 {
     StartDoc(WebsiteAddress);
+}
+
+bool frmAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    // The logo and the text have no click of their own: a left press and a
+    // left release inside the same one make it.
+    auto *target = qobject_cast<QWidget *>(watched);
+    if (!target || (target != imgLogo_ && target != lblAbout_))
+        return false;
+    if (event->type() == QEvent::MouseButtonPress) {
+        pressed_ = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton ? target : nullptr;
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *release = static_cast<QMouseEvent *>(event);
+        const bool click = pressed_ == target && release->button() == Qt::LeftButton
+                           && target->rect().contains(release->position().toPoint());
+        pressed_ = nullptr;
+        if (click && target == imgLogo_)
+            imgLogo_Click();
+        else if (click)
+            lblAbout_Click();
+    }
+    return false;
 }
 
 void frmAbout::resizeEvent(QResizeEvent *event)

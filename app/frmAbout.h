@@ -45,6 +45,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // The white panel stays in the middle of a window larger than its design.
     void resizeEvent(QResizeEvent *event) override;
 
@@ -57,6 +58,8 @@ private:
     QFrame *picAbout_ = nullptr;
     QLabel *imgLogo_ = nullptr;
     QLabel *lblAbout_ = nullptr;
+    // The logo or the text, while a left button pressed on it is down.
+    QWidget *pressed_ = nullptr;
     QString caption_;
     platform::Backdrop backdrop_;
 };
