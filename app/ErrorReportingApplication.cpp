@@ -42,7 +42,7 @@ void ErrorReportingApplication::reportFatal(const platform::AppError &error)
         if (presenter_)
             presenter_(error);
         else
-            showMessageBox(error);
+            QMessageBox::critical(nullptr, QString::fromLatin1(version::ProductName), messageText(error));
         presenting_ = false;
         emit fatalErrorReported();
     }
@@ -74,11 +74,6 @@ platform::AppError ErrorReportingApplication::errorFrom(std::exception_ptr excep
 QString ErrorReportingApplication::messageText(const platform::AppError &error)
 {
     return QStringLiteral("Run-time error '%1':\n\n%2").arg(error.number()).arg(error.description());
-}
-
-void ErrorReportingApplication::showMessageBox(const platform::AppError &error)
-{
-    QMessageBox::critical(nullptr, QString::fromLatin1(version::ProductName), messageText(error));
 }
 
 } // namespace app

@@ -49,8 +49,6 @@ signals:
     void quitRequested();
 
 private:
-    static void showMessageBox(const platform::AppError &error);
-
     ErrorPresenter presenter_;
     bool failed_ = false;
     bool presenting_ = false;
