@@ -48,11 +48,6 @@ void RibbonLabel::copyFrom(const RibbonLabel &source)
     centred_ = source.centred_;
 }
 
-int RibbonLabel::textFlags() const
-{
-    return Qt::AlignTop | (centred_ ? Qt::AlignHCenter : Qt::AlignLeft);
-}
-
 QString RibbonLabel::displayText() const
 {
     QString text = caption_;
@@ -79,7 +74,7 @@ void RibbonLabel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setPen(colorFromValue(foreColor_));
     painter.setFont(font());
-    painter.drawText(rect(), textFlags(), displayText());
+    painter.drawText(rect(), Qt::AlignTop | (centred_ ? Qt::AlignHCenter : Qt::AlignLeft), displayText());
 }
 
 } // namespace ribbon

@@ -27,7 +27,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    int textFlags() const;
     QString displayText() const;
     void fitToText();
 
