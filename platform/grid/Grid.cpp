@@ -99,19 +99,6 @@ QString Grid::cellText(int row, int column) const
     return target ? target->text() : QString();
 }
 
-unsigned Grid::cellTextFormat(int row, int column) const
-{
-    const QTableWidgetItem *target = cell(row, column);
-    return target ? target->data(GridRole::TextFormat).toUInt() : 0u;
-}
-
-int Grid::cellIcon(int row, int column) const
-{
-    const QTableWidgetItem *target = cell(row, column);
-    const QVariant icon = target ? target->data(GridRole::IconIndex) : QVariant();
-    return icon.isValid() ? icon.toInt() : -1;
-}
-
 void Grid::setDefaultRowHeight(int pixels)
 {
     defaultRowHeight_ = std::max(pixels, 1);

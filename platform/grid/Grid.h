@@ -46,15 +46,10 @@ public:
     QString columnKey(int column) const;
 
     void setRows(int rows);
-    int rows() const { return rowCount(); }
-    int columns() const { return columnCount(); }
 
     // Throws AppError(ErrNoSuchCell) outside the grid. iconIndex -1: no icon.
     void setCellDetails(int row, int column, const QVariant &value, unsigned textFormat, int iconIndex = -1);
     QString cellText(int row, int column) const;
-
-    unsigned cellTextFormat(int row, int column) const;
-    int cellIcon(int row, int column) const;
 
     // The least height of a row, in pixels; rows with wrapped text grow.
     void setDefaultRowHeight(int pixels);

@@ -10,6 +10,7 @@
 #include "lookup/Statements.h"
 #include "platform/db/Database.h"
 #include "platform/grid/Grid.h"
+#include "platform/grid/GridCellDelegate.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -138,8 +139,8 @@ private slots:
             QVERIFY(!w.picAdvanced()->chkParam(i)->isChecked());
 
         platform::Grid &grid = *w.vbalGrid();
-        QCOMPARE(grid.rows(), 11);
-        QCOMPARE(grid.columns(), 3);
+        QCOMPARE(grid.rowCount(), 11);
+        QCOMPARE(grid.columnCount(), 3);
         QCOMPARE(grid.columnKey(1), QStringLiteral("icon"));
         QCOMPARE(grid.columnWidth(0), 36);
         QCOMPARE(grid.columnWidth(1), 100);
@@ -154,9 +155,9 @@ private slots:
                                       "Code Char 4", "Code Char 5", "Code Char 6", "Code Char 7"};
         for (int n = 1; n <= 11; ++n) {
             QCOMPARE(grid.cellText(n, 2), captions[n - 1]);
-            QCOMPARE(grid.cellTextFormat(n, 2), 20u);
-            QCOMPARE(grid.cellIcon(n, 1), n);
-            QCOMPARE(grid.cellTextFormat(n, 1), 0x40020u);
+            QCOMPARE(grid.item(n - 1, 1)->data(platform::GridRole::TextFormat).toUInt(), 20u);
+            QCOMPARE(grid.item(n - 1, 0)->data(platform::GridRole::IconIndex).toInt(), n);
+            QCOMPARE(grid.item(n - 1, 0)->data(platform::GridRole::TextFormat).toUInt(), 0x40020u);
             QVERIFY(grid.cellText(n, 1).isEmpty());
             QVERIFY(grid.cellText(n, 3).isEmpty());
             QVERIFY(grid.rowHeight(n - 1) >= 32);
