@@ -62,7 +62,6 @@ bool CodeTableSet::addValue(const QString &tableCode, int rowNo, int pos, const 
     if (table.rows.size() < rowNo)
         table.rows.resize(rowNo);
     RowAxis &axis = table.rows[rowNo - 1].axes[std::size_t(pos - 4)];
-    axis.pos = pos;
     axis.title = title;
     if (axis.indexOf(value) < 0)
         axis.values.append({value, label});

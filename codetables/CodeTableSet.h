@@ -19,7 +19,6 @@ struct Choice {
 };
 
 struct RowAxis {
-    int pos = 0;  // 4 to 7
     QString title;
     QList<Choice> values;
     qsizetype indexOf(QChar value) const;
