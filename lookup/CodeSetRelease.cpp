@@ -9,13 +9,6 @@
 
 namespace lookup {
 
-const QString CodeSetRelease::TableName = QString::fromLatin1(release_table::TableName);
-const QString CodeSetRelease::FiscalYear = QString::fromLatin1(release_table::FiscalYear);
-const QString CodeSetRelease::GemYear = QString::fromLatin1(release_table::GemYear);
-const QString CodeSetRelease::Icd9Version = QString::fromLatin1(release_table::Icd9Version);
-const QString CodeSetRelease::CodeCount = QString::fromLatin1(release_table::CodeCount);
-const QString CodeSetRelease::Sample = QString::fromLatin1(release_table::Sample);
-
 std::optional<CodeSetRelease> CodeSetRelease::read()
 {
     using namespace platform::db;
@@ -26,7 +19,7 @@ std::optional<CodeSetRelease> CodeSetRelease::read()
     command.setActiveConnection(&connection);
     command.setCommandText(QStringLiteral("SELECT [%1],[%2] FROM [%3];")
                                    .arg(QLatin1String(release_table::ItemColumn), QLatin1String(release_table::ValueColumn),
-                                        TableName));
+                                        QLatin1String(release_table::TableName)));
     Recordset rows;
     try {
         rows.open(command);
@@ -35,7 +28,7 @@ std::optional<CodeSetRelease> CodeSetRelease::read()
             release.set(rows.field(QString::fromLatin1(release_table::ItemColumn)).toString(),
                         rows.field(QString::fromLatin1(release_table::ValueColumn)).toString());
         rows.close();
-        if (release.value(FiscalYear).isEmpty())
+        if (release.value(release_table::FiscalYear).isEmpty())
             return std::nullopt;
         return release;
     } catch (const platform::AppError &) {
@@ -45,6 +38,7 @@ std::optional<CodeSetRelease> CodeSetRelease::read()
 
 QString CodeSetRelease::creditLine() const
 {
+    using namespace release_table;
     QString codeSet = QStringLiteral("CMS ICD-10-PCS FY") + value(FiscalYear);
     bool counted = false;
     const qlonglong codes = value(CodeCount).toLongLong(&counted);

@@ -12,17 +12,9 @@ namespace lookup {
 
 class CodeSetRelease {
 public:
-    // The table and the items the credit line names, as the builder writes
-    // them (platform/ReleaseTable.h).
-    static const QString TableName;
-    static const QString FiscalYear;
-    static const QString GemYear;
-    static const QString Icd9Version;
-    static const QString CodeCount;
-    static const QString Sample;
-
+    // Items are named as the builder writes them (platform/ReleaseTable.h).
     void set(const QString &item, const QString &value) { items_.insert(item, value); }
-    QString value(const QString &item) const { return items_.value(item); }
+    QString value(const char *item) const { return items_.value(QLatin1String(item)); }
 
     // Reads the table through the open shared connection with a recordset of
     // its own, so a search being read meanwhile is not disturbed. Nothing when

@@ -5,6 +5,7 @@
 #include "ProcedureDatabase.h"
 #include "app/frmAbout.h"
 #include "lookup/CodeSetRelease.h"
+#include "platform/ReleaseTable.h"
 #include "platform/db/Database.h"
 #include "platform/desktop/DocumentLauncher.h"
 
@@ -149,27 +150,28 @@ void AboutTest::theVersionShownIsTheProgramsVersion()
 void AboutTest::creditLineNamesTheCodeSet()
 {
     using lookup::CodeSetRelease;
+    using namespace release_table;
     CodeSetRelease full;
-    full.set(CodeSetRelease::FiscalYear, QStringLiteral("2020"));
-    full.set(CodeSetRelease::CodeCount, QStringLiteral("77559"));
-    full.set(CodeSetRelease::GemYear, QStringLiteral("2018"));
-    full.set(CodeSetRelease::Icd9Version, QStringLiteral("32"));
-    full.set(CodeSetRelease::Sample, QStringLiteral("no"));
+    full.set(FiscalYear, QStringLiteral("2020"));
+    full.set(CodeCount, QStringLiteral("77559"));
+    full.set(GemYear, QStringLiteral("2018"));
+    full.set(Icd9Version, QStringLiteral("32"));
+    full.set(Sample, QStringLiteral("no"));
     QCOMPARE(full.creditLine(), QStringLiteral("Code tables: CMS ICD-10-PCS FY2020 (77,559 codes), GEM 2018, ICD-9-CM v32"));
 
     // What the file names did not tell is left out; a sample says so.
     CodeSetRelease sample;
-    sample.set(CodeSetRelease::FiscalYear, QStringLiteral("2020"));
-    sample.set(CodeSetRelease::CodeCount, QStringLiteral("712"));
-    sample.set(CodeSetRelease::Sample, QStringLiteral("yes"));
+    sample.set(FiscalYear, QStringLiteral("2020"));
+    sample.set(CodeCount, QStringLiteral("712"));
+    sample.set(Sample, QStringLiteral("yes"));
     QCOMPARE(sample.creditLine(),
              QStringLiteral("Code tables: CMS ICD-10-PCS FY2020 (712 codes) - a small sample, not for coding"));
     QCOMPARE(CodeSetRelease::creditLineOf(std::nullopt), CodeSetRelease::neutralCreditLine());
 
     // Breaks in the file's values stay on the credit's one line.
     CodeSetRelease broken;
-    broken.set(CodeSetRelease::FiscalYear, QStringLiteral("2020\r\n"));
-    broken.set(CodeSetRelease::GemYear, QStringLiteral("20\t18\u2028"));
+    broken.set(FiscalYear, QStringLiteral("2020\r\n"));
+    broken.set(GemYear, QStringLiteral("20\t18\u2028"));
     QCOMPARE(broken.creditLine(), QStringLiteral("Code tables: CMS ICD-10-PCS FY2020  , GEM 20 18 "));
 }
 
