@@ -11,10 +11,7 @@ bool isIcd9ProcedureCode(std::string_view code)
 
 std::string icd9WithDecimalPoint(std::string_view code)
 {
-    std::string dotted(code.substr(0, 2));
-    dotted += '.';
-    dotted += code.substr(2);
-    return dotted;
+    return std::string(code.substr(0, 2)) + '.' + std::string(code.substr(2));
 }
 
 } // namespace pcsdb

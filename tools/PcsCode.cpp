@@ -1,31 +1,16 @@
 #include "tools/PcsCode.h"
 
-#include <algorithm>
-
 namespace pcsdb {
 
 int pcsCharacterIndex(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c < 'A' || c > 'Z' || c == 'I' || c == 'O')
-        return -1;
-    int index = 10 + (c - 'A');
-    if (c > 'I')
-        --index;
-    if (c > 'O')
-        --index;
-    return index;
-}
-
-bool isPcsCharacter(char c)
-{
-    return pcsCharacterIndex(c) >= 0;
+    const std::size_t index = pcsAlphabet.find(c);
+    return index == std::string_view::npos ? -1 : static_cast<int>(index);
 }
 
 bool isPcsCode(std::string_view text, std::size_t length)
 {
-    return text.size() == length && std::all_of(text.begin(), text.end(), isPcsCharacter);
+    return text.size() == length && text.find_first_not_of(pcsAlphabet) == std::string_view::npos;
 }
 
 } // namespace pcsdb

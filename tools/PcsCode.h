@@ -12,7 +12,6 @@ constexpr int pcsCodeLength = 7;
 
 // 0..33 for a character of the alphabet, -1 for anything else.
 int pcsCharacterIndex(char c);
-bool isPcsCharacter(char c);
 // True when every character of text belongs to the alphabet and it has the given length.
 bool isPcsCode(std::string_view text, std::size_t length = pcsCodeLength);
 
