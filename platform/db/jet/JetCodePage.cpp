@@ -1,6 +1,7 @@
 #include "platform/db/jet/JetCodePage.h"
 
 #include "platform/db/jet/JetReader.h"
+#include "platform/db/jet/JetText.h"
 
 #include <cerrno>
 #include <iconv.h>
@@ -18,16 +19,8 @@ constexpr char16_t kWindows1252High[32] = {
 
 void appendUtf8(char32_t c, std::string &out)
 {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
+    char bytes[4];
+    out.append(bytes, putUtf8(c, bytes));
 }
 
 } // namespace

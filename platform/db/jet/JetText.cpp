@@ -9,27 +9,6 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Writes cp as UTF-8 at out and returns the position after it.
-char *putUtf8(char32_t cp, char *out)
-{
-    if (cp < 0x80) {
-        *out++ = static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (cp >> 6));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | (cp >> 12));
-        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xF0 | (cp >> 18));
-        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return out;
-}
-
 // Joins UTF-16 units into characters as they arrive.
 // Writes into a buffer the caller sized for the worst case: no stored byte
 // grows to more than three bytes of UTF-8.
