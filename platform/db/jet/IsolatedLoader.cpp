@@ -266,16 +266,6 @@ LoaderCommand defaultLoaderCommand()
     return {programFolder() + '/' + kProgramName, {}};
 }
 
-LoadedDatabase loadJetFileIsolated(std::string_view fileBytes, std::chrono::milliseconds stallLimit,
-                                   const LoaderCommand &loader)
-{
-    try {
-        return loadJetFileIsolated(SealedSource::ofBytes(fileBytes), stallLimit, loader);
-    } catch (const SourceReadError &e) {
-        throw LoadFailure(std::string(e.what()) + ": " + std::strerror(e.error));
-    }
-}
-
 struct LoadInProgress::State {
     FileDescriptor result;
     ChildWatch child;

@@ -17,7 +17,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace platform::db {
@@ -75,9 +74,6 @@ LoadInProgress startLoadingJetFile(const SealedSource &source,
 // Returns the copy as a read-only in-memory database; throws LoadFailure with
 // a description of what went wrong.
 LoadedDatabase loadJetFileIsolated(const SealedSource &source,
-                                   std::chrono::milliseconds stallLimit = kDefaultStallLimit,
-                                   const LoaderCommand &loader = defaultLoaderCommand());
-LoadedDatabase loadJetFileIsolated(std::string_view fileBytes,
                                    std::chrono::milliseconds stallLimit = kDefaultStallLimit,
                                    const LoaderCommand &loader = defaultLoaderCommand());
 

@@ -48,14 +48,6 @@ void SealedSource::seal()
         throw SourceReadError("the file cannot be sealed for the reader", error);
 }
 
-SealedSource SealedSource::ofBytes(std::string_view bytes)
-{
-    SealedSource source;
-    source.append(bytes);
-    source.seal();
-    return source;
-}
-
 SealedSource SealedSource::ofFile(int fd, std::uint64_t largest)
 {
     SealedSource source;

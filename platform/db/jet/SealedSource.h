@@ -26,8 +26,6 @@ public:
 
 class SealedSource {
 public:
-    // Throws SourceReadError.
-    static SealedSource ofBytes(std::string_view bytes);
     // fd's bytes from where it stands to its end, even when the file grew
     // since it was measured; more than largest bytes throw SourceTooLarge.
     static SealedSource ofFile(int fd, std::uint64_t largest);

@@ -5,6 +5,7 @@
 
 #include "tests/platform/db/db_fixture.h"
 
+#include "platform/db/DatabaseFile.h"
 #include "platform/db/jet/IsolatedLoader.h"
 #include "platform/db/jet/LoaderChild.h"
 #include "mdb/JetWriter.h"
@@ -307,8 +308,7 @@ void DbDamageTest::theReaderIsAProgramOfItsOwnWithNothingOfOursOpen()
 {
     QVERIFY(QFileInfo(QString::fromStdString(defaultLoaderCommand().program)).isExecutable());
     try {
-        loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
-                            kDefaultStallLimit, fakeLoader({"descriptors"}));
+        loadJetFileIsolated(readDatabaseFile(original_), kDefaultStallLimit, fakeLoader({"descriptors"}));
         QFAIL("the stand-in gave a database");
     } catch (const LoadFailure &e) {
         // 0-2, the three it was given (3-5), and the listing's own (6).
@@ -320,16 +320,15 @@ void DbDamageTest::theReaderIsAProgramOfItsOwnWithNothingOfOursOpen()
 void DbDamageTest::crashedReaderIsAnError()
 {
     try {
-        loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
-                            kDefaultStallLimit, fakeLoader({"crash"}));
+        loadJetFileIsolated(readDatabaseFile(original_), kDefaultStallLimit, fakeLoader({"crash"}));
         QFAIL("a crashed reader gave a database");
     } catch (const LoadFailure &e) {
         QVERIFY2(QString(e.what()).contains("crashed the reader"), e.what());
     }
     // A reader program that is not there is the installation's fault.
     try {
-        loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
-                            kDefaultStallLimit, LoaderCommand{dir_.filePath("missing").toStdString(), {}});
+        loadJetFileIsolated(readDatabaseFile(original_), kDefaultStallLimit,
+                            LoaderCommand{dir_.filePath("missing").toStdString(), {}});
         QFAIL("a missing reader gave a database");
     } catch (const LoaderUnavailable &e) {
         QVERIFY2(QString(e.what()).contains("missing"), e.what());
@@ -341,8 +340,7 @@ void DbDamageTest::stalledReaderIsStopped()
     QElapsedTimer timer;
     timer.start();
     try {
-        loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
-                            std::chrono::milliseconds(1000), fakeLoader({"hang"}));
+        loadJetFileIsolated(readDatabaseFile(original_), std::chrono::milliseconds(1000), fakeLoader({"hang"}));
         QFAIL("a hung reader gave a database");
     } catch (const LoadFailure &e) {
         QVERIFY2(QString(e.what()).contains("stopped making progress"), e.what());
@@ -353,8 +351,7 @@ void DbDamageTest::stalledReaderIsStopped()
 void DbDamageTest::heartbeatKeepsASlowReaderAlive()
 {
     LoadedDatabase loaded =
-        loadJetFileIsolated(std::string_view(originalBytes_.constData(), std::size_t(originalBytes_.size())),
-                            std::chrono::milliseconds(1000), fakeLoader({"slow"}));
+        loadJetFileIsolated(readDatabaseFile(original_), std::chrono::milliseconds(1000), fakeLoader({"slow"}));
     sqlite3_stmt *raw = nullptr;
     QCOMPARE(sqlite3_prepare_v2(loaded.get(), "SELECT x FROM t", -1, &raw, nullptr), SQLITE_OK);
     SqliteStatement statement(raw);
@@ -469,14 +466,12 @@ int main(int argc, char **argv)
         runFakeLoader(argc, argv);
     if (argc == 4 && qstrcmp(argv[1], "--wait-on-hanging-reader") == 0) {
         QCoreApplication application(argc, argv);
-        QFile file(QString::fromLocal8Bit(argv[3]));
-        if (!file.open(QIODevice::ReadOnly))
-            return 2;
-        const QByteArray bytes = file.readAll();
         try {
-            loadJetFileIsolated(std::string_view(bytes.constData(), std::size_t(bytes.size())),
-                                std::chrono::milliseconds(60000), fakeLoader({"hang", argv[2], "report"}));
+            loadJetFileIsolated(readDatabaseFile(QString::fromLocal8Bit(argv[3])), std::chrono::milliseconds(60000),
+                                fakeLoader({"hang", argv[2], "report"}));
         } catch (const LoadFailure &) {
+        } catch (const platform::AppError &) {
+            return 2;
         }
         return 0;
     }

@@ -94,13 +94,6 @@ private slots:
         ::close(fd);
     }
 
-    void bytesInMemoryAreSealedToo()
-    {
-        const SealedSource source = SealedSource::ofBytes("Standard Jet DB");
-        QCOMPARE(contentOf(source.fd()), std::string("Standard Jet DB"));
-        QCOMPARE(::pwrite(source.fd(), "x", 1, 0), ssize_t(-1));
-    }
-
     // The kernel refuses the seal while the file is still mapped for writing:
     // a mapping on its way out (the reader ending) is waited for, one that
     // stays is refused in the end with the kernel's reason.
