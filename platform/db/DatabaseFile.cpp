@@ -3,6 +3,7 @@
 #include "platform/db/Errors.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <cstring>
@@ -38,22 +39,6 @@ bool exists(const QString &path)
     unreadable(path, systemReason(errno));
 }
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 } // namespace
 
 QString locateDataSource(const QString &dataSource)
@@ -76,11 +61,12 @@ QString locateDataSource(const QString &dataSource)
 SealedSource readDatabaseFile(const QString &path)
 {
     // O_NONBLOCK: a FIFO named as the database must not block the open.
-    Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (file.get() < 0)
+    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (file < 0)
         unreadable(path, systemReason(errno));
+    const auto closeFile = qScopeGuard([file] { ::close(file); });
     struct stat info;
-    if (::fstat(file.get(), &info) != 0)
+    if (::fstat(file, &info) != 0)
         unreadable(path, systemReason(errno));
     if (!S_ISREG(info.st_mode))
         unreadable(path, QStringLiteral("it is not a regular file"));
@@ -89,7 +75,7 @@ SealedSource readDatabaseFile(const QString &path)
         unreadable(path, tooLarge);
     try {
         // The file may grow while it is read: the limit holds for what is read.
-        return SealedSource::ofFile(file.get(), std::uint64_t(kLargestFile));
+        return SealedSource::ofFile(file, std::uint64_t(kLargestFile));
     } catch (const SourceTooLarge &) {
         unreadable(path, tooLarge);
     } catch (const SourceReadError &e) {
