@@ -75,13 +75,11 @@ public:
     Connection *activeConnection() const { return connection_; }
     void setCommandText(const QString &text) { text_ = text; }
     const QString &commandText() const { return text_; }
-    void setCommandType(int type) { type_ = type; }
-    int commandType() const { return type_; }
+    void setCommandType(int) {} // every command is text (adCmdText)
 
 private:
     Connection *connection_ = nullptr;
     QString text_;
-    int type_ = adCmdText;
 };
 
 // One value of the current row. A Null stays apart from empty text.
@@ -105,9 +103,11 @@ public:
     Recordset(const Recordset &) = delete;
     Recordset &operator=(const Recordset &) = delete;
 
-    void setCursorType(int type) { cursorType_ = type; }
-    void setCursorLocation(int location) { cursorLocation_ = location; }
-    void setLockType(int type) { lockType_ = type; }
+    // Every recordset is what the program asks for, static and client-side,
+    // and none is ever written to: these settings change nothing.
+    void setCursorType(int) {}
+    void setCursorLocation(int) {}
+    void setLockType(int) {}
 
     // Runs the command's text on its active connection. The three -1 arguments
     // of the original call mean "as set before" and are not needed here.
@@ -131,9 +131,6 @@ private:
     // -1 when no column has the name.
     int columnOf(const QString &name) const;
 
-    int cursorType_ = adOpenStatic;
-    int cursorLocation_ = adUseClient;
-    int lockType_ = adLockOptimistic;
     bool open_ = false;
     QStringList names_;
     // Names asked for lately and their columns: readers ask for the same few
