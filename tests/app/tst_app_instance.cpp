@@ -2,6 +2,7 @@
 // the search for the window a second instance brings forward on a real X
 // server, and the two paths of the program itself, as separate processes.
 
+#include "ProgramProcess.h"
 #include "TestWindows.h"
 #include "XvfbServer.h"
 
@@ -12,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
@@ -22,11 +22,13 @@
 #include <QTest>
 
 #include <cstdio>
-#include <signal.h>
 #include <unistd.h>
 
 using platform::desktop::InstanceLock;
 using platform::desktop::X11Windows;
+using apptest::killHard;
+using apptest::programProblem;
+using apptest::waitFor;
 
 namespace {
 
@@ -55,28 +57,6 @@ bool startLockHolder(QProcess &holder, const QString &path)
     while (!said.contains('\n') && holder.waitForReadyRead(20000))
         said += holder.readAllStandardOutput();
     return said.trimmed() == "held";
-}
-
-void killHard(QProcess &process)
-{
-    // processId() is 0 once the process has ended, and kill(0) would hit this
-    // test's whole process group.
-    const qint64 pid = process.processId();
-    if (process.state() == QProcess::NotRunning || pid <= 0)
-        return;
-    ::kill(pid_t(pid), SIGKILL);
-    process.waitForFinished(10000);
-}
-
-template <class Condition> bool waitFor(Condition condition, int milliseconds)
-{
-    const QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
 }
 
 const QString Title = app::modMainModule::WindowTitleToActivate;
@@ -109,7 +89,6 @@ private slots:
 
 private:
     bool needDisplay();
-    QString programProblem() const;
 
     apptest::XvfbServer server_;
     QString serverProblem_;
@@ -130,13 +109,6 @@ void InstanceTest::initTestCase()
 bool InstanceTest::needDisplay()
 {
     return serverProblem_.isEmpty();
-}
-
-QString InstanceTest::programProblem() const
-{
-    if (!QFile::exists(QStringLiteral(VORIMEL_BIN_DIR "/vorimel")) || !QFile::exists(QStringLiteral(VORIMEL_BIN_DIR "/pcs.mdb")))
-        return QStringLiteral("the program and its sample pcs.mdb are not built");
-    return QString();
 }
 
 void InstanceTest::cleanup()
@@ -401,14 +373,11 @@ void InstanceTest::secondProgramBringsTheWindowForwardAndEndsSilently()
         QSKIP(qPrintable(serverProblem_));
     if (!programProblem().isEmpty())
         QSKIP(qPrintable(programProblem()));
-    const QString program = QStringLiteral(VORIMEL_BIN_DIR "/vorimel");
+    const QString program = apptest::ProgramPath;
 
     QTemporaryDir runtime;
     const QString lockPath = runtime.filePath(QStringLiteral("vorimel.lock"));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    const QProcessEnvironment environment = apptest::programEnvironment(runtime.path(), QStringLiteral("offscreen"));
 
     QProcess first;
     first.setProcessEnvironment(environment);
@@ -420,11 +389,8 @@ void InstanceTest::secondProgramBringsTheWindowForwardAndEndsSilently()
     const auto other = windows_->create(QStringLiteral("Other"), std::nullopt, true);
     const QVector<apptest::WindowId> before = windows_->mappedStack();
 
-    QProcessEnvironment onDisplay = environment;
-    onDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    onDisplay.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(server_.display()));
     QProcess second;
-    second.setProcessEnvironment(onDisplay);
+    second.setProcessEnvironment(apptest::programEnvironment(runtime.path(), QStringLiteral("xcb"), server_.display()));
     second.start(program);
     QVERIFY(second.waitForFinished(60000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
@@ -470,14 +436,9 @@ void InstanceTest::theFrameOffersNoMaximiseOrCloseAndIgnoresTheWindowManagersClo
     if (!programProblem().isEmpty())
         QSKIP(qPrintable(programProblem()));
     QTemporaryDir runtime;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(server_.display()));
-    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
     QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(VORIMEL_BIN_DIR "/vorimel"));
+    program.setProcessEnvironment(apptest::programEnvironment(runtime.path(), QStringLiteral("xcb"), server_.display()));
+    program.start(apptest::ProgramPath);
     platform::desktop::X11WindowId frame = 0;
     const bool shown = waitFor(
         [&] {
@@ -513,14 +474,12 @@ void InstanceTest::withoutAnyDesktopTheProgramSaysSoInsteadOfAborting()
     if (!programProblem().isEmpty())
         QSKIP(qPrintable(programProblem()));
     QTemporaryDir runtime;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment = apptest::programEnvironment(runtime.path(), QString());
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
     QProcess program;
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(VORIMEL_BIN_DIR "/vorimel"));
+    program.start(apptest::ProgramPath);
     QVERIFY(program.waitForFinished(60000));
     const QByteArray said = program.readAllStandardError();
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);

@@ -4,6 +4,7 @@
 // obeys can be ignored by a manager, which stacks its frames and guards the
 // focus.
 
+#include "ProgramProcess.h"
 #include "TestWindows.h"
 #include "XvfbServer.h"
 
@@ -11,7 +12,6 @@
 #include "platform/desktop/X11Windows.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
@@ -19,28 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-template <class Condition> bool waitFor(Condition condition, int milliseconds)
-{
-    const QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
-}
-
-void stop(QProcess &process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.kill();
-    process.waitForFinished(10000);
-}
-
-} // namespace
+using apptest::waitFor;
 
 class WindowManagerTest : public QObject {
     Q_OBJECT
@@ -140,20 +119,17 @@ void WindowManagerTest::aSecondStartBringsTheMinimisedWindowBackOnTopWithTheFocu
 {
     if (!problem_.isEmpty())
         QSKIP(qPrintable(problem_));
-    const QString program = QStringLiteral(VORIMEL_BIN_DIR "/vorimel");
-    if (!QFile::exists(program) || !QFile::exists(QStringLiteral(VORIMEL_BIN_DIR "/pcs.mdb")))
-        QSKIP("the program and its sample pcs.mdb are not built");
+    if (!apptest::programProblem().isEmpty())
+        QSKIP(qPrintable(apptest::programProblem()));
+    const QString program = apptest::ProgramPath;
 
     QTemporaryDir runtime;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(server_.display()));
-    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    const QProcessEnvironment environment =
+        apptest::programEnvironment(runtime.path(), QStringLiteral("xcb"), server_.display());
     QProcess first;
     first.setProcessEnvironment(environment);
     first.start(program);
-    const auto running = qScopeGuard([&] { stop(first); });
+    const auto running = qScopeGuard([&] { apptest::killHard(first); });
     platform::desktop::X11WindowId frame = 0;
     const bool shown = waitFor(
         [&] {
