@@ -18,7 +18,7 @@ void writeRepeatedDatabase(const QString &releaseDir, int times, const QString &
     const std::filesystem::path dir = releaseDir.toStdString();
     const pcsdb::ReleaseFiles files{dir / "icd10pcs_order_2020.txt", dir / "icd10pcs_tables_2020.xml",
                                     dir / "2018_I10_pcs_gem.txt", dir / "CMS32_DESC_LONG_SG.txt"};
-    pcsdb::SilentProgress progress;
+    pcsdb::Progress progress;
     const pcsdb::Release release = pcsdb::Release::read(files, progress);
     const pcsdb::PcsRows once = pcsdb::assemblePcsRows(release);
     const auto procedures = once.procedures.size();

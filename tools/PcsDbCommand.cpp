@@ -4,14 +4,13 @@
 #include "tools/InstalledDatabase.h"
 #include "tools/PcsDbBuilder.h"
 #include "tools/SourceError.h"
-#include "tools/TerminalProgress.h"
+#include "tools/Progress.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 
 #include <cstdio>
-#include <memory>
 
 namespace pcsdb {
 
@@ -74,24 +73,20 @@ DatabaseTarget outputOf(const QCommandLineParser &parser, bool install)
 
 int build(const ReleaseFiles &files, const std::filesystem::path &output)
 {
-    std::unique_ptr<Progress> progress;
-    if (TerminalProgress::isTerminal(stderr))
-        progress = std::make_unique<TerminalProgress>(stderr);
-    else
-        progress = std::make_unique<SilentProgress>();
+    Progress progress(stderr);
     try {
-        const BuildSummary summary = buildPcsDatabase(files, output, *progress);
+        const BuildSummary summary = buildPcsDatabase(files, output, progress);
         std::printf("Wrote %s: %zu procedures in longpcs, %zu rows in getalldata.\n", output.string().c_str(),
                     summary.procedures, summary.details);
         return 0;
     } catch (const SourceError &error) {
-        progress->finish();
+        progress.finish();
         std::fprintf(stderr, "vorimel-pcsdb: error: %s\n", error.what());
     } catch (const mdb::WriterError &error) {
-        progress->finish();
+        progress.finish();
         std::fprintf(stderr, "vorimel-pcsdb: error: cannot write %s: %s\n", output.string().c_str(), error.what());
     } catch (const std::bad_alloc &) {
-        progress->finish();
+        progress.finish();
         std::fprintf(stderr, "vorimel-pcsdb: error: out of memory\n");
     }
     return exitFailure;

@@ -147,7 +147,7 @@ void PcsDbPartsTest::assemblyGivesEachKindOfCodeItsRows()
 {
     QTemporaryDir dir;
     const ReleasePaths paths = CraftedRelease().write(dir.path());
-    pcsdb::SilentProgress progress;
+    pcsdb::Progress progress;
     const pcsdb::Release release = pcsdb::Release::read(
         {paths.order.toStdString(), paths.tables.toStdString(), paths.gem.toStdString(), paths.icd9.toStdString()}, progress);
     const pcsdb::PcsRows rows = pcsdb::assemblePcsRows(release);

@@ -1,32 +1,27 @@
-#include "tools/TerminalProgress.h"
+#include "tools/Progress.h"
 
 #include <unistd.h>
 
 namespace pcsdb {
 
-TerminalProgress::TerminalProgress(std::FILE *terminal)
-    : m_terminal(terminal)
+Progress::Progress(std::FILE *terminal)
+    : m_terminal(terminal && isatty(fileno(terminal)) == 1 ? terminal : nullptr)
 {
 }
 
-TerminalProgress::~TerminalProgress()
+Progress::~Progress()
 {
     finish();
 }
 
-bool TerminalProgress::isTerminal(std::FILE *stream)
-{
-    return isatty(fileno(stream)) == 1;
-}
-
-void TerminalProgress::step(std::string_view what)
+void Progress::step(std::string_view what)
 {
     m_step = what;
     m_percent = -1;
     show(m_step + "...");
 }
 
-void TerminalProgress::advance(std::size_t done, std::size_t total)
+void Progress::advance(std::size_t done, std::size_t total)
 {
     const int percent = total == 0 ? 100 : static_cast<int>(done * 100 / total);
     if (percent == m_percent)
@@ -35,7 +30,7 @@ void TerminalProgress::advance(std::size_t done, std::size_t total)
     show(m_step + "... " + std::to_string(percent) + "%");
 }
 
-void TerminalProgress::finish()
+void Progress::finish()
 {
     if (m_shownLength == 0)
         return;
@@ -45,8 +40,10 @@ void TerminalProgress::finish()
     m_shownLength = 0;
 }
 
-void TerminalProgress::show(const std::string &text)
+void Progress::show(const std::string &text)
 {
+    if (!m_terminal)
+        return;
     const int padding = m_shownLength > text.size() ? static_cast<int>(m_shownLength - text.size()) : 0;
     std::fprintf(m_terminal, "\r%s%*s", text.c_str(), padding, "");
     std::fflush(m_terminal);
