@@ -1,10 +1,13 @@
 #include "tools/PcsDbCommand.h"
 
 #include "mdb/JetWriter.h"
+#include "tools/CodeTableRows.h"
 #include "tools/InstalledDatabase.h"
-#include "tools/PcsDbBuilder.h"
-#include "tools/SourceError.h"
+#include "tools/PcsDatabaseWriter.h"
+#include "tools/PcsRows.h"
 #include "tools/Progress.h"
+#include "tools/SourceError.h"
+#include "tools/TableCoverage.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -71,13 +74,28 @@ DatabaseTarget outputOf(const QCommandLineParser &parser, bool install)
     return target;
 }
 
+// Reads and checks the four release files, assembles the rows and writes the
+// database; on failure the output is left as it was.
 int build(const ReleaseFiles &files, const std::filesystem::path &output)
 {
     Progress progress(stderr);
     try {
-        const BuildSummary summary = buildPcsDatabase(files, output, progress);
+        PcsRows rows;
+        CodeTableRows codeTables;
+        ReleaseFacts facts;
+        {
+            // The release is only needed until its rows exist; freeing it before writing lowers the peak memory.
+            const Release release = Release::read(files, progress);
+            progress.step("Assembling the rows");
+            rows = assemblePcsRows(release);
+            checkTableCodesAreOrdered(release);
+            codeTables = assembleCodeTableRows(release.tables);
+            facts = describeRelease(release, rows.procedures.size(), buildDate());
+        }
+        writePcsDatabase(rows, codeTables, facts, output, progress);
+        progress.finish();
         std::printf("Wrote %s: %zu procedures in longpcs, %zu rows in getalldata.\n", output.string().c_str(),
-                    summary.procedures, summary.details);
+                    rows.procedures.size(), rows.details.size());
         return 0;
     } catch (const SourceError &error) {
         progress.finish();
