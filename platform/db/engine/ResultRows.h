@@ -17,7 +17,6 @@ class ResultRows {
 public:
     void clear();
 
-    int columnCount() const { return columns_; }
     void setColumnCount(int columns) { columns_ = columns; }
     qsizetype rowCount() const { return rows_; }
 
