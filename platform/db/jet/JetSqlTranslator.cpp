@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <map>
 #include <vector>
 
 namespace platform::db {
@@ -645,11 +644,10 @@ TranslatedExpression Parser::call()
 {
     const std::string name = peek().text;
     const std::string word = lowerAscii(name);
-    static const std::map<std::string, std::string> aggregates{
-        {"sum", "sum"}, {"count", "count"}, {"avg", "avg"}, {"min", "min"}, {"max", "max"}};
-    if (const auto found = aggregates.find(word); found != aggregates.end()) {
+    static const std::set<std::string> aggregates{"sum", "count", "avg", "min", "max"};
+    if (aggregates.count(word)) {
         ++at_;
-        return aggregate(found->second);
+        return aggregate(word);
     }
     ++at_;
     const std::vector<Argument> args = arguments();
