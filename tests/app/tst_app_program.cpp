@@ -5,6 +5,7 @@
 // the way out fails the child too.
 
 #include "ProcedureDatabase.h"
+#include "ProgramProcess.h"
 #include "XvfbServer.h"
 
 #include "app/ErrorReportingApplication.h"
@@ -14,7 +15,6 @@
 #include "platform/desktop/InstanceLock.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QListWidget>
@@ -131,50 +131,17 @@ int runChild(int argc, char **argv)
 
 // ------------------------------------------------------------ the test side
 
-struct ChildRun {
-    int status = -1;
-    QString output;
-    QString errors;
-    qint64 milliseconds = 0;
-};
-
-ChildRun runProgram(const QString &lockPath, const QString &folder, const QString &action)
-{
-    QProcess child;
-    QElapsedTimer clock;
-    clock.start();
-    child.start(QCoreApplication::applicationFilePath(),
-                {QString::fromLatin1(RunProgramFlag), lockPath, folder, action});
-    ChildRun run;
-    if (!child.waitForFinished(120000)) {
-        child.kill();
-        child.waitForFinished();
-        run.errors = QStringLiteral("did not end within two minutes");
-        return run;
-    }
-    run.milliseconds = clock.elapsed();
-    run.status = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
-    run.output = QString::fromLocal8Bit(child.readAllStandardOutput());
-    run.errors = QString::fromLocal8Bit(child.readAllStandardError());
-    return run;
-}
-
-// A child run that the test ends from outside once it has said `cue`.
-class EndedFromOutside {
+// A run of the program in a child process, which the test may also end from
+// outside once it has said a cue.
+class ChildRun {
 public:
-    EndedFromOutside(const QString &lockPath, const QString &folder, const QString &action,
-                     const QProcessEnvironment &environment)
+    ChildRun(const QString &lockPath, const QString &folder, const QString &action,
+             const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
     {
         child_.setProcessEnvironment(environment);
         child_.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(RunProgramFlag), lockPath, folder, action});
     }
-    ~EndedFromOutside()
-    {
-        if (child_.state() != QProcess::NotRunning) {
-            child_.kill();
-            child_.waitForFinished();
-        }
-    }
+    ~ChildRun() { apptest::killHard(child_); }
     bool waitForCue(const QByteArray &cue)
     {
         while (!said_.contains(cue) && child_.waitForReadyRead(60000))
@@ -192,11 +159,18 @@ public:
         said_ += child_.readAllStandardOutput();
         return child_.exitStatus() == QProcess::NormalExit ? child_.exitCode() : -1;
     }
-    QString said() { return QString::fromLocal8Bit(said_ + child_.readAllStandardError()); }
+    QString output() const { return QString::fromLocal8Bit(said_); }
+    // Both outputs.
+    QString said()
+    {
+        errors_ += child_.readAllStandardError();
+        return QString::fromLocal8Bit(said_ + errors_);
+    }
 
 private:
     QProcess child_;
-    QByteArray said_;
+    QByteArray said_; // the standard output
+    QByteArray errors_;
 };
 
 } // namespace
@@ -234,58 +208,53 @@ void ProgramTest::init()
 void ProgramTest::exitEndsWithStatusZero()
 {
     apptest::writeProcedureDatabase(folder_->path(), 20);
-    const ChildRun run = runProgram(lockPath_, folder_->path(), QStringLiteral("exit"));
-    QVERIFY2(run.status == 0, qPrintable(run.output + run.errors));
-    QVERIFY(!run.output.contains(QLatin1String("ERROR")));
+    ChildRun run(lockPath_, folder_->path(), QStringLiteral("exit"));
+    QVERIFY2(run.waitForEnd() == 0, qPrintable(run.said()));
+    QVERIFY(!run.output().contains(QLatin1String("ERROR")));
     QVERIFY(!QFile::exists(lockPath_));
 }
 
 void ProgramTest::exitWhileASearchReadsEndsCleanly()
 {
     apptest::writeProcedureDatabase(folder_->path(), 2000);
-    const ChildRun run = runProgram(lockPath_, folder_->path(), QStringLiteral("exit-while-searching"));
-    QVERIFY2(run.status == 0, qPrintable(run.output + run.errors));
-    QVERIFY2(run.output.contains(QLatin1String("EXIT AT")), qPrintable(run.output));
-    qInfo("%s of 2000 rows read when Exit came", qPrintable(run.output.trimmed()));
-    QVERIFY(!run.output.contains(QLatin1String("ERROR")));
-    QVERIFY2(!run.errors.contains(QLatin1String("Sanitizer")), qPrintable(run.errors));
+    ChildRun run(lockPath_, folder_->path(), QStringLiteral("exit-while-searching"));
+    QVERIFY2(run.waitForEnd() == 0, qPrintable(run.said()));
+    QVERIFY2(run.output().contains(QLatin1String("EXIT AT")), qPrintable(run.output()));
+    qInfo("%s of 2000 rows read when Exit came", qPrintable(run.output().trimmed()));
+    QVERIFY(!run.output().contains(QLatin1String("ERROR")));
+    QVERIFY2(!run.said().contains(QLatin1String("Sanitizer")), qPrintable(run.said()));
 }
 
 void ProgramTest::exitWhileLoadingEndsWithoutTheEventLoop()
 {
     apptest::writeProcedureDatabase(folder_->path(), 20);
-    const ChildRun run = runProgram(lockPath_, folder_->path(), QStringLiteral("exit-during-load"));
-    QVERIFY2(run.status == 0, qPrintable(run.output + run.errors));
-    QVERIFY(run.milliseconds < 60000);
+    ChildRun run(lockPath_, folder_->path(), QStringLiteral("exit-during-load"));
+    QVERIFY2(run.waitForEnd() == 0, qPrintable(run.said())); // within the minute it waits
     QVERIFY(!QFile::exists(lockPath_));
 }
 
 void ProgramTest::missingDatabaseEndsWithItsNumberAndFileName()
 {
-    const ChildRun run = runProgram(lockPath_, folder_->path(), QStringLiteral("none"));
-    QCOMPARE(run.status, 1);
-    QVERIFY2(run.output.startsWith(QLatin1String("ERROR 3024: ")), qPrintable(run.output + run.errors));
-    QVERIFY2(run.output.contains(QLatin1String("pcs.mdb")), qPrintable(run.output));
-    QCOMPARE(run.output.count(QLatin1String("ERROR")), 1);
+    ChildRun run(lockPath_, folder_->path(), QStringLiteral("none"));
+    QCOMPARE(run.waitForEnd(), 1);
+    QVERIFY2(run.output().startsWith(QLatin1String("ERROR 3024: ")), qPrintable(run.said()));
+    QVERIFY2(run.output().contains(QLatin1String("pcs.mdb")), qPrintable(run.output()));
+    QCOMPARE(run.output().count(QLatin1String("ERROR")), 1);
     QVERIFY(!QFile::exists(lockPath_));
 }
 
 void ProgramTest::theLockIsKeptWhileTheErrorBoxIsOpen()
 {
-    QProcess failing;
-    failing.start(QCoreApplication::applicationFilePath(),
-                  {QString::fromLatin1(RunProgramFlag), lockPath_, folder_->path(), QStringLiteral("keep-error-box")});
-    QByteArray said;
-    while (!said.contains('\n') && failing.waitForReadyRead(60000))
-        said += failing.readAllStandardOutput();
-    QVERIFY2(said.startsWith("ERROR 3024"), said.constData());
+    ChildRun failing(lockPath_, folder_->path(), QStringLiteral("keep-error-box"));
+    failing.waitForCue("\n");
+    QVERIFY2(failing.output().startsWith(QLatin1String("ERROR 3024")), qPrintable(failing.said()));
 
     // A start while the box is open is a second instance: no second box.
-    const ChildRun second = runProgram(lockPath_, folder_->path(), QStringLiteral("none"));
-    failing.closeWriteChannel();
-    QVERIFY(failing.waitForFinished(60000));
-    QCOMPARE(failing.exitCode(), 1);
-    QVERIFY2(second.status == 0 && second.output.isEmpty(), qPrintable(second.output + second.errors));
+    ChildRun second(lockPath_, folder_->path(), QStringLiteral("none"));
+    const int secondStatus = second.waitForEnd();
+    failing.closeInput();
+    QCOMPARE(failing.waitForEnd(), 1);
+    QVERIFY2(secondStatus == 0 && second.output().isEmpty(), qPrintable(second.said()));
     QVERIFY(!QFile::exists(lockPath_));
 }
 
@@ -293,8 +262,7 @@ void ProgramTest::aSecondErrorLeavesTheFirstErrorBoxUp()
 {
     // The frame's timers and handlers still run behind the box: an error of
     // theirs must not close the box before the user has read it.
-    EndedFromOutside failing(lockPath_, folder_->path(), QStringLiteral("second-error"),
-                             QProcessEnvironment::systemEnvironment());
+    ChildRun failing(lockPath_, folder_->path(), QStringLiteral("second-error"));
     QVERIFY2(failing.waitForCue("ERROR 3024"), qPrintable(failing.said()));
     QTest::qWait(1000);
     const bool boxStillUp = failing.isRunning();
@@ -307,11 +275,11 @@ void ProgramTest::aSecondErrorLeavesTheFirstErrorBoxUp()
 void ProgramTest::anErrorInAHandlerEndsWithStatusOne()
 {
     apptest::writeProcedureDatabase(folder_->path(), 20);
-    const ChildRun run = runProgram(lockPath_, folder_->path(), QStringLiteral("bad-command"));
-    QCOMPARE(run.status, 1);
-    QVERIFY2(run.output.startsWith(QLatin1String("ERROR 13: ")), qPrintable(run.output + run.errors));
-    QCOMPARE(run.output.count(QLatin1String("ERROR")), 1);
-    QVERIFY2(!run.errors.contains(QLatin1String("Sanitizer")), qPrintable(run.errors));
+    ChildRun run(lockPath_, folder_->path(), QStringLiteral("bad-command"));
+    QCOMPARE(run.waitForEnd(), 1);
+    QVERIFY2(run.output().startsWith(QLatin1String("ERROR 13: ")), qPrintable(run.said()));
+    QCOMPARE(run.output().count(QLatin1String("ERROR")), 1);
+    QVERIFY2(!run.said().contains(QLatin1String("Sanitizer")), qPrintable(run.said()));
 }
 
 void ProgramTest::aSecondInstanceEndsAtOnceWithoutAWindow()
@@ -320,9 +288,9 @@ void ProgramTest::aSecondInstanceEndsAtOnceWithoutAWindow()
     // silent status 0 shows that the frame was never even created.
     platform::desktop::InstanceLock running(lockPath_);
     QVERIFY(running.acquire());
-    const ChildRun run = runProgram(lockPath_, folder_->path(), QStringLiteral("none"));
-    QVERIFY2(run.status == 0, qPrintable(run.output + run.errors));
-    QVERIFY(run.output.isEmpty());
+    ChildRun run(lockPath_, folder_->path(), QStringLiteral("none"));
+    QVERIFY2(run.waitForEnd() == 0, qPrintable(run.said()));
+    QVERIFY(run.output().isEmpty());
     QVERIFY(running.isHeld());
 }
 
@@ -352,7 +320,7 @@ void ProgramTest::endRequestsFromOutsideEndTheProgramLikeExit()
     environment.insert(QStringLiteral("TMPDIR"), temp.path());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
 
-    EndedFromOutside run(lockPath_, folder_->path(), action, environment);
+    ChildRun run(lockPath_, folder_->path(), action, environment);
     if (signalNumber) {
         QVERIFY2(run.waitForCue(action == QLatin1String("keep-error-box") ? "ERROR" : "SHOWN"), qPrintable(run.said()));
         QVERIFY(QFile::exists(lockPath_));
@@ -379,7 +347,7 @@ void ProgramTest::theEndOfTheDisplayEndsTheProgramLikeExit()
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(server->display()));
 
-    EndedFromOutside run(lockPath_, folder_->path(), QStringLiteral("report-shown"), environment);
+    ChildRun run(lockPath_, folder_->path(), QStringLiteral("report-shown"), environment);
     QVERIFY2(run.waitForCue("SHOWN"), qPrintable(run.said()));
     server.reset(); // the X session is over
     const int status = run.waitForEnd();
