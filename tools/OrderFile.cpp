@@ -79,7 +79,7 @@ std::vector<OrderEntry> readOrderFile(const std::filesystem::path &file)
         std::string code = codeOf(reader, line, validCode);
         const std::string_view shortTitle = std::string_view(line).substr(shortTitleColumn, longTitleColumn - 1 - shortTitleColumn);
         const std::string_view longTitle = withoutTrailingBlanks(std::string_view(line).substr(longTitleColumn));
-        if (isAllBlanks(shortTitle) || longTitle.empty() || longTitle.front() == ' ')
+        if (withoutTrailingBlanks(shortTitle).empty() || longTitle.empty() || longTitle.front() == ' ')
             reader.fail("malformed line: the short or the long title is missing");
         if (longTitle.size() > maxTextColumnLength)
             reader.fail("long title longer than " + std::to_string(maxTextColumnLength) + " characters");

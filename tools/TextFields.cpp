@@ -16,9 +16,4 @@ bool isAllDigits(std::string_view text)
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool isAllBlanks(std::string_view text)
-{
-    return text.find_first_not_of(' ') == std::string_view::npos;
-}
-
 } // namespace pcsdb

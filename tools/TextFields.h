@@ -11,6 +11,5 @@ constexpr std::size_t maxTextColumnLength = 255;
 
 std::string_view withoutTrailingBlanks(std::string_view text);
 bool isAllDigits(std::string_view text);
-bool isAllBlanks(std::string_view text);
 
 } // namespace pcsdb
