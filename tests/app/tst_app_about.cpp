@@ -3,6 +3,7 @@
 
 #include "app/Program.h"
 #include "ProcedureDatabase.h"
+#include "tests/lookup/FixtureDatabase.h"
 #include "app/frmAbout.h"
 #include "lookup/CodeSetRelease.h"
 #include "platform/ReleaseTable.h"
@@ -14,20 +15,7 @@
 #include <QTest>
 
 using app::frmAbout;
-
-namespace {
-
-void openShared(const QString &file)
-{
-    auto &connection = platform::db::sharedConnection();
-    if (connection.isOpen())
-        connection.close();
-    connection.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file
-                                   + QStringLiteral(";Mode=Read"));
-    connection.open();
-}
-
-} // namespace
+using fixture::openShared;
 
 class AboutTest : public QObject {
     Q_OBJECT
