@@ -1,6 +1,7 @@
 #include "RibbonHostWindow.h"
 
 #include "app/FrameRibbon.h"
+#include "app/ProgramArt.h"
 #include "platform/AppError.h"
 #include "ribbon/TelvarRibbon.h"
 
@@ -10,50 +11,6 @@
 #include <QMdiArea>
 #include <QPainter>
 #include <QVBoxLayout>
-
-namespace {
-
-// Stand-ins for the frame's seven 32 x 32 button pictures, for a tree without them.
-platform::ImageList placeholderPictures()
-{
-    const QColor colours[] = {QColor(0x2e7d32), QColor(0x1565c0), QColor(0x6a1b9a), QColor(0xef6c00),
-                              QColor(0x00838f), QColor(0x283593), QColor(0xc62828)};
-    platform::ImageList list;
-    int number = 1;
-    for (const QColor &colour : colours) {
-        QPixmap picture(32, 32);
-        picture.fill(Qt::transparent);
-        QPainter painter(&picture);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setBrush(colour);
-        painter.setPen(colour.darker(140));
-        painter.drawRoundedRect(QRectF(2.5, 2.5, 27, 27), 6, 6);
-        painter.setPen(Qt::white);
-        QFont font = painter.font();
-        font.setBold(true);
-        font.setPixelSize(16);
-        painter.setFont(font);
-        painter.drawText(picture.rect(), Qt::AlignCenter, QString::number(number++));
-        painter.end();
-        list.add(picture);
-    }
-    return list;
-}
-
-// The frame's own button pictures when the source tree has them.
-platform::ImageList buttonPictures()
-{
-    QStringList paths;
-    for (int n = 1; n <= 7; ++n)
-        paths << QStringLiteral(VORIMEL_SOURCE_DIR "/resources/app/button%1.png").arg(n);
-    try {
-        return platform::ImageList::fromFiles(paths);
-    } catch (const platform::AppError &) {
-        return placeholderPictures();
-    }
-}
-
-} // namespace
 
 RibbonHostWindow::RibbonHostWindow(int theme, bool demo, QWidget *parent)
     : QMainWindow(parent), ribbon_(new TelvarRibbon), themeChooser_(new QComboBox), workspace_(new QMdiArea),
@@ -76,7 +33,7 @@ RibbonHostWindow::RibbonHostWindow(int theme, bool demo, QWidget *parent)
     column->addLayout(chooserRow);
     setCentralWidget(central);
 
-    ribbon_->SetImageList(buttonPictures());
+    ribbon_->SetImageList(app::buttonPictures());
     app::addFrameRibbonContent(*ribbon_);
     if (demo) {
         ribbon_->AddTab(QStringLiteral("demo"), QStringLiteral("Demo"));
