@@ -266,13 +266,7 @@ private slots:
         QCOMPARE(ribbon.Theme(), qint16(1));
         QCOMPARE(ribbon.BackColor(), 0xDAB08Eu); // colours come before the pictures
         QCOMPARE(argb(ribbon.parts().Barra2->Picture()), blackBand);
-        try {
-            ribbon.LoadBackground();
-            QFAIL("background loaded without a temporary folder");
-        } catch (const platform::AppError &error) {
-            QCOMPARE(error.number(), code | 10000);
-            QCOMPARE(error.source(), source);
-        }
+        expectLoadError([&] { ribbon.LoadBackground(); }, code | 10000, source);
         qputenv("TMPDIR", tempDir_->path().toLocal8Bit());
         QVERIFY(plain.remove());
     }
@@ -303,13 +297,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(name));
         ribbon::DeleteTempFile(name); // a missing file is no error
         QVERIFY(ribbon::GetTempDirectory().endsWith('/'));
-        try {
-            ribbon::MakeTempFileName("LRP", tempDir_->filePath("absent"));
-            QFAIL("file made in a missing folder");
-        } catch (const platform::AppError &error) {
-            QCOMPARE(error.number(), ENOENT | 10000);
-            QCOMPARE(error.source(), ribbon::executableName() + ".cAniCursor");
-        }
+        expectLoadError([&] { ribbon::MakeTempFileName("LRP", tempDir_->filePath("absent")); }, ENOENT | 10000,
+                        ribbon::executableName() + ".cAniCursor");
     }
 
 private:
