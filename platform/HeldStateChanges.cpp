@@ -6,37 +6,20 @@
 #include <utility>
 
 namespace platform {
-namespace {
-
-// Qt reports setEnabled() as a change of the "disabled" state alone.
-QAccessible::State enablingChange()
-{
-    QAccessible::State disabled;
-    disabled.disabled = true;
-    return disabled;
-}
-
-bool onlyEnablingChanged(const QAccessibleStateChangeEvent &event)
-{
-    return event.changedStates() == enablingChange();
-}
-
-} // namespace
 
 HeldStateChanges::HeldStateChanges(Forward forward, std::chrono::milliseconds delay)
     : forward_(std::move(forward)), delay_(delay)
 {
 }
 
-HeldStateChanges::Held &HeldStateChanges::entryFor(QWidget *widget)
+void HeldStateChanges::holdShowing(QWidget *widget, bool wasShown)
 {
     // A widget deleted and another made at its address since: a new entry.
     if (const auto found = index_.constFind(widget); found != index_.cend() && held_[*found].widget == widget)
-        return held_[*found];
+        return;
     index_.insert(widget, held_.size());
-    held_.push_back(Held{widget});
+    held_.push_back(Held{widget, wasShown});
     scheduleFlush();
-    return held_.back();
 }
 
 void HeldStateChanges::scheduleFlush()
@@ -56,25 +39,11 @@ bool HeldStateChanges::hold(const QAccessibleEvent &event)
     if (!widget || event.child() >= 0)
         return false;
     switch (event.type()) {
-    case QAccessible::StateChanged: {
-        if (!onlyEnablingChanged(static_cast<const QAccessibleStateChangeEvent &>(event)))
-            return false;
-        Held &h = entryFor(widget);
-        if (!h.enablingChanged) {
-            h.enablingChanged = true;
-            h.wasEnabled = !widget->isEnabled();
-        }
-        return true;
-    }
     case QAccessible::ObjectShow:
-    case QAccessible::ObjectHide: {
-        Held &h = entryFor(widget);
-        if (!h.showingChanged) {
-            h.showingChanged = true;
-            h.wasShown = event.type() == QAccessible::ObjectHide;
-        }
+    case QAccessible::ObjectHide:
+        // Before its first change, the widget was the opposite of what it became.
+        holdShowing(widget, event.type() == QAccessible::ObjectHide);
         return true;
-    }
     case QAccessible::Focus:
         // Only amid a flicker: a focus on its own (a Tab, the window coming
         // up) goes at once, and in Qt's order with the focus on an item.
@@ -99,13 +68,9 @@ void HeldStateChanges::flush()
         if (!widget)
             continue;
         const bool shown = widget->isVisible();
-        if (h.showingChanged && shown != h.wasShown) {
+        if (shown != h.wasShown) {
             QAccessibleEvent showing(widget, shown ? QAccessible::ObjectShow : QAccessible::ObjectHide);
             forward_(showing);
-        }
-        if (h.enablingChanged && widget->isEnabled() != h.wasEnabled) {
-            QAccessibleStateChangeEvent enabling(widget, enablingChange());
-            forward_(enabling);
         }
     }
     // A focus passed on meanwhile has been no one's place; one the window
