@@ -36,34 +36,11 @@ const QString StateFolder = QStringLiteral("/var/lib/vorimel");
 // Serialises the tests of every checkout on one machine: they share its package database.
 const char InstallLock[] = "/tmp/vorimel-package-test.lock";
 
-struct Run {
-    bool finished = false;
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Run run(const QString &program, const QStringList &arguments, int timeoutMs = 120000,
-        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-    }
-    Run result;
-    result.finished = process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::FailedToStart;
-    result.code = process.exitCode();
-    result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    result.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return result;
-}
+using Run = ProgramRun;
 
 QString describe(const Run &r)
 {
-    return QStringLiteral("exit %1\n%2\n%3").arg(r.code).arg(r.out.right(4000), r.err.right(4000));
+    return QStringLiteral("exit %1\n%2\n%3").arg(r.exitCode).arg(r.out.right(4000), r.err.right(4000));
 }
 
 Run aptGet(const QStringList &arguments)
@@ -71,10 +48,10 @@ Run aptGet(const QStringList &arguments)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DEBIAN_FRONTEND"), QStringLiteral("noninteractive"));
     // Another package tool may hold the lock for a while (scripts/setup on a fresh machine).
-    return run(QStringLiteral("apt-get"),
-               QStringList{QStringLiteral("-y"), QStringLiteral("-q"), QStringLiteral("-o"),
-                           QStringLiteral("DPkg::Lock::Timeout=300")} + arguments,
-               600000, environment);
+    return runProgram(QStringLiteral("apt-get"),
+                      QStringList{QStringLiteral("-y"), QStringLiteral("-q"), QStringLiteral("-o"),
+                                  QStringLiteral("DPkg::Lock::Timeout=300")} + arguments,
+                      600000, environment);
 }
 
 QByteArray hashOf(const QString &path)
@@ -90,8 +67,8 @@ QByteArray hashOf(const QString &path)
 // "install ok installed", "deinstall ok config-files", or empty when dpkg knows no vorimel.
 QString packageStatus()
 {
-    const Run r = run(QStringLiteral("dpkg-query"), {QStringLiteral("-W"), QStringLiteral("-f=${Status}"), QStringLiteral("vorimel")});
-    return r.code == 0 ? r.out.trimmed() : QString();
+    const Run r = runProgram(QStringLiteral("dpkg-query"), {QStringLiteral("-W"), QStringLiteral("-f=${Status}"), QStringLiteral("vorimel")});
+    return r.exitCode == 0 ? r.out.trimmed() : QString();
 }
 
 bool existsOrLinks(const QString &path)
@@ -156,17 +133,17 @@ void PackageTest::initTestCase()
     }
     QVERIFY(work_.isValid());
 
-    const Run made = run(QStringLiteral(VORIMEL_SOURCE_DIR "/scripts/package"), {QStringLiteral(VORIMEL_PACKAGE_BUILD_DIR)},
-                         30 * 60 * 1000);
-    QVERIFY2(made.finished && made.code == 0, qPrintable(describe(made)));
+    const Run made = runProgram(QStringLiteral(VORIMEL_SOURCE_DIR "/scripts/package"), {QStringLiteral(VORIMEL_PACKAGE_BUILD_DIR)},
+                                30 * 60 * 1000);
+    QVERIFY2(made.finished && made.exitCode == 0, qPrintable(describe(made)));
     deb_ = made.out.trimmed().split(QLatin1Char('\n')).constLast();
     QVERIFY2(QFileInfo(deb_).isFile(), qPrintable(deb_));
     qInfo("%s: %lld KB", qPrintable(deb_), QFileInfo(deb_).size() / 1024);
 
-    const Run unpacked = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb_, work_.filePath(QStringLiteral("extracted"))});
-    QVERIFY2(unpacked.code == 0, qPrintable(describe(unpacked)));
-    const Run listed = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb_});
-    QVERIFY2(listed.code == 0, qPrintable(describe(listed)));
+    const Run unpacked = runProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb_, work_.filePath(QStringLiteral("extracted"))});
+    QVERIFY2(unpacked.exitCode == 0, qPrintable(describe(unpacked)));
+    const Run listed = runProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb_});
+    QVERIFY2(listed.exitCode == 0, qPrintable(describe(listed)));
     // "-rwxr-xr-x root/root 327136 2026-12-07 12:19 ./usr/bin/vorimel-pcsdb", links with " -> target"
     for (const QString &line : listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const QStringList fields = line.simplified().split(QLatin1Char(' '));
@@ -213,8 +190,8 @@ void PackageTest::holdsExactlyTheInstalledLayout()
     QCOMPARE(listed, expected);
 
     for (const QString &program : std::as_const(programs)) {
-        const Run file = run(QStringLiteral("file"), {QStringLiteral("-b"), extracted(program)});
-        if (file.finished && file.code == 0)
+        const Run file = runProgram(QStringLiteral("file"), {QStringLiteral("-b"), extracted(program)});
+        if (file.finished && file.exitCode == 0)
             QVERIFY2(file.out.contains(QLatin1String("stripped")) && !file.out.contains(QLatin1String("not stripped")),
                      qPrintable(program + ": " + file.out));
     }
@@ -222,8 +199,8 @@ void PackageTest::holdsExactlyTheInstalledLayout()
 
 void PackageTest::controlFieldsDescribeThePackage()
 {
-    const Run fields = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb_});
-    QVERIFY2(fields.code == 0, qPrintable(describe(fields)));
+    const Run fields = runProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb_});
+    QVERIFY2(fields.exitCode == 0, qPrintable(describe(fields)));
     QMap<QString, QString> field;
     QString last;
     for (const QString &line : fields.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
@@ -234,7 +211,7 @@ void PackageTest::controlFieldsDescribeThePackage()
         last = line.section(QLatin1Char(':'), 0, 0);
         field[last] = line.section(QLatin1Char(':'), 1).trimmed();
     }
-    const QString architecture = run(QStringLiteral("dpkg"), {QStringLiteral("--print-architecture")}).out.trimmed();
+    const QString architecture = runProgram(QStringLiteral("dpkg"), {QStringLiteral("--print-architecture")}).out.trimmed();
     QCOMPARE(field.value("Package"), QStringLiteral("vorimel"));
     QCOMPARE(field.value("Version"), Version);
     QCOMPARE(field.value("Architecture"), architecture);
@@ -255,13 +232,13 @@ void PackageTest::controlFieldsDescribeThePackage()
 void PackageTest::desktopEntryMetadataAndIconsValidate()
 {
     const QString desktop = extracted("usr/share/applications/vorimel.desktop");
-    const Run entry = run(QStringLiteral("desktop-file-validate"), {desktop});
-    QVERIFY2(entry.code == 0 && !entry.out.contains(QLatin1String("error")), qPrintable(describe(entry)));
+    const Run entry = runProgram(QStringLiteral("desktop-file-validate"), {desktop});
+    QVERIFY2(entry.exitCode == 0 && !entry.out.contains(QLatin1String("error")), qPrintable(describe(entry)));
 
     // Offline: the screenshot's address is checked by the software centres, not here.
     const QString metainfo = extracted("usr/share/metainfo/example.vorimel.Vorimel.metainfo.xml");
-    const Run meta = run(QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"), metainfo});
-    QVERIFY2(meta.code == 0, qPrintable(describe(meta)));
+    const Run meta = runProgram(QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"), metainfo});
+    QVERIFY2(meta.exitCode == 0, qPrintable(describe(meta)));
     QFile metaFile(metainfo);
     QVERIFY(metaFile.open(QIODevice::ReadOnly));
     const QString metaText = QString::fromUtf8(metaFile.readAll());
@@ -269,7 +246,7 @@ void PackageTest::desktopEntryMetadataAndIconsValidate()
     QVERIFY(metaText.contains(QLatin1String("<screenshot type=\"default\">")));
     QVERIFY(metaText.contains(QLatin1String("<launchable type=\"desktop-id\">vorimel.desktop</launchable>")));
 
-    const Run changelog = run(QStringLiteral("gzip"), {QStringLiteral("-dc"), extracted("usr/share/doc/vorimel/changelog.Debian.gz")});
+    const Run changelog = runProgram(QStringLiteral("gzip"), {QStringLiteral("-dc"), extracted("usr/share/doc/vorimel/changelog.Debian.gz")});
     QVERIFY2(changelog.out.startsWith(QStringLiteral("vorimel (%1) ").arg(Version)), qPrintable(changelog.out.left(200)));
 
     for (int size : {16, 24, 32, 48}) {
@@ -287,9 +264,9 @@ void PackageTest::manualPagesRenderEveryOption()
         const QString page = extracted(QStringLiteral("usr/share/man/man1/%1.1.gz").arg(QLatin1String(name)));
         // Without hyphenation, so that an option's name stays whole; --warnings makes
         // groff report every fault in the page's markup.
-        const Run man = run(QStringLiteral("man"), {QStringLiteral("--warnings"), QStringLiteral("--nh"), QStringLiteral("-l"), page},
-                            60000, environment);
-        QVERIFY2(man.code == 0 && man.err.isEmpty(), qPrintable(describe(man)));
+        const Run man = runProgram(QStringLiteral("man"), {QStringLiteral("--warnings"), QStringLiteral("--nh"), QStringLiteral("-l"), page},
+                                   60000, environment);
+        QVERIFY2(man.exitCode == 0 && man.err.isEmpty(), qPrintable(describe(man)));
         for (const char *section : {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "EXIT STATUS", "FILES", "EXAMPLE"}) {
             if (QLatin1String(section) == QLatin1String("FILES") && QLatin1String(name) != QLatin1String("vorimel"))
                 continue;
@@ -297,8 +274,8 @@ void PackageTest::manualPagesRenderEveryOption()
         }
         pages[QLatin1String(name)] = man.out;
     }
-    const Run help = run(extracted("usr/bin/vorimel-pcsdb"), {QStringLiteral("--help")});
-    QVERIFY2(help.code == 0, qPrintable(describe(help)));
+    const Run help = runProgram(extracted("usr/bin/vorimel-pcsdb"), {QStringLiteral("--help")});
+    QVERIFY2(help.exitCode == 0, qPrintable(describe(help)));
     const QRegularExpression option(QStringLiteral("(?<![\\w-])--[a-z0-9-]+"));
     int options = 0;
     for (auto match = option.globalMatch(help.out); match.hasNext(); ++options) {
@@ -312,10 +289,10 @@ void PackageTest::manualPagesRenderEveryOption()
 
 void PackageTest::lintianFindsNoError()
 {
-    const Run lintian = run(QStringLiteral("lintian"), {deb_}, 10 * 60 * 1000);
+    const Run lintian = runProgram(QStringLiteral("lintian"), {deb_}, 10 * 60 * 1000);
     for (const QString &line : lintian.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         qInfo("lintian: %s", qPrintable(line));
-    QVERIFY2(lintian.finished && lintian.code == 0, qPrintable(describe(lintian)));
+    QVERIFY2(lintian.finished && lintian.exitCode == 0, qPrintable(describe(lintian)));
     QVERIFY2(!QRegularExpression(QStringLiteral("^E: "), QRegularExpression::MultilineOption).match(lintian.out).hasMatch(),
              qPrintable(lintian.out));
 }
@@ -344,7 +321,7 @@ void PackageTest::installedProgramStartsFromItsMenuEntryAndEndsOnExit()
         QSKIP(qPrintable(why));
     const Run installed = aptGet({QStringLiteral("install"), QStringLiteral("--no-install-recommends"), deb_});
     installed_ = true;
-    QVERIFY2(installed.code == 0, qPrintable(describe(installed)));
+    QVERIFY2(installed.exitCode == 0, qPrintable(describe(installed)));
     QCOMPARE(packageStatus(), QStringLiteral("install ok installed"));
 
     // The sample goes where the program folder's link points, readable by everyone.
@@ -352,8 +329,8 @@ void PackageTest::installedProgramStartsFromItsMenuEntryAndEndsOnExit()
     QCOMPARE(hashOf(Database), hashOf(extracted("usr/lib/vorimel/pcs-sample.mdb")));
     QCOMPARE(QFileInfo(Database).permissions() & (QFile::ReadOther | QFile::WriteOther), QFile::ReadOther);
 
-    const Run help = run(QStringLiteral("/usr/bin/vorimel-pcsdb"), {QStringLiteral("--help")});
-    QVERIFY2(help.code == 0 && help.out.contains(QLatin1String("--install")), qPrintable(describe(help)));
+    const Run help = runProgram(QStringLiteral("/usr/bin/vorimel-pcsdb"), {QStringLiteral("--help")});
+    QVERIFY2(help.exitCode == 0 && help.out.contains(QLatin1String("--install")), qPrintable(describe(help)));
 
     // As a desktop starts it: the entry's Exec line, found on a plain PATH.
     QFile desktop(QStringLiteral("/usr/share/applications/vorimel.desktop"));
@@ -400,9 +377,9 @@ void PackageTest::installedProgramStartsFromItsMenuEntryAndEndsOnExit()
     const QString x = QString::number(exitButton->x());
     const QString y = QString::number(exitButton->y());
     // Moved there first, as a hand would, so the ribbon sees the pointer arrive.
-    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), x, y, QStringLiteral("sleep"), QStringLiteral("0.3"),
-                                    QStringLiteral("click"), QStringLiteral("1")},
-        20000, onDisplay);
+    runProgram(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), x, y, QStringLiteral("sleep"), QStringLiteral("0.3"),
+                                           QStringLiteral("click"), QStringLiteral("1")},
+               20000, onDisplay);
     const bool ended = vorimel.waitForFinished(20000);
     if (!ended) {
         vorimel.kill();
@@ -432,21 +409,21 @@ void PackageTest::fullDatabaseSurvivesReinstall()
     arguments << QStringLiteral("--install");
 
     // Another user is told that this needs root, before anything is read.
-    const Run refused = run(QStringLiteral("setpriv"),
-                            QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                        QStringLiteral("--clear-groups"), QStringLiteral("/usr/bin/vorimel-pcsdb")}
-                                + arguments);
-    QCOMPARE(refused.code, 1);
+    const Run refused = runProgram(QStringLiteral("setpriv"),
+                                   QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                               QStringLiteral("--clear-groups"), QStringLiteral("/usr/bin/vorimel-pcsdb")}
+                                       + arguments);
+    QCOMPARE(refused.exitCode, 1);
     QVERIFY2(refused.err.contains(Database) && refused.err.contains(QLatin1String("only root can")), qPrintable(refused.err));
 
-    const Run built = run(QStringLiteral("/usr/bin/vorimel-pcsdb"), arguments, 10 * 60 * 1000);
-    QVERIFY2(built.code == 0, qPrintable(describe(built)));
+    const Run built = runProgram(QStringLiteral("/usr/bin/vorimel-pcsdb"), arguments, 10 * 60 * 1000);
+    QVERIFY2(built.exitCode == 0, qPrintable(describe(built)));
     fullDatabase_ = hashOf(Database);
     QVERIFY(fullDatabase_ != hashOf(QStringLiteral("/usr/lib/vorimel/pcs-sample.mdb")));
     QCOMPARE(QFileInfo(DatabaseLink).symLinkTarget(), Database);
 
     const Run reinstalled = aptGet({QStringLiteral("install"), QStringLiteral("--reinstall"), deb_});
-    QVERIFY2(reinstalled.code == 0, qPrintable(describe(reinstalled)));
+    QVERIFY2(reinstalled.exitCode == 0, qPrintable(describe(reinstalled)));
     QCOMPARE(hashOf(Database), fullDatabase_);
     QCOMPARE(QFileInfo(DatabaseLink).symLinkTarget(), Database);
 }
@@ -463,7 +440,7 @@ void PackageTest::databaseInPlaceOfTheLinkIsKept()
     QVERIFY(QFile::copy(QStringLiteral("/usr/lib/vorimel/pcs-sample.mdb"), Database));
 
     const Run reinstalled = aptGet({QStringLiteral("install"), QStringLiteral("--reinstall"), deb_});
-    QVERIFY2(reinstalled.code == 0, qPrintable(describe(reinstalled)));
+    QVERIFY2(reinstalled.exitCode == 0, qPrintable(describe(reinstalled)));
     QCOMPARE(QFileInfo(DatabaseLink).symLinkTarget(), Database);
     QCOMPARE(hashOf(Database), fullDatabase_);
 }
@@ -474,7 +451,7 @@ void PackageTest::removeKeepsOnlyTheDatabase()
         QSKIP("the package is not installed");
     const QByteArray database = hashOf(Database);
     const Run removed = aptGet({QStringLiteral("remove"), QStringLiteral("vorimel")});
-    QVERIFY2(removed.code == 0, qPrintable(describe(removed)));
+    QVERIFY2(removed.exitCode == 0, qPrintable(describe(removed)));
     QCOMPARE(packageStatus(), QStringLiteral("deinstall ok config-files"));
     for (const Entry &entry : std::as_const(entries_)) {
         if (!entry.path.endsWith(QLatin1Char('/')))
@@ -492,7 +469,7 @@ void PackageTest::purgeLeavesNothing()
     if (packageStatus().isEmpty())
         QSKIP("the package is not installed");
     const Run purged = aptGet({QStringLiteral("purge"), QStringLiteral("vorimel")});
-    QVERIFY2(purged.code == 0, qPrintable(describe(purged)));
+    QVERIFY2(purged.exitCode == 0, qPrintable(describe(purged)));
     installed_ = false;
     QCOMPARE(packageStatus(), QString());
     QVERIFY(!existsOrLinks(StateFolder));
@@ -507,7 +484,7 @@ void PackageTest::cleanupTestCase()
 {
     // A failure half-way must not leave the package on the machine.
     if (installed_)
-        run(QStringLiteral("dpkg"), {QStringLiteral("--purge"), QStringLiteral("vorimel")}, 300000);
+        runProgram(QStringLiteral("dpkg"), {QStringLiteral("--purge"), QStringLiteral("vorimel")}, 300000);
     if (lockFd_ >= 0)
         ::close(lockFd_);
 }

@@ -15,16 +15,18 @@ QString builderProgram()
     return QStringLiteral(VORIMEL_BIN_DIR "/vorimel-pcsdb");
 }
 
-BuilderRun runBuilder(const QStringList &arguments, int timeoutMs)
+ProgramRun runBuilder(const QStringList &arguments, int timeoutMs)
 {
-    return runBuilderFrom(builderProgram(), arguments, timeoutMs);
+    return runProgram(builderProgram(), arguments, timeoutMs);
 }
 
-BuilderRun runBuilderFrom(const QString &program, const QStringList &arguments, int timeoutMs)
+ProgramRun runProgram(const QString &program, const QStringList &arguments, int timeoutMs,
+                      const QProcessEnvironment &environment)
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(program, arguments);
-    BuilderRun run;
+    ProgramRun run;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();

@@ -1,5 +1,6 @@
 #pragma once
-// Running vorimel-pcsdb and finding release files, for the builder's tests.
+// Running vorimel-pcsdb (or any program) and finding release files, for the
+// builder's and the package's tests.
 
 #include <QProcess>
 #include <QString>
@@ -16,7 +17,7 @@ struct ReleasePaths {
     QStringList arguments(const QString &output) const;
 };
 
-struct BuilderRun {
+struct ProgramRun {
     bool finished = false;   // started, and ended by itself rather than by a crash or the timeout
     int exitCode = -1;
     QString out;
@@ -24,9 +25,10 @@ struct BuilderRun {
 };
 
 QString builderProgram();
-BuilderRun runBuilder(const QStringList &arguments, int timeoutMs = 120000);
-// The same with a copy of the builder placed elsewhere.
-BuilderRun runBuilderFrom(const QString &program, const QStringList &arguments, int timeoutMs = 120000);
+ProgramRun runBuilder(const QStringList &arguments, int timeoutMs = 120000);
+// Any program, such as a copy of the builder placed elsewhere.
+ProgramRun runProgram(const QString &program, const QStringList &arguments, int timeoutMs = 120000,
+                      const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
 
 ReleasePaths sampleRelease();
 

@@ -113,7 +113,7 @@ void PcsDbCommandLineTest::buildsEveryKindOfCode()
     QTemporaryDir dir;
     const ReleasePaths paths = CraftedRelease().write(dir.path());
     const QString output = dir.filePath("pcs.mdb");
-    const BuilderRun run = runBuilder(paths.arguments(output));
+    const ProgramRun run = runBuilder(paths.arguments(output));
     QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.err));
     QVERIFY2(run.err.isEmpty(), qPrintable(run.err));  // no terminal, so no progress either
     QCOMPARE(filesIn(dir.path()), inputFileNames({"pcs.mdb"}));
@@ -270,7 +270,7 @@ void PcsDbCommandLineTest::refusesFaultyRelease()
     const QString location = fileNameOf(part) + ':' + QString::number(reportedLine ? reportedLine : index + 1) + ':';
 
     QTemporaryDir dir;
-    const BuilderRun run = runBuilder(release.write(dir.path()).arguments(dir.filePath("pcs.mdb")));
+    const ProgramRun run = runBuilder(release.write(dir.path()).arguments(dir.filePath("pcs.mdb")));
     QVERIFY2(run.finished, "the builder crashed or hung");
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains(location), qPrintable(run.err));
@@ -307,7 +307,7 @@ void PcsDbCommandLineTest::refusesMissingOrUnreadableFile()
     }
     const QString output = dir.filePath("out/pcs.mdb");
     QVERIFY(QDir().mkdir(dir.filePath("out")));
-    const BuilderRun run = runBuilder(paths.arguments(output));
+    const ProgramRun run = runBuilder(paths.arguments(output));
     QVERIFY2(run.finished, "the builder crashed or hung");
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains(path + ": "), qPrintable(run.err));
@@ -327,7 +327,7 @@ void PcsDbCommandLineTest::keepsPreviousDatabaseWhenBuildFails()
         QVERIFY(previous.open(QIODevice::WriteOnly));
         previous.write("the database of yesterday");
     }
-    const BuilderRun run = runBuilder(release.write(dir.path()).arguments(output));
+    const ProgramRun run = runBuilder(release.write(dir.path()).arguments(output));
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains("pcs_gem_test.txt:7:"), qPrintable(run.err));
     QFile previous(output);
@@ -358,7 +358,7 @@ void PcsDbCommandLineTest::commandLineFaults()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, complaint);
-    const BuilderRun run = runBuilder(arguments);
+    const ProgramRun run = runBuilder(arguments);
     QVERIFY2(run.finished, "the builder crashed or hung");
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.contains(complaint), qPrintable(run.err));
@@ -367,7 +367,7 @@ void PcsDbCommandLineTest::commandLineFaults()
 
 void PcsDbCommandLineTest::helpListsEveryOption()
 {
-    const BuilderRun run = runBuilder({"--help"});
+    const ProgramRun run = runBuilder({"--help"});
     QCOMPARE(run.exitCode, 0);
     for (const char *option : {"--order", "--tables", "--gem", "--icd9", "--output", "--install", "--help"})
         QVERIFY2(run.out.contains(option), option);
@@ -405,7 +405,7 @@ void PcsDbCommandLineTest::installWritesWhereTheProgramFoldersLinkPoints()
 
     // Every user's program reads the database, whatever umask the installing root has.
     const mode_t mask = ::umask(077);
-    const BuilderRun run = runBuilderFrom(tool, releaseArguments(release) << "--install");
+    const ProgramRun run = runProgram(tool, releaseArguments(release) << "--install");
     ::umask(mask);
     QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.err));
     QVERIFY2(run.out.contains(database), qPrintable(run.out));
@@ -423,7 +423,7 @@ void PcsDbCommandLineTest::installWithoutAnInstalledProgramFails()
 {
     QTemporaryDir dir;
     const QString tool = installedLayout(QDir(dir.path()), false);
-    const BuilderRun run = runBuilderFrom(tool, releaseArguments(CraftedRelease().write(dir.path())) << "--install");
+    const ProgramRun run = runProgram(tool, releaseArguments(CraftedRelease().write(dir.path())) << "--install");
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains("no installed Vorimel") && run.err.contains(QDir::cleanPath(dir.filePath("usr/lib/vorimel"))),
@@ -437,7 +437,7 @@ void PcsDbCommandLineTest::outputThroughALinkKeepsTheLink()
     const QString link = dir.filePath("pcs.mdb");
     QVERIFY(QDir(dir.path()).mkpath("data"));
     QVERIFY(QFile::link(database, link));
-    const BuilderRun run = runBuilder(CraftedRelease().write(dir.path()).arguments(link));
+    const ProgramRun run = runBuilder(CraftedRelease().write(dir.path()).arguments(link));
     QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.err));
     QCOMPARE(QFileInfo(link).symLinkTarget(), database);
     QCOMPARE(filesIn(dir.filePath("data")), QStringList{"pcs.mdb"});

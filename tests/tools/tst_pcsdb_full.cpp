@@ -31,7 +31,7 @@ void PcsDbFullReleaseTest::buildsTheWholeRelease()
     const QString output = dir.filePath("pcs.mdb");
     QElapsedTimer timer;
     timer.start();
-    const BuilderRun run = runBuilder(paths.arguments(output));
+    const ProgramRun run = runBuilder(paths.arguments(output));
     const qint64 elapsed = timer.elapsed();
     QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.err));
     qInfo("built the FY2020 pcs.mdb in %lld ms (this build's flags), %lld bytes", elapsed, QFileInfo(output).size());

@@ -105,7 +105,7 @@ void PcsDbSampleTest::databaseHoldsWhatTheSampleSays()
 {
     QTemporaryDir dir;
     const QString output = dir.filePath("pcs.mdb");
-    const BuilderRun run = runBuilder(sampleRelease().arguments(output));
+    const ProgramRun run = runBuilder(sampleRelease().arguments(output));
     QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.err));
     compareWithRelease(output, m_sample);
 }
@@ -122,7 +122,7 @@ void PcsDbSampleTest::databaseSaysWhatItWasBuiltFrom()
     QTemporaryDir dir;
     const QString output = dir.filePath("pcs.mdb");
     qputenv("SOURCE_DATE_EPOCH", "1570000000"); // 2019-10-02
-    const BuilderRun run = runBuilder(sampleRelease().arguments(output));
+    const ProgramRun run = runBuilder(sampleRelease().arguments(output));
     qunsetenv("SOURCE_DATE_EPOCH");
     QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.err));
     const QMap<QString, QString> items = releaseItems(output);
