@@ -16,7 +16,6 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     void setChoices(QList<Choice> choices);
-    const QList<Choice> &choices() const { return choices_; }
     int rowOf(QChar key) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -63,9 +63,6 @@ public:
     QLabel *title() const { return title_; }
     QLabel *icd9() const { return icd9_; }
     QPushButton *showDetailsButton() const { return showDetails_; }
-    // What a screen reader is told, wherever the keyboard is, once a code is
-    // complete: the code and its title. Not on screen: the title shows there.
-    platform::AnnouncingLabel *completedCode() const { return completedCode_; }
 
 signals:
     void detailsRequested(qint32 id);
@@ -102,6 +99,8 @@ private:
     QLabel *title_ = nullptr;
     QLabel *icd9_ = nullptr;
     QPushButton *showDetails_ = nullptr;
+    // What a screen reader is told, wherever the keyboard is, once a code is
+    // complete: the code and its title. Not on screen: the title shows there.
     platform::AnnouncingLabel *completedCode_ = nullptr;
 
     CodeTableSet tables_;

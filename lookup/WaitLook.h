@@ -29,7 +29,6 @@ public:
     void arm();
     // Back to the usual look; the caller shows the details again itself.
     void end();
-    bool isShown() const { return shown_; }
 
 private:
     void show();
