@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace platform {
@@ -14,10 +15,10 @@ HeldStateChanges::HeldStateChanges(Forward forward, std::chrono::milliseconds de
 
 void HeldStateChanges::holdShowing(QWidget *widget, bool wasShown)
 {
-    // A widget deleted and another made at its address since: a new entry.
-    if (const auto found = index_.constFind(widget); found != index_.cend() && held_[*found].widget == widget)
+    // A widget deleted since matches no new one at its address: its entry's
+    // pointer is null.
+    if (std::any_of(held_.cbegin(), held_.cend(), [widget](const Held &h) { return h.widget == widget; }))
         return;
-    index_.insert(widget, held_.size());
     held_.push_back(Held{widget, wasShown});
     scheduleFlush();
 }
@@ -61,7 +62,6 @@ void HeldStateChanges::flush()
     // Sending may bring new events (and a nested flush): work on what is held now.
     std::vector<Held> held;
     held.swap(held_);
-    index_.clear();
     const QPointer<QWidget> focus = std::exchange(focus_, nullptr);
     for (const Held &h : held) {
         QWidget *widget = h.widget;

@@ -12,7 +12,6 @@
 // focus before the showing or focus that came earlier.
 
 #include <QAccessible>
-#include <QHash>
 #include <QPointer>
 #include <QWidget>
 
@@ -52,7 +51,6 @@ private:
     QObject timerOwner_; // a flush still to come dies with this object
     std::vector<Held> held_;
     QPointer<QWidget> focus_;
-    QHash<const QWidget *, std::size_t> index_;
     bool flushScheduled_ = false;
 };
 
