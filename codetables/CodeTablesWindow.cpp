@@ -4,6 +4,7 @@
 #include "codetables/TableRowsModel.h"
 #include "lookup/CopyActions.h"
 #include "lookup/FormLayout.h"
+#include "lookup/ListKeys.h"
 #include "lookup/SharedQuery.h"
 #include "platform/AnnouncingLabel.h"
 #include "platform/AppError.h"
@@ -33,11 +34,6 @@ namespace {
 
 constexpr int RetryMs = 50;
 const QChar NotChosen = QLatin1Char('-');
-
-bool isEnterKey(int key)
-{
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
 
 QLabel *selectableText(QWidget *parent, const QString &name)
 {
@@ -386,7 +382,7 @@ void CodeTablesWindow::closeEvent(QCloseEvent *event)
 
 bool CodeTablesWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent *>(event)->key())) {
+    if (event->type() == QEvent::KeyPress && lookup::isEnterKey(static_cast<QKeyEvent *>(event)->key())) {
         if (watched == rowsView_) {
             focusNextAxis();
             return true;

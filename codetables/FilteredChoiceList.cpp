@@ -1,5 +1,7 @@
 #include "codetables/FilteredChoiceList.h"
 
+#include "lookup/ListKeys.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,11 +15,6 @@
 namespace codetables {
 
 namespace {
-
-bool isEnterKey(int key)
-{
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
 
 bool movesInList(int key)
 {
@@ -126,7 +123,7 @@ bool FilteredChoiceList::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
-    if (isEnterKey(key->key()) && key->modifiers() == Qt::NoModifier) {
+    if (lookup::isEnterKey(key->key()) && key->modifiers() == Qt::NoModifier) {
         emit accepted();
         return true;
     }

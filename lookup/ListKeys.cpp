@@ -39,7 +39,7 @@ bool ListKeys::eventFilter(QObject *watched, QEvent *event)
         }
         return true;
     }
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+    if (isEnterKey(key->key())) {
         const QModelIndex current = view_->currentIndex();
         if (current.isValid() && selection->isSelected(current)) {
             emit rowChosen(current.row());

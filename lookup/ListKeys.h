@@ -28,4 +28,10 @@ private:
     QAbstractItemView *view_;
 };
 
+// Return or the keypad's Enter: the windows take both alike.
+inline bool isEnterKey(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 } // namespace lookup

@@ -49,11 +49,6 @@ constexpr int ResultRowsWanted = 20;
 
 const QString WaitCaption = QStringLiteral("Loading, Please Wait...");
 
-bool isEnterKey(int key)
-{
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
 // The search text is blank when nothing but spaces is left.
 bool isBlank(const QString &text)
 {
