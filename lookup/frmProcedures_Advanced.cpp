@@ -6,7 +6,6 @@
 #include "lookup/frmProcedures.h"
 
 #include <QApplication>
-#include <QListWidget>
 #include <QPushButton>
 
 namespace lookup {
