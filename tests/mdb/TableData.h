@@ -28,6 +28,18 @@ QString describe(const mdb::Value &value);
 // Empty when actual equals expected; otherwise where they first differ.
 QString compareRows(const std::vector<Row> &actual, const std::vector<Row> &expected, const std::string &table);
 
+// The message of the WriterError that action throws, or a note that none came.
+template <typename Action>
+QString errorOf(Action action)
+{
+    try {
+        action();
+    } catch (const mdb::WriterError &error) {
+        return QString::fromUtf8(error.what());
+    }
+    return "(no WriterError)";
+}
+
 // libmdb reports a Null text as empty text; this is what it should report.
 Row asLibmdbSeesIt(const Row &row, const std::vector<mdb::ColumnDefinition> &columns);
 std::vector<Row> asLibmdbSeesIt(const TableData &table);

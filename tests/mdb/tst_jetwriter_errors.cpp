@@ -37,18 +37,6 @@ const std::vector<ColumnDefinition> kColumns{{"ID", ColumnType::Long},
                                        {"notes", ColumnType::Memo},
                                        {"character 1", ColumnType::Text, 1}};
 
-// The message of the WriterError that action throws, or a note that none came.
-template <typename Action>
-QString errorOf(Action action)
-{
-    try {
-        action();
-    } catch (const WriterError &error) {
-        return QString::fromUtf8(error.what());
-    }
-    return "(no WriterError)";
-}
-
 void verifyMentions(const QString &message, const QStringList &fragments)
 {
     for (const QString &fragment : fragments)

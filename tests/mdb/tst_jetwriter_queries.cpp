@@ -14,7 +14,6 @@ using namespace mdbtest;
 using mdb::ColumnType;
 using mdb::JetWriter;
 using mdb::Value;
-using mdb::WriterError;
 
 namespace {
 
@@ -51,17 +50,6 @@ const ReaderTable *findTable(const std::vector<ReaderTable> &tables, const std::
             return &t;
     }
     return nullptr;
-}
-
-template <typename Action>
-QString errorOf(Action action)
-{
-    try {
-        action();
-    } catch (const WriterError &error) {
-        return QString::fromUtf8(error.what());
-    }
-    return "(no WriterError)";
 }
 
 } // namespace
