@@ -60,6 +60,18 @@ WindowDriver::~WindowDriver()
     delete window_.data();
 }
 
+void WindowDriver::activate()
+{
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+}
+
+void WindowDriver::press(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(target, key, modifiers);
+    settle();
+}
+
 void WindowDriver::click(QAbstractButton *button)
 {
     // click() rather than a synthetic mouse click: a test may close the window

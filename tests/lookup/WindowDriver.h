@@ -58,6 +58,8 @@ public:
     void destroyWindow() { delete window_.data(); }
     bool windowExists() const { return !window_.isNull(); }
     RecordedPrompts &prompts() { return *prompts_; }
+    // Makes the window the active one, as keys typed by a user need.
+    void activate();
 
     void search(const QString &text);            // types the text, presses "Search"
     void typeAndRelease(const QString &text, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -77,6 +79,8 @@ public:
     static QStringList items(const lookup::ResultList *list);
     // Runs the handlers the lists queued for themselves.
     static void settle();
+    // One keystroke, then what it queued.
+    static void press(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     static void click(QAbstractButton *button);
 
 private:

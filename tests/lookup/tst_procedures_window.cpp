@@ -381,13 +381,10 @@ private slots:
         QVERIFY(w.lstSearch()->hasFocus());
 
         // Arrow keys request the details of each newly selected row.
-        QTest::keyClick(w.lstSearch(), Qt::Key_Down);
-        WindowDriver::settle();
+        WindowDriver::press(w.lstSearch(), Qt::Key_Down);
         QCOMPARE(d.gridValues(), valuesOf(detail(2, "36.12")));
-        QTest::keyClick(w.lstSearch(), Qt::Key_Up);
-        WindowDriver::settle();
-        QTest::keyClick(w.lstSearch(), Qt::Key_Up);
-        WindowDriver::settle();
+        WindowDriver::press(w.lstSearch(), Qt::Key_Up);
+        WindowDriver::press(w.lstSearch(), Qt::Key_Up);
         QCOMPARE(d.gridValues(), valuesOf(detail(10, "36.19")));
 
         // No rows for an identifier: the grid keeps what it showed.
@@ -520,8 +517,7 @@ private slots:
         lookup::AdvancedPanel &panel = *w.picAdvanced();
         const auto pressEnter = [](QPushButton *button) {
             button->setFocus();
-            QTest::keyClick(button, Qt::Key_Return);
-            WindowDriver::settle();
+            WindowDriver::press(button, Qt::Key_Return);
         };
         w.txtSearch()->setText(QStringLiteral("bypass"));
         pressEnter(w.cmdSearch());

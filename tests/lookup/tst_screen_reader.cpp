@@ -18,22 +18,6 @@
 
 using lookup::frmProcedures;
 
-namespace {
-
-void press(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::keyClick(target, key, modifiers);
-    WindowDriver::settle();
-}
-
-void activate(QWidget &w)
-{
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-}
-
-} // namespace
-
 class ScreenReaderTest : public QObject {
     Q_OBJECT
 
@@ -52,7 +36,7 @@ private slots:
     {
         WindowDriver d;
         frmProcedures &w = d.window();
-        activate(w);
+        d.activate();
         d.search(QStringLiteral("bypass"));
         w.lstSearch()->setFocus();
         const QStringList titles = d.results();
@@ -68,7 +52,7 @@ private slots:
                                 == w.lstSearch()->palette().color(QPalette::Disabled, QPalette::Text);
             QVERIFY(w.lstSearch()->isEnabled() && w.lstSearch()->hasFocus());
         });
-        press(w.lstSearch(), Qt::Key_Down);
+        WindowDriver::press(w.lstSearch(), Qt::Key_Down);
         QVERIFY(slowAndTyping.ran());
         QVERIFY(lookedBusy);
 
@@ -102,19 +86,19 @@ private slots:
     {
         WindowDriver d;
         frmProcedures &w = d.window();
-        activate(w);
+        d.activate();
         d.search(QStringLiteral("bypass"));
         d.clickResult(0);
         w.lstSearch()->setFocus();
         ReaderEvents reader;
-        press(w.lstSearch(), Qt::Key_Tab);
+        WindowDriver::press(w.lstSearch(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), w.vbalGrid());
         // Entering speaks the first value with its label, once.
         QCOMPARE(w.vbalGrid()->currentColumn(), lookup::ValueColumn - 1);
-        press(w.vbalGrid(), Qt::Key_Tab);
+        WindowDriver::press(w.vbalGrid(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), w.txtSearch());
         w.vbalGrid()->setFocus();
-        press(w.vbalGrid(), Qt::Key_Backtab);
+        WindowDriver::press(w.vbalGrid(), Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), w.lstSearch());
     }
 
@@ -122,11 +106,11 @@ private slots:
     {
         WindowDriver d;
         frmProcedures &w = d.window();
-        activate(w);
+        d.activate();
         d.search(QStringLiteral("pacemaker lead"));
         w.lstSearch()->setFocus();
         ReaderEvents reader;
-        press(w.lstSearch(), Qt::Key_Down);
+        WindowDriver::press(w.lstSearch(), Qt::Key_Down);
         QListWidget *alternatives = w.picDuplicates()->lstDuplicates();
         // The focus is in the alternatives, on the first, before the list is disabled.
         QCOMPARE(QApplication::focusWidget(), alternatives);
@@ -137,8 +121,8 @@ private slots:
         QCOMPARE(alternatives->accessibleName(), QStringLiteral("ICD-9 alternatives for ") + d.results().at(0));
 
         reader.clear();
-        press(alternatives, Qt::Key_Down);
-        press(alternatives, Qt::Key_Return);
+        WindowDriver::press(alternatives, Qt::Key_Down);
+        WindowDriver::press(alternatives, Qt::Key_Return);
         QVERIFY(w.picDuplicates()->isHidden() && w.lstSearch()->isEnabled());
         QCOMPARE(QApplication::focusWidget(), w.vbalGrid());
         QVERIFY(reader.focused().contains(QStringLiteral("37.81")));

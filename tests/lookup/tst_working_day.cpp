@@ -32,18 +32,6 @@ const QString LongTitle = QStringLiteral(
     "Bypass Thoracic Aorta, Descending to Lower Extremity Artery with Autologous Arterial Tissue, "
     "Percutaneous Endoscopic Approach, Bilateral Femoral Popliteal Segments");
 
-void activate(QWidget &w)
-{
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-}
-
-void press(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::keyClick(target, key, modifiers);
-    WindowDriver::settle();
-}
-
 QString clipboardText()
 {
     return QGuiApplication::clipboard()->text(QClipboard::Clipboard);
@@ -93,46 +81,46 @@ private slots:
     {
         WindowDriver d;
         frmProcedures &w = d.window();
-        activate(w);
+        d.activate();
         w.focusSearchBox();
         QVERIFY(w.txtSearch()->hasFocus());
 
         QTest::keyClicks(w.txtSearch(), QStringLiteral("pacemaker"));
-        press(w.txtSearch(), Qt::Key_Return);
+        WindowDriver::press(w.txtSearch(), Qt::Key_Return);
         QCOMPARE(w.lblSearch()->text(), QStringLiteral("2 Item(s) Found"));
         QVERIFY(w.txtSearch()->hasFocus());
 
         // Tab: Search, Advanced Search, then the results.
         for (QWidget *next : {static_cast<QWidget *>(w.cmdSearch()), static_cast<QWidget *>(w.Command1()),
                               static_cast<QWidget *>(w.lstSearch())}) {
-            press(QApplication::focusWidget(), Qt::Key_Tab);
+            WindowDriver::press(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
 
         // The first arrow selects the first row, whose details show.
-        press(w.lstSearch(), Qt::Key_Down);
+        WindowDriver::press(w.lstSearch(), Qt::Key_Down);
         QCOMPARE(w.lstSearch()->currentRow(), 0);
         QVERIFY(w.lstSearch()->hasSelection());
         QCOMPARE(d.gridValue(2), QStringLiteral("02HK3JZ"));
         QVERIFY(w.lstSearch()->hasFocus());
 
         // The next one has three ICD-9 codes: the choice takes the keyboard.
-        press(w.lstSearch(), Qt::Key_Down);
+        WindowDriver::press(w.lstSearch(), Qt::Key_Down);
         QVERIFY(!w.picDuplicates()->isHidden());
         QListWidget *duplicates = w.picDuplicates()->lstDuplicates();
         QVERIFY(duplicates->hasFocus());
         // The keyboard starts on the first line, selected.
         QCOMPARE(duplicates->currentRow(), 0);
         QVERIFY(duplicates->currentItem()->isSelected());
-        press(duplicates, Qt::Key_Down);
-        press(duplicates, Qt::Key_Return);
+        WindowDriver::press(duplicates, Qt::Key_Down);
+        WindowDriver::press(duplicates, Qt::Key_Return);
         QVERIFY(w.picDuplicates()->isHidden());
         QVERIFY(!w.vbalGrid()->isHidden());
         QCOMPARE(d.gridValue(3), QStringLiteral("37.81"));
         QVERIFY(w.lstSearch()->isEnabled());
 
         // Home and End select and show like the arrows.
-        press(w.lstSearch(), Qt::Key_Home);
+        WindowDriver::press(w.lstSearch(), Qt::Key_Home);
         QCOMPARE(d.gridValue(2), QStringLiteral("02HK3JZ"));
     }
 
@@ -140,10 +128,10 @@ private slots:
     {
         WindowDriver d;
         frmProcedures &w = d.window();
-        activate(w);
+        d.activate();
         w.focusSearchBox();
         d.prompts().answer = false;
-        press(w.txtSearch(), Qt::Key_Return);
+        WindowDriver::press(w.txtSearch(), Qt::Key_Return);
         QCOMPARE(d.prompts().questions.size(), 1);
         // The key went down on "No" in the question; only its release comes here.
         QTest::keyRelease(w.txtSearch(), Qt::Key_Return);
@@ -162,9 +150,9 @@ private slots:
     {
         WindowDriver d;
         frmProcedures &w = d.window();
-        activate(w);
+        d.activate();
         lookup::AdvancedPanel *panel = w.picAdvanced();
-        press(w.Command1(), Qt::Key_Space);
+        WindowDriver::press(w.Command1(), Qt::Key_Space);
         QVERIFY(!panel->isHidden());
         QCOMPARE(QApplication::focusWidget(), panel->chkParam(0));
 
@@ -183,7 +171,7 @@ private slots:
         QCOMPARE(panel->cmdAdvancedSearch()->nextInFocusChain(), panel->cmdAdvancedCancel());
 
         // Escape is CANCEL and gives the keyboard back to the button that opened it.
-        press(panel->txtParam(3), Qt::Key_Escape);
+        WindowDriver::press(panel->txtParam(3), Qt::Key_Escape);
         QVERIFY(panel->isHidden());
         QCOMPARE(QApplication::focusWidget(), w.Command1());
 
@@ -191,7 +179,7 @@ private slots:
         d.openAdvanced();
         d.tick(1, QStringLiteral("02"));
         panel->txtParam(1)->setFocus();
-        press(panel->txtParam(1), Qt::Key_Return);
+        WindowDriver::press(panel->txtParam(1), Qt::Key_Return);
         QVERIFY(panel->isHidden());
         QCOMPARE(w.lblSearch()->text(), QStringLiteral("5 Item(s) Found"));
         QCOMPARE(QApplication::focusWidget(), w.lstSearch());
@@ -225,7 +213,7 @@ private slots:
     {
         WindowDriver d;
         frmProcedures &w = d.window();
-        activate(w);
+        d.activate();
         d.search(QStringLiteral("two arteries"));
         w.lstSearch()->setFocus();
         QString focusDuring;
@@ -235,7 +223,7 @@ private slots:
             QTest::keyClicks(focus ? focus : &w, QStringLiteral("xyz"));
             QTest::keyClick(focus ? focus : &w, Qt::Key_Up);
         });
-        press(w.lstSearch(), Qt::Key_Down);
+        WindowDriver::press(w.lstSearch(), Qt::Key_Down);
         QVERIFY(typing.ran());
         QCOMPARE(focusDuring, QStringLiteral("lstSearch"));
         QCOMPARE(w.txtSearch()->text(), QStringLiteral("two arteries"));
@@ -249,18 +237,18 @@ private slots:
     {
         WindowDriver d;
         frmProcedures &w = d.window();
-        activate(w);
+        d.activate();
         QGuiApplication::clipboard()->clear();
         d.search(QStringLiteral("pacemaker"));
         d.clickResult(0);
-        press(w.lstSearch(), Qt::Key_C, Qt::ControlModifier);
+        WindowDriver::press(w.lstSearch(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboardText(), QStringLiteral("Insertion of Pacemaker into Heart, Percutaneous"));
         QCOMPARE(actionNamed(w.lstSearch(), QStringLiteral("Copy"))->shortcut(), QKeySequence(QKeySequence::Copy));
 
         // The grid: the selected value, by key and by its context menu.
         w.vbalGrid()->setFocus();
         w.vbalGrid()->selectRow(lookup::CodeRow - 1);
-        press(w.vbalGrid(), Qt::Key_C, Qt::ControlModifier);
+        WindowDriver::press(w.vbalGrid(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboardText(), QStringLiteral("02HK3JZ"));
         w.vbalGrid()->selectRow(0);
         actionNamed(w.vbalGrid(), QStringLiteral("Copy"))->trigger();
@@ -282,7 +270,7 @@ private slots:
         d.clickResult(1);
         QListWidget *duplicates = w.picDuplicates()->lstDuplicates();
         duplicates->setCurrentRow(2);
-        press(duplicates, Qt::Key_C, Qt::ControlModifier);
+        WindowDriver::press(duplicates, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(clipboardText(), d.duplicates().at(2));
         QVERIFY(clipboardText().startsWith(QStringLiteral("02H63JZ - 37.82 - ")));
     }
