@@ -4,6 +4,7 @@
 #include "platform/db/Database.h"
 
 #include <QDir>
+#include <QtTest>
 
 #include <algorithm>
 
@@ -147,6 +148,18 @@ void openShared(const QString &file)
                                    + QStringLiteral(";Mode=Read"));
     connection.setCursorLocation(platform::db::adUseClient);
     connection.open();
+}
+
+void SharedFixtureTest::initTestCase()
+{
+    QVERIFY(dir_.isValid());
+    file_ = write(dir_);
+    openShared(file_);
+}
+
+void SharedFixtureTest::cleanupTestCase()
+{
+    platform::db::releaseShared();
 }
 
 } // namespace fixture

@@ -2,6 +2,7 @@
 // A small pcs.mdb written with the Jet writer, opened as the program's shared
 // connection.
 
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 #include <optional>
@@ -39,5 +40,19 @@ QString write(const QTemporaryDir &dir, Tables tables = Tables::Both, const QStr
 
 // (Re)opens the shared connection on file the way the frame does.
 void openShared(const QString &file);
+
+// A test class whose tests all read one fixture through the shared
+// connection: written and opened before the first test, released after the last.
+class SharedFixtureTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+protected:
+    QTemporaryDir dir_;
+    QString file_;
+};
 
 } // namespace fixture

@@ -86,17 +86,10 @@ QWidget *widgetAt(frmProcedures &w, const QWidget *over)
 
 } // namespace
 
-class ProceduresWindowTest : public QObject {
+class ProceduresWindowTest : public fixture::SharedFixtureTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir_.isValid());
-        file_ = fixture::write(dir_);
-        fixture::openShared(file_);
-    }
-    void cleanupTestCase() { platform::db::releaseShared(); }
     void cleanup()
     {
         QVERIFY(!lookup::SharedQuery::isRunning());
@@ -752,9 +745,6 @@ private slots:
         QTRY_VERIFY(w.vbalGrid()->hasFocus());
     }
 
-private:
-    QTemporaryDir dir_;
-    QString file_;
 };
 
 QTEST_MAIN(ProceduresWindowTest)

@@ -8,7 +8,6 @@
 #include "lookup/DetailsGrid.h"
 #include "lookup/DuplicatesPanel.h"
 #include "lookup/SharedQuery.h"
-#include "platform/db/Database.h"
 #include "platform/grid/Grid.h"
 
 #include <QLabel>
@@ -18,17 +17,10 @@
 
 using lookup::frmProcedures;
 
-class ScreenReaderTest : public QObject {
+class ScreenReaderTest : public fixture::SharedFixtureTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir_.isValid());
-        fixture::openShared(fixture::write(dir_));
-    }
-    void cleanupTestCase() { platform::db::releaseShared(); }
-
     // The list keeps the focus and its state through every reading; keys
     // typed meanwhile reach it afterwards; a slow reading looks like one
     // without telling the reader.
@@ -128,8 +120,6 @@ private slots:
         QVERIFY(reader.focused().contains(QStringLiteral("37.81")));
     }
 
-private:
-    QTemporaryDir dir_;
 };
 
 QTEST_MAIN(ScreenReaderTest)

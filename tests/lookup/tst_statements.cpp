@@ -59,17 +59,10 @@ QStringList detailCodes(const QString &statement)
 
 } // namespace
 
-class StatementsTest : public QObject {
+class StatementsTest : public fixture::SharedFixtureTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir_.isValid());
-        fixture::openShared(fixture::write(dir_));
-    }
-    void cleanupTestCase() { platform::db::releaseShared(); }
-
     void keywordText()
     {
         QCOMPARE(keywordStatement(QStringLiteral("heart")),
@@ -239,8 +232,6 @@ private slots:
         QCOMPARE(detailCodes(detailsStatement(5)).size(), 2);
     }
 
-private:
-    QTemporaryDir dir_;
 };
 
 QTEST_MAIN(StatementsTest)

@@ -65,16 +65,10 @@ QStringList childNames(QAccessibleInterface *iface)
 
 } // namespace
 
-class WorkingDayTest : public QObject {
+class WorkingDayTest : public fixture::SharedFixtureTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir_.isValid());
-        fixture::openShared(fixture::write(dir_));
-    }
-    void cleanupTestCase() { platform::db::releaseShared(); }
     void cleanup() { QVERIFY(!lookup::SharedQuery::isRunning()); }
 
     void keyboardAloneFromSearchToAChosenIcd9Code()
@@ -403,8 +397,6 @@ private slots:
                  QStringLiteral("Procedure Name"));
     }
 
-private:
-    QTemporaryDir dir_;
 };
 
 QTEST_MAIN(WorkingDayTest)
