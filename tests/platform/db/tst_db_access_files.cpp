@@ -8,6 +8,7 @@
 
 #include "tests/platform/db/db_fixture.h"
 #include "platform/AppError.h"
+#include "tests/mdb/MdbCliTools.h"
 #include "tests/mdb/MdbReaderJs.h"
 
 #include <QDir>
@@ -23,6 +24,7 @@
 #include <memory>
 
 using namespace dbtest;
+using mdbtest::runMdbTool;
 using platform::db::Connection;
 
 namespace {
@@ -40,15 +42,6 @@ QString unpacked(const QTemporaryDir &dir, const QString &name)
     if (!xz.waitForFinished(60000) || xz.exitCode() != 0)
         return {};
     return target;
-}
-
-QByteArray tool(const QString &program, const QStringList &arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        throw std::runtime_error((program + " failed: " + QString::fromUtf8(p.readAllStandardError())).toStdString());
-    return p.readAllStandardOutput();
 }
 
 QStringList lines(const QByteArray &text)
@@ -310,12 +303,12 @@ private slots:
         QFETCH(QString, file);
         const QString path = paths_.at(file);
         Connection &connection = *connections_.at(file);
-        const QStringList tables = lines(tool("mdb-tables", {"-1", path}));
+        const QStringList tables = lines(runMdbTool("mdb-tables", {"-1", path}));
         QCOMPARE(enginesObjects(connection, "table"), sorted(tables));
         for (const QString &table : tables) {
             const Rows ours = runOn(connection, QStringLiteral("SELECT * FROM [%1]").arg(table));
             const auto exported = parseCsv(QString::fromUtf8(
-                tool("mdb-export", {"-H", "-b", "hex", "-T", "%Y-%m-%d %H:%M:%S", path, table})));
+                runMdbTool("mdb-export", {"-H", "-b", "hex", "-T", "%Y-%m-%d %H:%M:%S", path, table})));
             QVERIFY2(ours.values.size() == exported.size(),
                      qPrintable(QStringLiteral("%1: %2 rows against %3").arg(table).arg(ours.values.size()).arg(exported.size())));
             for (std::size_t r = 0; r < exported.size(); ++r) {
@@ -335,7 +328,7 @@ private slots:
         QVERIFY(enginesObjects(connection, "table").contains(QStringLiteral("Umsätze")));
         const Rows rows = runOn(connection, QStringLiteral("SELECT count(*) FROM [Umsätze]"));
         QCOMPARE(rows.values.at(0).at(0).toString(),
-                 QString::fromUtf8(tool("mdb-count", {paths_.at("nwind.mdb"), QStringLiteral("Umsätze")})).trimmed());
+                 QString::fromUtf8(runMdbTool("mdb-count", {paths_.at("nwind.mdb"), QStringLiteral("Umsätze")})).trimmed());
         // Text in the file's code page: é, ü, ß and the like come through.
         QCOMPARE(firstColumn(runOn(connection, QStringLiteral("SELECT CompanyName FROM Customers WHERE CustomerID = "
                                                               "'FRANS'"))),
@@ -347,7 +340,7 @@ private slots:
     void everySavedQueryIsAViewOrRefusedWithItsReason()
     {
         Connection &connection = *connections_.at("nwind.mdb");
-        QStringList listed = lines(tool("mdb-queries", {"-1", "-L", paths_.at("nwind.mdb")}));
+        QStringList listed = lines(runMdbTool("mdb-queries", {"-1", "-L", paths_.at("nwind.mdb")}));
         QStringList known;
         for (const auto &[name, sql] : handWritten())
             known << name;
@@ -450,7 +443,7 @@ private slots:
     void accessTwoThousandSevenQueriesAreViews()
     {
         Connection &connection = *connections_.at("ASampleDatabase.accdb");
-        const QStringList listed = lines(tool("mdb-queries", {"-1", "-L", paths_.at("ASampleDatabase.accdb")}));
+        const QStringList listed = lines(runMdbTool("mdb-queries", {"-1", "-L", paths_.at("ASampleDatabase.accdb")}));
         QCOMPARE(enginesObjects(connection, "view"), sorted(listed));
         const Rows summed = runOn(connection, QStringLiteral("SELECT * FROM qryCostsSummedByOwner"));
         const Rows byHand = runOn(connection, QStringLiteral("SELECT Owner, [Asset Category], sum(Cost) FROM main.[Asset Items] "
@@ -475,7 +468,7 @@ private slots:
         const QString details = errorOf(connection, QStringLiteral("SELECT * FROM getalldata where ID= 1 ;"));
         QVERIFY2(details.contains(QStringLiteral("no such table: getalldata")), qPrintable(details));
         QCOMPARE(firstColumn(runOn(connection, QStringLiteral("SELECT count(*) FROM Products"))),
-                 QStringList({QString::fromUtf8(tool("mdb-count", {pcs, QStringLiteral("Products")})).trimmed()}));
+                 QStringList({QString::fromUtf8(runMdbTool("mdb-count", {pcs, QStringLiteral("Products")})).trimmed()}));
     }
 
     // Access keeps each object's properties (captions, formats) as a list of
