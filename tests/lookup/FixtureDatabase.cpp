@@ -2,6 +2,7 @@
 
 #include "mdb/JetWriter.h"
 #include "platform/db/Database.h"
+#include "tests/platform/db/db_fixture.h"
 
 #include <QDir>
 #include <QtTest>
@@ -118,18 +119,9 @@ QString write(const QTemporaryDir &dir, Tables tables, const QString &name)
         writer.finish();
         return path;
     }
-    std::vector<mdb::ColumnDefinition> columns = {{"ID", ColumnType::Long},
-                                            {"Description", ColumnType::Text, 255},
-                                            {"code", ColumnType::Text, 7},
-                                            {"pcs9", ColumnType::Text, 5},
-                                            {"pcs9desc", ColumnType::Text, 255}};
-    for (int n = 1; n <= 7; ++n)
-        columns.push_back({"character " + std::to_string(n), ColumnType::Text, 255});
-    const auto getalldata = writer.addTable("getalldata", columns);
+    const auto getalldata = writer.addTable("getalldata", dbtest::getalldataColumns());
     for (const Detail &d : details()) {
-        const auto procedure = std::find_if(procedures().begin(), procedures().end(),
-                                            [&](const Procedure &p) { return p.id == d.id; });
-        std::vector<mdb::Value> values = {std::int32_t(d.id), procedure->description, d.code,
+        std::vector<mdb::Value> values = {std::int32_t(d.id), procedureOf(d).description, d.code,
                                           d.pcs9 ? mdb::Value(*d.pcs9) : mdb::Value(), d.pcs9desc};
         for (int n = 1; n <= 7; ++n)
             values.emplace_back(characterMeaning(d, n));

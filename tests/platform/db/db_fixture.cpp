@@ -62,18 +62,6 @@ Value memoValue(int id)
     return id == 4 ? Value() : Value(memoOf(id));
 }
 
-std::vector<ColumnDefinition> detailColumns()
-{
-    std::vector<ColumnDefinition> columns = {{"ID", ColumnType::Long},
-                                       {"Description", ColumnType::Text, 255},
-                                       {"code", ColumnType::Text, 7},
-                                       {"pcs9", ColumnType::Text, 5},
-                                       {"pcs9desc", ColumnType::Text, 255}};
-    for (int c = 1; c <= 7; ++c)
-        columns.push_back({"character " + std::to_string(c), ColumnType::Text, 255});
-    return columns;
-}
-
 std::vector<Value> detailRow(int id, const std::string &code, Value pcs9, Value pcs9desc)
 {
     std::string description;
@@ -89,6 +77,18 @@ std::vector<Value> detailRow(int id, const std::string &code, Value pcs9, Value 
 
 } // namespace
 
+std::vector<ColumnDefinition> getalldataColumns()
+{
+    std::vector<ColumnDefinition> columns = {{"ID", ColumnType::Long},
+                                       {"Description", ColumnType::Text, 255},
+                                       {"code", ColumnType::Text, 7},
+                                       {"pcs9", ColumnType::Text, 5},
+                                       {"pcs9desc", ColumnType::Text, 255}};
+    for (int c = 1; c <= 7; ++c)
+        columns.push_back({"character " + std::to_string(c), ColumnType::Text, 255});
+    return columns;
+}
+
 QString writeFixture(const QString &folder)
 {
     const QString path = QDir(folder).filePath(QStringLiteral("pcs.mdb"));
@@ -97,7 +97,7 @@ QString writeFixture(const QString &folder)
     for (const Procedure &p : kProcedures)
         writer.appendRow(longpcs, {p.id, std::string(p.description)});
 
-    const auto details = writer.addTable("getalldata", detailColumns());
+    const auto details = writer.addTable("getalldata", getalldataColumns());
     writer.appendRow(details, detailRow(1, "0210093", std::string("36.11"), std::string("Bypass one")));
     writer.appendRow(details, detailRow(2, "0210094", std::string("36.12"), std::string("Bypass two")));
     writer.appendRow(details, detailRow(2, "0210094", std::string("36.13"), std::string("Bypass three")));

@@ -3,6 +3,7 @@
 // tables the program reads, shaped like the real ones, plus a table of Memo
 // values of every storage kind.
 
+#include "mdb/JetWriter.h"
 #include "platform/db/Database.h"
 
 #include <QString>
@@ -16,6 +17,9 @@ namespace dbtest {
 QString writeFixture(const QString &folder);
 
 QString connectionStringFor(const QString &path);
+
+// The columns of getalldata, named and sized as in the files the program reads.
+std::vector<mdb::ColumnDefinition> getalldataColumns();
 
 // The rows of one statement, each as its values in column order.
 struct Rows {

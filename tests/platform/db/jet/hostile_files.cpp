@@ -1,6 +1,7 @@
 #include "tests/platform/db/jet/hostile_files.h"
 
 #include "mdb/JetWriter.h"
+#include "tests/platform/db/db_fixture.h"
 
 namespace hostile {
 namespace {
@@ -18,14 +19,7 @@ void addProcedures(mdb::JetWriter &writer, const std::string &table)
 // The details the program reads for a chosen procedure.
 void addDetails(mdb::JetWriter &writer)
 {
-    std::vector<mdb::ColumnDefinition> columns = {{"ID", ColumnType::Long},
-                                                  {"Description", ColumnType::Text, 255},
-                                                  {"code", ColumnType::Text, 7},
-                                                  {"pcs9", ColumnType::Text, 5},
-                                                  {"pcs9desc", ColumnType::Text, 255}};
-    for (int c = 1; c <= 7; ++c)
-        columns.push_back({"character " + std::to_string(c), ColumnType::Text, 255});
-    const auto details = writer.addTable("getalldata", columns);
+    const auto details = writer.addTable("getalldata", dbtest::getalldataColumns());
     std::vector<mdb::Value> row = {1, std::string("Bypass Coronary Artery, One Artery from Aorta"),
                                    std::string("0210093"), std::string("36.11"), std::string("Bypass one")};
     for (int c = 1; c <= 7; ++c)
