@@ -4,6 +4,7 @@
 // values of every storage kind.
 
 #include "mdb/JetWriter.h"
+#include "platform/AppError.h"
 #include "platform/db/Database.h"
 
 #include <QString>
@@ -33,5 +34,21 @@ QStringList firstColumn(const Rows &rows);
 
 // Text of the memo with the given ID, as the fixture wrote it.
 QString fixtureMemo(int id);
+
+inline const QString kUnexpected = QStringLiteral("UNEXPECTED: ");
+
+// Runs step, which must fail with the given number; returns the description,
+// or a text starting with kUnexpected.
+template <typename Step> QString errorOf(Step step, int expectedNumber)
+{
+    try {
+        step();
+    } catch (const platform::AppError &e) {
+        if (e.number() != expectedNumber)
+            return kUnexpected + QStringLiteral("number %1: %2").arg(e.number()).arg(e.description());
+        return e.description();
+    }
+    return kUnexpected + QStringLiteral("no error");
+}
 
 } // namespace dbtest

@@ -15,28 +15,14 @@
 #include <utility>
 
 using namespace platform::db;
+using dbtest::errorOf;
+using dbtest::kUnexpected;
 
 namespace {
 
-const QString kUnexpected = QStringLiteral("UNEXPECTED: ");
-
-// Runs step, which must fail with the given number; returns the description,
-// or a text starting with kUnexpected.
-template <typename Step> QString failureOf(Step step, int expectedNumber)
-{
-    try {
-        step();
-    } catch (const platform::AppError &e) {
-        if (e.number() != expectedNumber)
-            return kUnexpected + QStringLiteral("number %1: %2").arg(e.number()).arg(e.description());
-        return e.description();
-    }
-    return kUnexpected + QStringLiteral("no error");
-}
-
 QString openFailure(const QString &connectionString, int expectedNumber)
 {
-    return failureOf([&] {
+    return errorOf([&] {
         Connection connection;
         connection.setConnectionString(connectionString);
         connection.open();
@@ -229,7 +215,7 @@ void DbConnectionTest::openCloseAndReopen()
     QCOMPARE(connection.cursorLocation(), int(adUseClient));
     connection.open();
     QVERIFY(connection.isOpen());
-    QVERIFY(!failureOf([&] { connection.open(); }, ErrAlreadyOpen).startsWith(kUnexpected));
+    QVERIFY(!errorOf([&] { connection.open(); }, ErrAlreadyOpen).startsWith(kUnexpected));
     QVERIFY(connection.isOpen());
     connection.close();
     QVERIFY(!connection.isOpen());
@@ -262,7 +248,7 @@ void DbConnectionTest::aReadStartedAheadIsTakenOverByOpen()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(8192, 'x'));
     file.close();
-    QString description = failureOf([&] {
+    QString description = errorOf([&] {
         Connection connection;
         connection.setConnectionString(dbtest::connectionStringFor(path_));
         connection.startReading();
@@ -276,7 +262,7 @@ void DbConnectionTest::aReadStartedAheadIsTakenOverByOpen()
     const QString missing = dir_.path() + "\\nowhere\\pcs.mdb";
     for (const auto &[dataSource, number] : {std::pair{missing, ErrFileNotFound}, std::pair{notes, ErrDamagedFile}}) {
         const QString connectionString = dbtest::connectionStringFor(dataSource);
-        description = failureOf([&] {
+        description = errorOf([&] {
             Connection connection;
             connection.setConnectionString(connectionString);
             connection.startReading();
@@ -303,9 +289,9 @@ void DbConnectionTest::statementsNeedAnOpenConnection()
     Command command;
     command.setCommandText("SELECT 1;");
     Recordset recordset;
-    QVERIFY(!failureOf([&] { recordset.open(command); }, ErrNotOpen).startsWith(kUnexpected));
+    QVERIFY(!errorOf([&] { recordset.open(command); }, ErrNotOpen).startsWith(kUnexpected));
     command.setActiveConnection(&connection);
-    QVERIFY(!failureOf([&] { recordset.open(command); }, ErrNotOpen).startsWith(kUnexpected));
+    QVERIFY(!errorOf([&] { recordset.open(command); }, ErrNotOpen).startsWith(kUnexpected));
     QVERIFY(!recordset.isOpen());
 }
 

@@ -13,22 +13,12 @@
 #include <sys/resource.h>
 
 using namespace platform::db;
+using dbtest::errorOf;
 
 namespace {
 
 const QString kKeywordSearch =
     QStringLiteral("SELECT [Description],ID FROM longpcs where [Description] like '%bypass%' order by [Description];");
-
-// The description of the error step raises, which must have the number given.
-template <typename Step> QString errorOf(Step step, int number)
-{
-    try {
-        step();
-    } catch (const platform::AppError &e) {
-        return e.number() == number ? e.description() : QStringLiteral("error %1: %2").arg(e.number()).arg(e.description());
-    }
-    return QStringLiteral("(no error)");
-}
 
 class CurrentFolder {
 public:
