@@ -77,8 +77,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(inPanel->isVisibleTo(panel) && !inPanel->isVisible());
 
-        QAccessible::State disabled;
-        disabled.disabled = true;
+        const QAccessible::State disabled = disabledState();
         QCOMPARE(reachesAssistiveTechnology(QAccessibleStateChangeEvent(shown, disabled)), true);
         QCOMPARE(reachesAssistiveTechnology(QAccessibleStateChangeEvent(inPanel, disabled)), false);
         QCOMPARE(reachesAssistiveTechnology(QAccessibleStateChangeEvent(panel, disabled)), false);
@@ -138,8 +137,7 @@ private slots:
         platform::hideFromAssistiveTechnology(twin);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QAccessible::State disabled;
-        disabled.disabled = true;
+        const QAccessible::State disabled = disabledState();
         QCOMPARE(reachesAssistiveTechnology(QAccessibleStateChangeEvent(list, disabled)), true);
         QCOMPARE(reachesAssistiveTechnology(QAccessibleStateChangeEvent(list->viewport(), disabled)), false);
         QCOMPARE(reachesAssistiveTechnology(QAccessibleEvent(list->viewport(), QAccessible::ObjectShow)), false);
