@@ -122,6 +122,12 @@ QString connectionStringFor(const QString &path)
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;Mode=Read").arg(path);
 }
 
+void openFile(platform::db::Connection &connection, const QString &path)
+{
+    connection.setConnectionString(connectionStringFor(path));
+    connection.open();
+}
+
 Rows runOn(platform::db::Connection &connection, const QString &statement)
 {
     using namespace platform::db;

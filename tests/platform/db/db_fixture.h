@@ -18,6 +18,8 @@ namespace dbtest {
 QString writeFixture(const QString &folder);
 
 QString connectionStringFor(const QString &path);
+// Opens connection on the file at path, read-only as the program does.
+void openFile(platform::db::Connection &connection, const QString &path);
 
 // The columns of getalldata, named and sized as in the files the program reads.
 std::vector<mdb::ColumnDefinition> getalldataColumns();

@@ -284,8 +284,7 @@ private slots:
             if (path.isEmpty())
                 QSKIP(qPrintable(QStringLiteral("the Access test files are not at hand in " VORIMEL_ACCESS_DIR)));
             auto connection = std::make_unique<Connection>();
-            connection->setConnectionString(connectionStringFor(path));
-            connection->open();
+            openFile(*connection, path);
             paths_[name] = path;
             connections_[name] = std::move(connection);
         }
@@ -460,8 +459,7 @@ private slots:
         const QString pcs = folder.filePath(QStringLiteral("pcs.mdb"));
         QVERIFY(QFile::copy(paths_.at("nwind.mdb"), pcs));
         Connection connection;
-        connection.setConnectionString(connectionStringFor(pcs));
-        connection.open();
+        openFile(connection, pcs);
         const QString keyword = errorOf(connection, QStringLiteral("SELECT [Description],ID FROM longpcs where "
                                                                    "[Description] like '%heart%' order by [Description];"));
         QVERIFY2(keyword.contains(QStringLiteral("no such table: longpcs")), qPrintable(keyword));
@@ -489,8 +487,7 @@ private slots:
             QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write(bytes) == bytes.size());
             damaged.close();
             Connection connection;
-            connection.setConnectionString(connectionStringFor(damaged.fileName()));
-            connection.open();
+            openFile(connection, damaged.fileName());
             QCOMPARE(enginesObjects(connection, "table"), enginesObjects(*connections_.at(name), "table"));
         }
     }

@@ -302,8 +302,7 @@ void DbConnectionTest::sharedObjectsAreMadeOnceAndReleased()
     QCOMPARE(&sharedCommand(), &sharedCommand());
     QCOMPARE(&sharedRecordset(), &sharedRecordset());
 
-    connection.setConnectionString(dbtest::connectionStringFor(path_));
-    connection.open();
+    dbtest::openFile(connection, path_);
     sharedCommand().setActiveConnection(&connection);
     sharedCommand().setCommandText("SELECT ID FROM longpcs where ID= 7 ;");
     sharedRecordset().open(sharedCommand());

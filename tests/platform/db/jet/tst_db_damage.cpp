@@ -95,8 +95,7 @@ void DbDamageTest::initTestCase()
     QVERIFY(file.open(QIODevice::ReadOnly));
     originalBytes_ = file.readAll();
     Connection connection;
-    connection.setConnectionString(dbtest::connectionStringFor(original_));
-    connection.open();
+    dbtest::openFile(connection, original_);
     originalCounts_ = countRows(connection);
     QCOMPARE(originalCounts_.longpcs, QVariant(11));
 }
@@ -245,8 +244,7 @@ void DbDamageTest::aLargeIndexIsSortedWithoutATemporaryFile()
         writer.finish();
     }
     Connection connection;
-    connection.setConnectionString(dbtest::connectionStringFor(path));
-    connection.open();
+    dbtest::openFile(connection, path);
     QCOMPARE(dbtest::firstColumn(dbtest::runOn(connection, "SELECT count(*) FROM getalldata")),
              QStringList{QString::number(kRows)});
 }
@@ -443,8 +441,7 @@ void DbDamageTest::theReaderCanReachNothingBeyondItsFile()
     QVERIFY(QDir(outside.path()).isEmpty());
     // Confined, it still reads the whole file.
     Connection connection;
-    connection.setConnectionString(dbtest::connectionStringFor(original_));
-    connection.open();
+    dbtest::openFile(connection, original_);
     QVERIFY(countRows(connection) == originalCounts_);
 }
 

@@ -29,12 +29,6 @@ private:
     QString before_;
 };
 
-void open(Connection &connection, const QString &path)
-{
-    connection.setConnectionString(dbtest::connectionStringFor(path));
-    connection.open();
-}
-
 } // namespace
 
 class DbHostileFilesTest : public QObject {
@@ -49,7 +43,7 @@ private slots:
         Connection connection;
         {
             const CurrentFolder inTarget(target.path()); // where relative names would land
-            open(connection, path);
+            dbtest::openFile(connection, path);
         }
         QCOMPARE(dbtest::runOn(connection, kKeywordSearch).values.size(), std::size_t(hostile::kBypassRows));
         for (const hostile::InjectingQuery &q : queries) {
@@ -73,7 +67,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("pcs.mdb"));
         hostile::writeDeepFile(path.toStdString());
         Connection connection;
-        open(connection, path);
+        dbtest::openFile(connection, path);
         for (const auto &[name, reason] : {std::pair{"deep", "nested more than"}, {"huge", "longer than Jet keeps"},
                                            {"chain", "operations in a row"}}) {
             const QString refusal = errorOf(
@@ -89,7 +83,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("pcs.mdb"));
         hostile::writeCrossJoinFile(path.toStdString());
         Connection connection;
-        open(connection, path);
+        dbtest::openFile(connection, path);
         const QString refusal = errorOf([&] { dbtest::runOn(connection, kKeywordSearch); }, ErrStatement);
         QVERIFY2(refusal.contains("MB of memory"), qPrintable(refusal));
         rusage usage{};
