@@ -26,6 +26,7 @@
 using namespace dbtest;
 using mdbtest::runMdbTool;
 using platform::db::Connection;
+using platform::db::ErrStatement;
 
 namespace {
 
@@ -164,16 +165,6 @@ QString onTheTables(QString sql)
 {
     static const QRegularExpression source(QStringLiteral("\\b(FROM|JOIN) (\\[[^\\]]+\\]|[A-Za-z]+)"));
     return sql.replace(source, QStringLiteral("\\1 main.\\2"));
-}
-
-QString errorOf(Connection &connection, const QString &statement)
-{
-    try {
-        runOn(connection, statement);
-    } catch (const platform::AppError &e) {
-        return e.description();
-    }
-    return QStringLiteral("(no error)");
 }
 
 const QString kSubtotals = QStringLiteral(
@@ -405,7 +396,8 @@ private slots:
     {
         QFETCH(QString, query);
         QFETCH(QString, construct);
-        const QString error = errorOf(*connections_.at("nwind.mdb"), QStringLiteral("SELECT * FROM [%1]").arg(query));
+        const QString statement = QStringLiteral("SELECT * FROM [%1]").arg(query);
+        const QString error = errorOf([&] { runOn(*connections_.at("nwind.mdb"), statement); }, ErrStatement);
         QVERIFY2(error.contains(QStringLiteral("saved query %1 cannot be used").arg(query)) && error.contains(construct),
                  qPrintable(error));
     }
@@ -460,10 +452,11 @@ private slots:
         QVERIFY(QFile::copy(paths_.at("nwind.mdb"), pcs));
         Connection connection;
         openFile(connection, pcs);
-        const QString keyword = errorOf(connection, QStringLiteral("SELECT [Description],ID FROM longpcs where "
-                                                                   "[Description] like '%heart%' order by [Description];"));
+        const QString keyword = errorOf([&] {
+            runOn(connection, "SELECT [Description],ID FROM longpcs where [Description] like '%heart%' order by [Description];");
+        }, ErrStatement);
         QVERIFY2(keyword.contains(QStringLiteral("no such table: longpcs")), qPrintable(keyword));
-        const QString details = errorOf(connection, QStringLiteral("SELECT * FROM getalldata where ID= 1 ;"));
+        const QString details = errorOf([&] { runOn(connection, "SELECT * FROM getalldata where ID= 1 ;"); }, ErrStatement);
         QVERIFY2(details.contains(QStringLiteral("no such table: getalldata")), qPrintable(details));
         QCOMPARE(firstColumn(runOn(connection, QStringLiteral("SELECT count(*) FROM Products"))),
                  QStringList({QString::fromUtf8(runMdbTool("mdb-count", {pcs, QStringLiteral("Products")})).trimmed()}));
