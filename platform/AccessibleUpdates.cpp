@@ -74,8 +74,7 @@ void toBridgeIfItReaches(QAccessibleEvent &event)
         toBridge(event);
 }
 
-// Long enough to cover a search or a switch of child windows, too short for
-// anyone to miss.
+// Long enough to cover a search or a reading, too short for anyone to miss.
 constexpr std::chrono::milliseconds kHoldFor{50};
 
 HeldStateChanges &heldStateChanges()

@@ -8,8 +8,8 @@
 // and hiding themselves always reach it. Nor is anything sent about the parts
 // of a scroll area (its viewport, the boxes around its scroll bars), which no
 // reader can reach: the list and the grid changed them with every search.
-// Showing and a widget's focus are sent as their net change a moment later
-// (HeldStateChanges.h).
+// Enabling, showing and a widget's focus are sent as their net change a
+// moment later (HeldStateChanges.h).
 
 class QAccessibleEvent;
 

@@ -3,24 +3,40 @@
 #include <QApplication>
 #include <QTimer>
 
-#include <algorithm>
 #include <utility>
 
 namespace platform {
+namespace {
+
+// Qt reports setEnabled() as a change of the "disabled" state alone.
+QAccessible::State enablingChange()
+{
+    QAccessible::State disabled;
+    disabled.disabled = true;
+    return disabled;
+}
+
+bool onlyEnablingChanged(const QAccessibleStateChangeEvent &event)
+{
+    return event.changedStates() == enablingChange();
+}
+
+} // namespace
 
 HeldStateChanges::HeldStateChanges(Forward forward, std::chrono::milliseconds delay)
     : forward_(std::move(forward)), delay_(delay)
 {
 }
 
-void HeldStateChanges::holdShowing(QWidget *widget, bool wasShown)
+HeldStateChanges::Held &HeldStateChanges::entryFor(QWidget *widget)
 {
-    // A widget deleted since matches no new one at its address: its entry's
-    // pointer is null.
-    if (std::any_of(held_.cbegin(), held_.cend(), [widget](const Held &h) { return h.widget == widget; }))
-        return;
-    held_.push_back(Held{widget, wasShown});
+    // A widget deleted and another made at its address since: a new entry.
+    if (const auto found = index_.constFind(widget); found != index_.cend() && held_[*found].widget == widget)
+        return held_[*found];
+    index_.insert(widget, held_.size());
+    held_.push_back(Held{widget});
     scheduleFlush();
+    return held_.back();
 }
 
 void HeldStateChanges::scheduleFlush()
@@ -40,11 +56,25 @@ bool HeldStateChanges::hold(const QAccessibleEvent &event)
     if (!widget || event.child() >= 0)
         return false;
     switch (event.type()) {
-    case QAccessible::ObjectShow:
-    case QAccessible::ObjectHide:
-        // Before its first change, the widget was the opposite of what it became.
-        holdShowing(widget, event.type() == QAccessible::ObjectHide);
+    case QAccessible::StateChanged: {
+        if (!onlyEnablingChanged(static_cast<const QAccessibleStateChangeEvent &>(event)))
+            return false;
+        Held &h = entryFor(widget);
+        if (!h.enablingChanged) {
+            h.enablingChanged = true;
+            h.wasEnabled = !widget->isEnabled();
+        }
         return true;
+    }
+    case QAccessible::ObjectShow:
+    case QAccessible::ObjectHide: {
+        Held &h = entryFor(widget);
+        if (!h.showingChanged) {
+            h.showingChanged = true;
+            h.wasShown = event.type() == QAccessible::ObjectHide;
+        }
+        return true;
+    }
     case QAccessible::Focus:
         // Only amid a flicker: a focus on its own (a Tab, the window coming
         // up) goes at once, and in Qt's order with the focus on an item.
@@ -62,15 +92,20 @@ void HeldStateChanges::flush()
     // Sending may bring new events (and a nested flush): work on what is held now.
     std::vector<Held> held;
     held.swap(held_);
+    index_.clear();
     const QPointer<QWidget> focus = std::exchange(focus_, nullptr);
     for (const Held &h : held) {
         QWidget *widget = h.widget;
         if (!widget)
             continue;
         const bool shown = widget->isVisible();
-        if (shown != h.wasShown) {
+        if (h.showingChanged && shown != h.wasShown) {
             QAccessibleEvent showing(widget, shown ? QAccessible::ObjectShow : QAccessible::ObjectHide);
             forward_(showing);
+        }
+        if (h.enablingChanged && widget->isEnabled() != h.wasEnabled) {
+            QAccessibleStateChangeEvent enabling(widget, enablingChange());
+            forward_(enabling);
         }
     }
     // A focus passed on meanwhile has been no one's place; one the window

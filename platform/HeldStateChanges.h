@@ -1,17 +1,19 @@
 #pragma once
-// A control that is hidden and shown again within a moment has not changed
-// for anyone: opening About over the search window hides and shows its
-// controls again, and a screen reader spoke the search's count (a
-// notification) each time it appeared. Showing and hiding are held for a
-// moment and only what then differs from before is sent. A widget taking the
-// keyboard focus while such changes are held is held with them, and only
-// where the focus then is goes out, last: switching child windows passes it
-// through the search window's buttons while they hide and show again, and
-// each stop was a message and a reader's question back. Any other event sends
-// what is held first, so a reader never hears of a state, a name or an item's
-// focus before the showing or focus that came earlier.
+// A control that is disabled and enabled again, or hidden and shown again,
+// within a moment has not changed for anyone: the window is disabled for
+// every search and the list for every reading, a few milliseconds each, and
+// each flip was two or four messages to a listening screen reader (about
+// half the cost of a reading). Such changes are held for a moment and only
+// what then differs from before is sent. A widget taking the keyboard focus
+// while such changes are held is held with them, and only where the focus
+// then is goes out, last: switching child windows passes it through the
+// search window's buttons while their window hides and shows again, and each
+// stop was a message and a reader's question back. Any other event sends what
+// is held first, so a reader never hears of a name or an item's focus before
+// the state or focus that came earlier.
 
 #include <QAccessible>
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 
@@ -27,11 +29,11 @@ public:
 
     HeldStateChanges(Forward forward, std::chrono::milliseconds delay);
 
-    // Holds a widget's showing or hiding, and its taking the focus while
-    // something is held, and returns true; any other event is not taken
-    // (false) and should be forwarded after flush(). Every showing and hiding
-    // must come here for the net change to be right; forward decides what is
-    // worth sending.
+    // Holds a widget's enabling, disabling, showing or hiding, and its taking
+    // the focus while something is held, and returns true; any other event is
+    // not taken (false) and should be forwarded after flush(). Every such
+    // change must come here, shown or not, for the net change to be right;
+    // forward decides what is worth sending.
     bool hold(const QAccessibleEvent &event);
     // Sends, for each held widget that still exists, the net change, then the
     // focus if the widget that took it last still has it, or nothing has.
@@ -41,9 +43,12 @@ public:
 private:
     struct Held {
         QPointer<QWidget> widget;
+        bool enablingChanged = false;
+        bool wasEnabled = false;
+        bool showingChanged = false;
         bool wasShown = false;
     };
-    void holdShowing(QWidget *widget, bool wasShown);
+    Held &entryFor(QWidget *widget);
     void scheduleFlush();
 
     Forward forward_;
@@ -51,6 +56,7 @@ private:
     QObject timerOwner_; // a flush still to come dies with this object
     std::vector<Held> held_;
     QPointer<QWidget> focus_;
+    QHash<const QWidget *, std::size_t> index_;
     bool flushScheduled_ = false;
 };
 
